@@ -1,0 +1,34 @@
+# Thin wrapper over CMake. `make run` starts the engine in protocol mode in this
+# terminal; `make test` builds and runs the whole test suite.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+.PHONY: deps build run test sanitize-test perft bench match windows windows-test clean
+
+deps:
+	@scripts/install-deps.sh build
+
+build: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@$(BUILD)/zandrell -xboard
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+sanitize-test: deps
+	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZANDRELL_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-sanitize -j $(JOBS)
+	@cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+perft: build
+	@$(BUILD)/zandrell-perft 6
+
+bench: build
+	@$(BUILD)/zandrell-bench
+
+clean:
+	rm -rf build build-sanitize build-windows

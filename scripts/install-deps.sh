@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Zandrell need, when they
+# are missing. Usage: install-deps.sh [build|match|windows|gui|all]...
+set -euo pipefail
+
+want=("$@")
+[ ${#want[@]} -gt 0 ] || want=(build)
+
+packages=()
+need() {  # need COMMAND-OR-FILE PACKAGE
+  if [[ "$1" == /* ]]; then [ -e "$1" ] && return 0; else command -v "$1" >/dev/null 2>&1 && return 0; fi
+  packages+=("$2")
+}
+
+for group in "${want[@]}"; do
+  case "$group" in
+    build)
+      need cmake cmake
+      need g++ g++
+      need make make
+      need /usr/include/gtest/gtest.h libgtest-dev
+      need /usr/include/gmock/gmock.h libgmock-dev
+      ;;
+    match)
+      need xboard xboard
+      need /usr/games/fairymax fairymax
+      need xvfb-run xvfb
+      need xauth xauth
+      ;;
+    gui)
+      need fltk-config libfltk1.3-dev
+      need xvfb-run xvfb
+      need xauth xauth
+      ;;
+    windows)
+      need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64
+      need wine64 wine64
+      need wine wine
+      ;;
+    bench)
+      need hyperfine hyperfine
+      need /usr/games/fairymax fairymax
+      ;;
+    all) exec "$0" build match gui windows bench ;;
+    *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
+  esac
+done
+
+[ ${#packages[@]} -eq 0 ] && exit 0
+echo "install-deps: installing ${packages[*]}"
+if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; else SUDO=; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}"

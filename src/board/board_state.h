@@ -1,0 +1,40 @@
+#pragma once
+// The one position the engine keeps, and the game record.
+#include <cstdint>
+#include <string>
+
+#include "board/types.h"
+
+namespace zandrell {
+
+constexpr int kFiftyHistorySize = 500;
+
+struct BoardState {
+  std::uint8_t Board[kSquareCount];        // piece code per square
+  bool WhiteToMove;
+  std::uint8_t PieceList[kPieceSlots];     // square per slot, 0 for a captured piece
+  std::uint8_t PieceIndex[kSquareCount];   // slot per occupied square, else 0
+  int PieceCount;
+  int WhiteKingSquare;
+  int BlackKingSquare;
+  std::int16_t TouchCount[kSquareCount];   // moves that started or ended on the square
+  int WhiteCastled;                        // 0, or castle kind 1/2
+  int BlackCastled;                        // 0, or castle kind 3/4
+  int FiftyCount;
+  std::int16_t FiftyHistory[kFiftyHistorySize];
+  int Ply;
+  bool CapturesOnly;
+  int PendingCastle;
+  std::string GameMoves;                   // " " and the coordinate texts, for the book
+  int BookPly;
+};
+
+// Recomputes PieceList, PieceIndex and PieceCount from Board, in square order.
+void RebuildPieceList(BoardState& b);
+
+// The board part of a new game: start position, touch counts, piece list, game
+// record, fifty counter, side to move, king squares and castled flags. Ply,
+// FiftyHistory, CapturesOnly and PendingCastle are left as they are.
+void ResetPosition(BoardState& b, bool bookLoaded);
+
+}  // namespace zandrell

@@ -1,0 +1,15 @@
+#pragma once
+#include "board/board_state.h"
+
+namespace zandrell {
+
+// Plays a move so that UnmakeMove can take it back (en-passant markers excepted).
+// Writes CapturedIndex into the record and toggles the side to move.
+void MakeMove(BoardState& b, Move& m);
+// Takes back the move made last; same record, same Ply as at MakeMove.
+void UnmakeMove(BoardState& b, const Move& m);
+// Plays a move into the game for good: game record, rebuilt piece list. Does not
+// toggle the side to move; the caller does right after.
+void CommitMove(BoardState& b, const Move& m);
+
+}  // namespace zandrell

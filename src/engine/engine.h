@@ -1,0 +1,70 @@
+#pragma once
+// The engine object: every piece of process-long state, grouped by subsystem, so
+// that a test can make a fresh engine.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "board/board_state.h"
+#include "book/book_state.h"
+#include "search/search_state.h"
+#include "tables/eval_settings.h"
+
+namespace zandrell {
+
+// Start-up, wire, settings and log.
+struct ShellState {
+  std::int64_t PerfFrequency = 0;
+  bool XboardMode = false;
+  bool LogEnabled = false;
+  bool LogPV = false;
+  std::string ProgramFolder;  // folder of the executable
+  std::string SettingsPath;   // ProgramFolder + separator + "Zandrell.ini"
+  std::string LogPath;        // ProgramFolder + separator + lower-case base name + ".log"
+  std::string PendingInput;   // an unfinished line, completed by the next read
+  bool Terminated = false;    // Shutdown has run; nothing after it may act
+  // Where protocol bytes go and how the process ends; tests replace both.
+  std::function<void(std::string_view)> Write;
+  std::function<void()> Exit;
+};
+
+// Game-level protocol state and the clocks.
+struct GameState {
+  bool EngineSide = false;  // true: the engine plays White
+  bool ForceMode = false;
+  bool PostThinking = false;
+  float OwnTime = 300.0f;
+  double OpponentTime = 300.0;
+  std::int32_t MovesPerControl = 0;
+  std::int32_t BaseTime = 0;
+  std::int32_t Increment = 0;
+  int MaxDepth = 1000;  // 1000: time control
+  double TimeBank = 0.0;
+  std::string OpponentName;
+  int OpponentRating = 0;
+  bool OpponentIsComputer = false;
+  std::int32_t GameResult = 0;  // 0 on, 1 White mates, 2 Black mates, 3 draw, 4 repetition
+  std::unordered_map<std::string, int> PositionCounts;
+};
+
+struct Engine {
+  ShellState shell;
+  GameState game;
+  BoardState board;
+  EvalSettings tables;
+  BookState book;
+  SearchState search;
+};
+
+// Game results.
+enum : std::int32_t {
+  kGameOn = 0,
+  kWhiteMates = 1,
+  kBlackMates = 2,
+  kDrawn = 3,
+  kDrawByRepetition = 4,
+};
+
+}  // namespace zandrell

@@ -1,0 +1,230 @@
+// The protocol command table and the opponent's moves.
+#include <cfloat>
+#include <string>
+#include <vector>
+
+#include "board/attacks.h"
+#include "board/make_move.h"
+#include "board/movegen.h"
+#include "board/move_text.h"
+#include "board/position_text.h"
+#include "engine/game.h"
+#include "engine/log.h"
+#include "engine/main_loop.h"
+#include "engine/numeric.h"
+#include "engine/settings.h"
+#include "engine/startup.h"
+#include "engine/wire.h"
+#include "search/limits.h"
+
+namespace zandrell {
+
+namespace {
+
+// An unfinished line longer than this is dropped whole.
+constexpr std::size_t kPendingLineLimit = 64 * 1024;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Characters 2 and 4 are digits, 1 and 3 are not (a missing character is no digit).
+bool LooksLikeMove(std::string_view line) {
+  auto digitAt = [&](std::size_t position) {
+    return position <= line.size() && IsDigit(line[position - 1]);
+  };
+  return digitAt(2) && digitAt(4) && !digitAt(1) && !digitAt(3);
+}
+
+bool StartsWith(std::string_view line, std::string_view prefix) {
+  return line.substr(0, prefix.size()) == prefix;
+}
+
+// The text from 1-based character position on (empty past the end).
+std::string_view From(std::string_view line, std::size_t position) {
+  return position - 1 < line.size() ? line.substr(position - 1) : std::string_view{};
+}
+
+// Field n (1-based, field 0 is the command) of the line split at single blanks.
+std::string_view Field(std::string_view line, std::size_t n) {
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < n; ++i) {
+    std::size_t blank = line.find(' ', start);
+    if (blank == std::string_view::npos) return {};
+    start = blank + 1;
+  }
+  std::size_t end = line.find(' ', start);
+  return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
+float SecondsFromCentiseconds(std::string_view text) {
+  double seconds = NumericValue(text) / 100.0;
+  if (seconds > FLT_MAX) return FLT_MAX;
+  if (seconds < -FLT_MAX) return -FLT_MAX;
+  return static_cast<float>(seconds);
+}
+
+void StartClocks(GameState& g) {
+  g.MaxDepth = 1000;
+  g.OwnTime = static_cast<float>(g.BaseTime);
+  g.OpponentTime = g.OwnTime;
+}
+
+void SetLevel(GameState& g, std::string_view line) {
+  g.MovesPerControl = ToInteger32(NumericValue(Field(line, 1)));
+  std::string_view base = Field(line, 2);
+  std::size_t colon = base.find(':');
+  if (colon != std::string_view::npos) {
+    g.BaseTime = ToInteger32(NumericValue(base.substr(0, colon)) * 60);
+    g.BaseTime = ToInteger32(g.BaseTime + NumericValue(base.substr(colon + 1)));
+  } else {
+    g.BaseTime = ToInteger32(NumericValue(base) * 60);
+  }
+  g.Increment = ToInteger32(NumericValue(Field(line, 3)));
+  StartClocks(g);
+}
+
+// The generated legal move whose text is the line, or nullopt. Testing makes and
+// unmakes on the game board; the board is put back exactly, markers included.
+bool FindLegalMove(BoardState& b, std::string_view line, Move& found) {
+  MoveList list;
+  GenerateMoves(b, list);
+  std::uint8_t saved[kSquareCount];
+  std::copy(std::begin(b.Board), std::end(b.Board), saved);
+  bool legal = false;
+  for (int i = 0; i < list.Count && !legal; ++i) {
+    Move m = list.Moves[i];
+    if (MoveToText(m) != line) continue;
+    MakeMove(b, m);
+    legal = IsLegal(b, m);
+    UnmakeMove(b, m);
+    std::copy(std::begin(saved), std::end(saved), b.Board);
+    if (legal) found = m;
+  }
+  return legal;
+}
+
+void HandleMove(Engine& e, std::string_view line) {
+  Move legal{};
+  if (!FindLegalMove(e.board, line, legal)) {
+    SendLine(e, "Illegal move: " + std::string(line));
+    WriteLog(e, "Illegal move: " + std::string(line), false, false);
+    return;
+  }
+  Move m{};
+  m.From = static_cast<std::uint8_t>(RankValue(line.substr(1, 1)) + FileValue(line.substr(0, 1)));
+  m.To = static_cast<std::uint8_t>(RankValue(line.substr(3, 1)) + FileValue(line.substr(2, 1)));
+  m.EnPassant = legal.EnPassant;
+  m.Promotion = legal.Promotion;
+  m.Castle = legal.Castle;
+  CommitMove(e.board, m);
+  e.board.WhiteToMove = !e.board.WhiteToMove;
+  int& count = e.game.PositionCounts[PositionText(e.board)];
+  ++count;
+  if (count == 3) {
+    e.game.GameResult = kDrawByRepetition;
+    SendLine(e, "1/2-1/2 {Draw by repetition}");
+  }
+  WriteLog(e, "move: " + std::string(line), false, false);
+}
+
+// Carries out one command line; false after "quit".
+bool HandleCommand(Engine& e, std::string_view line) {
+  GameState& g = e.game;
+  if (line == "xboard" || line == "random" || line == "hard" || line == "easy" || line == "?") {
+    return true;
+  }
+  if (line == "new") {
+    NewGame(e);
+    WriteLog(e, std::string(20, '='), false, false);
+    WriteLog(e, "New Game", true, false);
+  } else if (line == "white") {
+    e.board.WhiteToMove = true;
+    g.EngineSide = false;
+  } else if (line == "black") {
+    e.board.WhiteToMove = false;
+    g.EngineSide = true;
+  } else if (line == "force") {
+    g.ForceMode = true;
+  } else if (line == "go") {
+    g.EngineSide = !g.EngineSide;
+    g.ForceMode = false;
+  } else if (line == "draw") {
+    SendLine(e, "tellics decline");
+    SendLine(e, "tellics say Sorry, this program does not accept draws yet.");
+  } else if (StartsWith(line, "time")) {
+    g.OwnTime = SecondsFromCentiseconds(From(line, 5));
+  } else if (StartsWith(line, "otim")) {
+    g.OpponentTime = NumericValue(From(line, 5)) / 100.0;
+  } else if (StartsWith(line, "level")) {
+    SetLevel(g, line);
+  } else if (StartsWith(line, "st ")) {
+    g.MovesPerControl = 1;
+    g.BaseTime = ToInteger32(NumericValue(From(line, 3)));
+    g.Increment = 0;
+    StartClocks(g);
+  } else if (StartsWith(line, "sd ")) {
+    g.MovesPerControl = 0;
+    g.BaseTime = 0;
+    g.Increment = 0;
+    g.OwnTime = 0;
+    g.OpponentTime = 0;
+    int depth = ToInteger16(NumericValue(From(line, 3)));
+    g.MaxDepth = depth < 1 ? 1 : (depth > kMaxSearchDepth ? kMaxSearchDepth : depth);
+  } else if (line == "post") {
+    g.PostThinking = true;
+  } else if (line == "nopost") {
+    g.PostThinking = false;
+  } else if (StartsWith(line, "result")) {
+    SendLine(e, From(line, 8));
+    WriteLog(e, line, false, false);
+    WriteLog(e,
+             g.OpponentName + " (" + std::to_string(g.OpponentRating) + ") " +
+                 (g.OpponentIsComputer ? "True" : "False"),
+             false, false);
+  } else if (StartsWith(line, "name")) {
+    g.OpponentName = std::string(From(line, 6));
+  } else if (StartsWith(line, "rating")) {
+    g.OpponentRating = ToInteger16(NumericValue(Field(line, 2)));
+  } else if (line == "computer") {
+    g.OpponentIsComputer = true;
+  } else if (line == "allseeks") {
+    SendLine(e, "tellics seek " + ReadSetting(e, "Seek1", "5 0 f"));
+    SendLine(e, "tellics seek " + ReadSetting(e, "Seek2", "15 5 f"));
+  } else if (line == "quit") {
+    Shutdown(e);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void InterpretInput(Engine& e, std::string_view chunk) {
+  std::string& pending = e.shell.PendingInput;
+  std::size_t start = 0;
+  while (!e.shell.Terminated) {
+    std::size_t end = chunk.find('\n', start);
+    if (end == std::string_view::npos) break;
+    std::string line = std::move(pending);
+    pending.clear();
+    bool dropped = !line.empty() && line.size() > kPendingLineLimit;
+    line.append(chunk.substr(start, end - start));
+    start = end + 1;
+    if (dropped) continue;
+    if (LooksLikeMove(line)) {
+      HandleMove(e, line);
+    } else if (!HandleCommand(e, line)) {
+      return;
+    }
+  }
+  if (e.shell.Terminated) return;
+  // Keep the unfinished tail; past the limit only its length matters (it is dropped).
+  std::string_view tail = chunk.substr(start);
+  if (pending.size() > kPendingLineLimit) {
+    pending.resize(kPendingLineLimit + 1);
+  } else {
+    pending.append(tail);
+    if (pending.size() > kPendingLineLimit) pending.resize(kPendingLineLimit + 1);
+  }
+}
+
+}  // namespace zandrell

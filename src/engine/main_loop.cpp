@@ -1,0 +1,34 @@
+#include "engine/main_loop.h"
+
+#include <string>
+
+#include "engine/startup.h"
+#include "engine/wire.h"
+#include "platform/platform.h"
+#include "search/engine_move.h"
+
+namespace zandrell {
+
+void MainLoop(Engine& e) {
+  std::string chunk;
+  while (!e.shell.Terminated) {
+    EngineMove(e);
+    if (platform::TerminationRequested()) {
+      Shutdown(e);
+      return;
+    }
+    ReadOutcome outcome = ReadInput(chunk);
+    // The interface closed the pipe or asked us to end: leave as "quit" does.
+    if (outcome != ReadOutcome::Data) {
+      if (outcome == ReadOutcome::EndOfInput || platform::TerminationRequested()) {
+        Shutdown(e);
+        return;
+      }
+      continue;
+    }
+    InterpretInput(e, chunk);
+    platform::ProcessPendingMessages();
+  }
+}
+
+}  // namespace zandrell

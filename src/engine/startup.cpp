@@ -1,0 +1,94 @@
+#include "engine/startup.h"
+
+#include <string>
+#include <vector>
+
+#include "engine/log.h"
+#include "engine/main_loop.h"
+#include "engine/numeric.h"
+#include "engine/settings.h"
+#include "platform/platform.h"
+#include "tables/init_engine.h"
+
+namespace zandrell {
+
+namespace {
+
+std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
+
+std::vector<std::string> SplitAtBlanks(const std::string& text) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t blank = text.find(' ', start);
+    pieces.push_back(text.substr(start, blank - start));
+    if (blank == std::string::npos) break;
+    start = blank + 1;
+  }
+  return pieces;
+}
+
+}  // namespace
+
+void SetUpPaths(Engine& e) {
+  const char separator = platform::kPathSeparator;
+  e.shell.ProgramFolder = platform::ProgramFolder();
+  std::string folder = e.shell.ProgramFolder;
+  if (folder.empty() || folder.back() != separator) folder += separator;
+  e.shell.SettingsPath = folder + "Zandrell.ini";
+  e.shell.LogPath = folder + Lower(platform::ExecutableBaseName()) + ".log";
+}
+
+int Main(Engine& e, std::string_view commandLine, const std::function<int(Engine&)>& showLauncher) {
+  platform::TakeStandardHandles();
+  if (e.shell.ProgramFolder.empty()) SetUpPaths(e);
+
+  e.shell.PerfFrequency = platform::PerformanceFrequency();
+  if (e.shell.PerfFrequency == 0) {
+    platform::ShowMessage(platform::LoadString(101), platform::BoxIcon::None);
+    return 1;
+  }
+
+  if (!commandLine.empty()) {
+    const std::string typed(commandLine);
+    for (const std::string& piece : SplitAtBlanks(Lower(typed))) {
+      if (piece == "xboard" || piece == "/xboard" || piece == "-xboard") {
+        e.shell.XboardMode = true;
+      } else if (piece == "log" || piece == "/log" || piece == "-log") {
+        e.shell.LogEnabled = true;
+        e.shell.LogPV = NumericValue(ReadSetting(e, "LogPV", "0")) != 0;
+      } else if (!piece.empty()) {
+        platform::ShowMessage(platform::LoadString(102) + "\n" + typed,
+                              platform::BoxIcon::Exclamation);
+      }
+    }
+  }
+
+  if (e.shell.XboardMode) {
+    platform::InstallTerminationHandling();
+    InitEngine(e);
+    MainLoop(e);
+    return 0;
+  }
+  return showLauncher(e);
+}
+
+void Shutdown(Engine& e) {
+  platform::CloseStandardHandles();
+  WriteLog(e, "Program terminated.", true, false);
+  WriteLog(e, std::string(20, '='), false, false);
+  e.shell.Terminated = true;
+  if (e.shell.Exit) {
+    e.shell.Exit();
+  } else {
+    platform::ExitProcess(0);
+  }
+}
+
+}  // namespace zandrell

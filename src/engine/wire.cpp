@@ -1,0 +1,31 @@
+#include "engine/wire.h"
+
+#include "platform/platform.h"
+
+namespace zandrell {
+
+ReadOutcome ReadInput(std::string& chunk) {
+  char buffer[kReadChunkSize];
+  int n = platform::ReadStandardInput(buffer, kReadChunkSize);
+  if (n > 0) {
+    chunk.assign(buffer, static_cast<std::size_t>(n));
+    return ReadOutcome::Data;
+  }
+  chunk.clear();
+  return n == 0 ? ReadOutcome::EndOfInput : ReadOutcome::Interrupted;
+}
+
+void SendLine(Engine& e, std::string_view text) {
+  std::string framed;
+  framed.reserve(text.size() + 2);
+  framed += '\n';
+  framed += text;
+  framed += '\n';
+  if (e.shell.Write) {
+    e.shell.Write(framed);
+  } else {
+    platform::WriteStandardOutput(framed.data(), framed.size());
+  }
+}
+
+}  // namespace zandrell

@@ -1,0 +1,20 @@
+#pragma once
+// The pipe wire to the chess interface.
+#include <string>
+#include <string_view>
+
+#include "engine/engine.h"
+
+namespace zandrell {
+
+constexpr int kReadChunkSize = 2048;
+
+// Outcome of one read of standard input.
+enum class ReadOutcome { Data, EndOfInput, Interrupted };
+
+// One blocking read of at most 2048 bytes into chunk.
+ReadOutcome ReadInput(std::string& chunk);
+// Sends one protocol line framed as line feed, text, line feed.
+void SendLine(Engine& e, std::string_view text);
+
+}  // namespace zandrell

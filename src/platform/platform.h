@@ -1,0 +1,58 @@
+#pragma once
+// Everything Zandrell needs from the operating system. One POSIX and one Win32
+// implementation live beside this header; nothing else includes OS headers.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zandrell::platform {
+
+// --- standard handles and the pipe wire ---
+void TakeStandardHandles();
+void CloseStandardHandles();
+// Blocks until input arrives. Returns the number of bytes read (> 0), 0 at end of
+// input (the peer closed the pipe or the read failed for good), or -1 when the read
+// was interrupted (look at TerminationRequested()).
+int ReadStandardInput(char* buffer, int capacity);
+void WriteStandardOutput(const char* data, std::size_t size);
+
+// --- process ---
+// SIGINT-style interrupts are ignored; a termination request (SIGTERM, console close)
+// only raises a flag that the engine polls, so it can shut down in order.
+void InstallTerminationHandling();
+bool TerminationRequested();
+[[noreturn]] void ExitProcess(int code);
+void ProcessPendingMessages();
+
+// --- clocks ---
+std::int64_t PerformanceFrequency();  // 0 when there is no high-resolution counter
+float SecondsSinceMidnight();         // the runtime's timer of the day, wraps at midnight
+double MonotonicSeconds();            // never wraps, for elapsed times
+
+// --- files and folders ---
+extern const char kPathSeparator;     // '\\' on Windows, '/' elsewhere
+std::string ProgramFolder();          // folder of the running executable, no trailing separator
+std::string ExecutablePath();         // full path of the running executable
+std::string ExecutableBaseName();     // file name of the executable without its extension
+bool FileExists(const std::string& path);
+// Appends text and a CR LF to the file, creating it when missing. False when the
+// file cannot be opened or written.
+bool AppendLine(const std::string& path, std::string_view text);
+std::string LocalDateTimeText();      // short date, a blank, long time
+
+// --- settings files (the profile-string semantics of Windows) ---
+// Returns the value, or the default when the file, section or key is missing; both
+// cut to 259 characters.
+std::string IniRead(const std::string& file, const std::string& section,
+                    const std::string& key, const std::string& defaultValue);
+bool IniWrite(const std::string& file, const std::string& section,
+              const std::string& key, const std::string& value);
+
+// --- user interface ---
+enum class BoxIcon { None, Exclamation, Critical };
+void ShowMessage(const std::string& text, BoxIcon icon);
+bool UserLanguageIsItalian();
+std::string LoadString(int id);       // string table 101..107, English or Italian
+
+}  // namespace zandrell::platform

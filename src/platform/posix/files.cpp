@@ -1,0 +1,122 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+#include "platform/ini_text.h"
+#include "platform/platform.h"
+
+namespace zandrell::platform {
+
+const char kPathSeparator = '/';
+
+std::string ExecutablePath() {
+  char buffer[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n <= 0) return {};
+  return std::string(buffer, static_cast<std::size_t>(n));
+}
+
+std::string ProgramFolder() {
+  std::string path = ExecutablePath();
+  std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string ExecutableBaseName() {
+  std::string path = ExecutablePath();
+  std::string name = path.substr(path.rfind('/') + 1);
+  std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.resize(dot);
+  return name;
+}
+
+bool FileExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool AppendLine(const std::string& path, std::string_view text) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  std::string line(text);
+  line += "\r\n";
+  // One write per entry keeps entries of two processes from interleaving.
+  const char* data = line.data();
+  std::size_t left = line.size();
+  bool ok = true;
+  while (left > 0) {
+    ssize_t n = ::write(fd, data, left);
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  return ok;
+}
+
+std::string LocalDateTimeText() {
+  std::time_t now = std::time(nullptr);
+  std::tm local{};
+  ::localtime_r(&now, &local);
+  char buffer[64];
+  std::strftime(buffer, sizeof buffer, "%x %X", &local);
+  return buffer;
+}
+
+namespace {
+bool ReadWholeFile(const std::string& path, std::string& content) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream text;
+  text << in.rdbuf();
+  content = text.str();
+  return true;
+}
+}  // namespace
+
+std::string IniRead(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) {
+  std::string content;
+  if (ReadWholeFile(file, content)) {
+    if (auto value = IniLookup(content, section, key)) return *value;
+  }
+  return defaultValue.substr(0, kProfileValueLimit);
+}
+
+bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+  std::string content;
+  ReadWholeFile(file, content);  // a missing file starts empty
+  std::string updated = IniAssign(content, section, key, value);
+  // Write beside the file and rename, so a failed write never leaves half a file.
+  std::string temporary = file + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << updated;
+    out.flush();
+    if (!out) {
+      out.close();
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  if (std::rename(temporary.c_str(), file.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace zandrell::platform

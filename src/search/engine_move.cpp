@@ -1,0 +1,7 @@
+#include "search/engine_move.h"
+
+namespace zandrell {
+
+void EngineMove(Engine&) {}
+
+}  // namespace zandrell

@@ -1,0 +1,14 @@
+#pragma once
+// Bounds of the search's per-ply storage. The deepest fixed depth the protocol can
+// ask for is tied to them, so no depth, check extension or quiescence line can
+// index past the arrays.
+namespace zandrell {
+
+constexpr int kQuiesceDepthLimit = 30;
+constexpr int kCheckExtensionPlyLimit = 31;  // no extension at this ply or deeper
+constexpr int kMaxSearchDepth = 64;          // cap of "sd"
+// Root is ply 1; each extension (only below kCheckExtensionPlyLimit) lengthens a line
+// by one ply, and quiescence adds at most kQuiesceDepthLimit plies after that.
+constexpr int kMaxPly = 1 + kMaxSearchDepth + kCheckExtensionPlyLimit + kQuiesceDepthLimit + 2;
+
+}  // namespace zandrell

@@ -1,0 +1,48 @@
+#pragma once
+// State of the search: principal variation, killers, history, counters and the
+// clock of the current move, and the phase-dependent evaluation tables.
+#include <array>
+#include <cstdint>
+
+#include "board/types.h"
+#include "search/limits.h"
+#include "tables/constants.h"
+
+namespace zandrell {
+
+constexpr std::int32_t kMateScore = 100000;
+
+// Copied into KillerScore at the start of every think and every iteration.
+inline constexpr std::array<std::int32_t, kMaxPly> KillerScoreReset = [] {
+  std::array<std::int32_t, kMaxPly> reset{};
+  reset.fill(-kMateScore);
+  return reset;
+}();
+
+struct SearchState {
+  int PvLength[kMaxPly];
+  Move PvTable[kMaxPly][kMaxPly];
+  Move KillerMove1[kMaxPly];
+  Move KillerMove2[kMaxPly];
+  std::int32_t KillerScore[kMaxPly];
+  std::int32_t HistoryTable[kSquareCount][kSquareCount];
+  bool FollowPv;
+  bool TimeUp;
+  std::int64_t NodeCount;
+  std::int64_t QNodeCount;
+  int IterationDepth;
+  double IterationStartTime;  // monotonic seconds
+  double TimeForMove;
+  std::int32_t RootScore;
+  double QNodePercent;
+  double MoveStartTime;  // monotonic seconds
+  double MoveElapsed;
+  // Phase tables, chosen once per think.
+  SquareTable PawnActiveWhite;
+  SquareTable PawnActiveBlack;
+  SquareTable KingActiveWhite;
+  SquareTable KingActiveBlack;
+  bool Middlegame;
+};
+
+}  // namespace zandrell

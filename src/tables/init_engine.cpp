@@ -1,0 +1,54 @@
+#include "tables/init_engine.h"
+
+#include <algorithm>
+
+#include "book/book.h"
+#include "engine/game.h"
+#include "engine/numeric.h"
+#include "engine/settings.h"
+
+namespace zandrell {
+
+namespace {
+int IntegerSetting(const Engine& e, const char* key, const char* defaultText) {
+  return ToInteger16(NumericValue(ReadSetting(e, key, defaultText)));
+}
+}  // namespace
+
+void InitEngine(Engine& e) {
+  SearchState& s = e.search;
+  std::fill(std::begin(s.PvLength), std::end(s.PvLength), 0);
+  std::fill(&s.PvTable[0][0], &s.PvTable[0][0] + kMaxPly * kMaxPly, kNoMove);
+  std::fill(&s.HistoryTable[0][0], &s.HistoryTable[0][0] + kSquareCount * kSquareCount, 0);
+  std::fill(std::begin(s.KillerMove1), std::end(s.KillerMove1), kNoMove);
+  std::fill(std::begin(s.KillerMove2), std::end(s.KillerMove2), kNoMove);
+  std::fill(std::begin(s.KillerScore), std::end(s.KillerScore), 0);
+
+  BoardState& b = e.board;
+  std::fill(std::begin(b.PieceList), std::end(b.PieceList), std::uint8_t{0});
+  std::fill(std::begin(b.PieceIndex), std::end(b.PieceIndex), std::uint8_t{0});
+  std::fill(std::begin(b.FiftyHistory), std::end(b.FiftyHistory), std::int16_t{0});
+  std::fill(std::begin(b.Board), std::end(b.Board), std::uint8_t{0});
+  std::fill(std::begin(b.TouchCount), std::end(b.TouchCount), std::int16_t{0});
+
+  EvalSettings& t = e.tables;
+  t.PawnValue = IntegerSetting(e, "PawnValue", "100");
+  t.KnightValue = IntegerSetting(e, "KnightValue", "310");
+  t.BishopValue = IntegerSetting(e, "BishopValue", "313");
+  t.RookValue = IntegerSetting(e, "RookValue", "500");
+  t.QueenValue = IntegerSetting(e, "QueenValue", "900");
+  t.Contempt = IntegerSetting(e, "Contempt", "0");
+  t.PieceValue = {0,           t.PawnValue,   t.PawnValue,   t.KnightValue, t.KnightValue, 5000,
+                  5000,        t.RookValue,   t.RookValue,   t.QueenValue,  t.QueenValue,
+                  t.BishopValue, t.BishopValue, 0,           0,             t.PawnValue,   t.PawnValue};
+
+  s.PawnActiveWhite = {};
+  s.PawnActiveBlack = {};
+  s.KingActiveWhite = {};
+  s.KingActiveBlack = {};
+
+  e.book.BookLoaded = LoadBook(e);
+  NewGame(e);
+}
+
+}  // namespace zandrell

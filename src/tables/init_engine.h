@@ -1,0 +1,10 @@
+#pragma once
+#include "engine/engine.h"
+
+namespace zandrell {
+
+// One-time set-up before the first command: evaluation settings, piece values,
+// the opening book and a new game.
+void InitEngine(Engine& e);
+
+}  // namespace zandrell
