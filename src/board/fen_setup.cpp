@@ -1,0 +1,189 @@
+#include "board/fen_setup.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "board/attacks.h"
+
+namespace zandrell {
+
+namespace {
+
+std::vector<std::string_view> SplitFields(std::string_view text) {
+  std::vector<std::string_view> fields;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    std::size_t start = i;
+    while (i < text.size() && text[i] != ' ' && text[i] != '\t') ++i;
+    if (i > start) fields.push_back(text.substr(start, i - start));
+  }
+  return fields;
+}
+
+int CodeOfLetter(char letter) {
+  switch (letter) {
+    case 'P': return kWhitePawn;
+    case 'p': return kBlackPawn;
+    case 'N': return kWhiteKnight;
+    case 'n': return kBlackKnight;
+    case 'K': return kWhiteKing;
+    case 'k': return kBlackKing;
+    case 'R': return kWhiteRook;
+    case 'r': return kBlackRook;
+    case 'Q': return kWhiteQueen;
+    case 'q': return kBlackQueen;
+    case 'B': return kWhiteBishop;
+    case 'b': return kBlackBishop;
+    default: return 0;
+  }
+}
+
+// Fills the playing squares from the placement field; false unless it names
+// exactly eight ranks of eight squares, one king a side and at most 32 pieces.
+bool ReadPlacement(std::string_view field, BoardState& b) {
+  int rank = 8;
+  int file = 1;
+  int pieces = 0;
+  int whiteKings = 0;
+  int blackKings = 0;
+  for (char ch : field) {
+    if (ch == '/') {
+      if (file != 9 || rank == 1) return false;
+      --rank;
+      file = 1;
+    } else if (ch >= '1' && ch <= '8') {
+      file += ch - '0';
+      if (file > 9) return false;
+    } else {
+      const int code = CodeOfLetter(ch);
+      if (code == 0 || file > 8) return false;
+      const int square = SquareOf(file, rank);
+      b.Board[square] = static_cast<std::uint8_t>(code);
+      if (code == kWhiteKing) {
+        ++whiteKings;
+        b.WhiteKingSquare = square;
+      } else if (code == kBlackKing) {
+        ++blackKings;
+        b.BlackKingSquare = square;
+      }
+      ++pieces;
+      ++file;
+    }
+  }
+  return rank == 1 && file == 9 && whiteKings == 1 && blackKings == 1 && pieces <= kPieceSlots - 1;
+}
+
+// A wing keeps its right only with the king and rook on their home squares;
+// a lost right marks the rook's home square as touched, two lost rights the
+// king's square too, so that the castling field and the generator agree.
+bool ReadCastling(std::string_view field, BoardState& b) {
+  bool rights[4] = {false, false, false, false};  // K, Q, k, q
+  if (field != "-") {
+    for (char ch : field) {
+      const std::size_t at = std::string_view("KQkq").find(ch);
+      if (at == std::string_view::npos) return false;
+      rights[at] = true;
+    }
+  }
+  struct Wing {
+    int king, rook, kingCode, rookCode;
+  };
+  constexpr Wing kWings[4] = {{30, 33, kWhiteKing, kWhiteRook},
+                              {30, 26, kWhiteKing, kWhiteRook},
+                              {114, 117, kBlackKing, kBlackRook},
+                              {114, 110, kBlackKing, kBlackRook}};
+  for (int i = 0; i < 4; ++i) {
+    const Wing& w = kWings[i];
+    if (rights[i] && (b.Board[w.king] != w.kingCode || b.Board[w.rook] != w.rookCode)) rights[i] = false;
+    if (!rights[i]) b.TouchCount[w.rook] = 1;
+  }
+  if (!rights[0] && !rights[1]) b.TouchCount[30] = 1;
+  if (!rights[2] && !rights[3]) b.TouchCount[114] = 1;
+  return true;
+}
+
+// The en-passant square becomes the marker the double step left behind. It must
+// lie behind a pawn of the side that just moved, on an empty square whose start
+// square is empty too; otherwise an en-passant capture would remove something else.
+bool ReadEnPassant(std::string_view field, BoardState& b) {
+  if (field == "-") return true;
+  if (field.size() != 2 || field[0] < 'a' || field[0] > 'h') return false;
+  const int file = field[0] - 'a' + 1;
+  if (field[1] == '3' && !b.WhiteToMove) {
+    const int square = SquareOf(file, 3);
+    if (b.Board[square] != kEmpty || b.Board[square + 12] != kWhitePawn || b.Board[square - 12] != kEmpty) {
+      return false;
+    }
+    b.Board[square] = kWhiteMarker;
+    return true;
+  }
+  if (field[1] == '6' && b.WhiteToMove) {
+    const int square = SquareOf(file, 6);
+    if (b.Board[square] != kEmpty || b.Board[square - 12] != kBlackPawn || b.Board[square + 12] != kEmpty) {
+      return false;
+    }
+    b.Board[square] = kBlackMarker;
+    return true;
+  }
+  return false;
+}
+
+bool ReadHalfMoves(std::string_view field, int& count) {
+  if (field.empty() || field.size() > 4) return false;
+  count = 0;
+  for (char ch : field) {
+    if (ch < '0' || ch > '9') return false;
+    count = count * 10 + (ch - '0');
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SetUpFromFen(BoardState& b, std::string_view fen) {
+  const std::vector<std::string_view> fields = SplitFields(fen);
+  if (fields.size() < 4 || fields.size() > 6) return false;
+
+  BoardState next{};
+  std::fill(std::begin(next.Board), std::end(next.Board), std::uint8_t{kBorder});
+  for (int rank = 1; rank <= 8; ++rank) {
+    for (int file = 1; file <= 8; ++file) next.Board[SquareOf(file, rank)] = kEmpty;
+  }
+  std::fill(std::begin(next.TouchCount), std::end(next.TouchCount), std::int16_t{0});
+  std::fill(std::begin(next.PieceIndex), std::end(next.PieceIndex), std::uint8_t{0});
+  std::fill(std::begin(next.PieceList), std::end(next.PieceList), std::uint8_t{0});
+
+  if (!ReadPlacement(fields[0], next)) return false;
+  if (fields[1] == "w") {
+    next.WhiteToMove = true;
+  } else if (fields[1] == "b") {
+    next.WhiteToMove = false;
+  } else {
+    return false;
+  }
+  if (!ReadCastling(fields[2], next)) return false;
+  if (!ReadEnPassant(fields[3], next)) return false;
+  int halfMoves = 0;
+  if (fields.size() >= 5 && !ReadHalfMoves(fields[4], halfMoves)) return false;
+
+  // The side that has just moved may not have left its king in check.
+  const bool opponentInCheck = next.WhiteToMove ? IsAttacked(next, next.BlackKingSquare, kWhiteSide)
+                                                : IsAttacked(next, next.WhiteKingSquare, kBlackSide);
+  if (opponentInCheck) return false;
+
+  RebuildPieceList(next);
+  next.FiftyCount = halfMoves;
+  next.WhiteCastled = 0;
+  next.BlackCastled = 0;
+  next.Ply = 0;
+  next.CapturesOnly = false;
+  next.PendingCastle = 0;
+  next.GameMoves = " ";
+  next.BookPly = 21;  // a set-up position is out of the book
+  b = next;
+  return true;
+}
+
+}  // namespace zandrell

@@ -1,0 +1,17 @@
+#pragma once
+// Sets up a position from a FEN record, for tools and tests.
+#include <string_view>
+
+#include "board/board_state.h"
+
+namespace zandrell {
+
+// Replaces the position with the one described by fen (placement, side to move,
+// castling, en passant; the half-move clock is optional and the move number is
+// ignored). Castling rights become untouched king and rook home squares, a lost
+// right a touched rook home square (and a touched king square when both are
+// lost); the en-passant square becomes the marker. A malformed or impossible
+// record returns false and leaves the position unchanged.
+bool SetUpFromFen(BoardState& b, std::string_view fen);
+
+}  // namespace zandrell

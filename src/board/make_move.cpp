@@ -1,0 +1,277 @@
+#include "board/make_move.h"
+
+#include <cstring>
+
+#include "board/move_text.h"
+
+namespace zandrell {
+
+namespace {
+
+inline std::uint8_t U8(int value) { return static_cast<std::uint8_t>(value); }
+
+// FiftyHistory is indexed by the distance from the search root; a caller that
+// goes deeper than the array (or below 0) shares its last (first) entry instead
+// of writing past it.
+inline int HistorySlot(int ply) {
+  if (ply < 0) return 0;
+  if (ply >= kFiftyHistorySize) return kFiftyHistorySize - 1;
+  return ply;
+}
+
+// True when one of the eight bytes of word equals value.
+inline bool HasByte(std::uint64_t word, std::uint8_t value) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  const std::uint64_t x = word ^ (kOnes * value);
+  return ((x - kOnes) & ~x & kHighs) != 0;
+}
+
+// Removes White's markers from rank 3 and Black's from rank 6. Usually there is
+// none, so each rank is first tested as one word.
+inline void ClearMarkers(BoardState& b) {
+  std::uint64_t rank;
+  std::memcpy(&rank, &b.Board[50], sizeof rank);
+  if (HasByte(rank, kWhiteMarker)) {
+    for (int s = 50; s <= 57; ++s) {
+      if (b.Board[s] == kWhiteMarker) b.Board[s] = kEmpty;
+    }
+  }
+  std::memcpy(&rank, &b.Board[86], sizeof rank);
+  if (HasByte(rank, kBlackMarker)) {
+    for (int s = 86; s <= 93; ++s) {
+      if (b.Board[s] == kBlackMarker) b.Board[s] = kEmpty;
+    }
+  }
+}
+
+// A pawn move or a capture of a piece resets the counter; anything else counts.
+inline void ApplyFiftyRule(BoardState& b, int from, int to) {
+  const int p = b.Board[from];
+  if (p != kWhitePawn && p != kBlackPawn && b.Board[to] >= kEmpty) {
+    ++b.FiftyCount;
+  } else {
+    b.FiftyCount = 0;
+  }
+}
+
+struct RookMove {
+  int home;
+  int target;
+  int code;
+};
+
+// The rook's part of castle kinds 1..4.
+inline RookMove CastleRook(int kind) {
+  switch (kind) {
+    case 1: return {33, 31, kWhiteRook};
+    case 2: return {26, 29, kWhiteRook};
+    case 3: return {117, 115, kBlackRook};
+    default: return {110, 113, kBlackRook};
+  }
+}
+
+inline void Touch(BoardState& b, int square, int amount) {
+  b.TouchCount[square] = static_cast<std::int16_t>(b.TouchCount[square] + amount);
+}
+
+}  // namespace
+
+void MakeMove(BoardState& b, Move& m) {
+  const int from = m.From;
+  const int to = m.To;
+  m.CapturedIndex = b.PieceIndex[to];
+  b.PieceList[b.PieceIndex[from]] = U8(to);
+  b.PieceList[b.PieceIndex[to]] = 0;
+  b.PieceIndex[to] = b.PieceIndex[from];
+  b.PieceIndex[from] = 0;
+
+  b.FiftyHistory[HistorySlot(b.Ply)] = static_cast<std::int16_t>(b.FiftyCount);
+  ApplyFiftyRule(b, from, to);
+
+  ClearMarkers(b);
+
+  const int piece = b.Board[from];
+  if (piece == kWhitePawn && to == from + 24) b.Board[from + 12] = kWhiteMarker;
+  if (piece == kBlackPawn && to == from - 24) b.Board[from - 12] = kBlackMarker;
+
+  if (m.EnPassant == 1) {
+    const int victim = piece == kWhitePawn ? to - 12 : to + 12;
+    b.Board[to] = U8(piece);
+    b.Board[from] = kEmpty;
+    b.Board[victim] = kEmpty;
+    Touch(b, to, 1);
+    Touch(b, from, 1);
+    Touch(b, victim, 1);
+    m.CapturedIndex = b.PieceIndex[victim];
+    b.PieceList[b.PieceIndex[victim]] = 0;
+    b.PieceIndex[victim] = 0;
+    b.WhiteToMove = !b.WhiteToMove;
+    return;
+  }
+
+  if (m.Castle >= 1 && m.Castle <= 4) {
+    const RookMove rook = CastleRook(m.Castle);
+    b.Board[rook.home] = kEmpty;
+    b.Board[rook.target] = U8(rook.code);
+    Touch(b, rook.home, 1);
+    Touch(b, rook.target, 1);
+    if (m.Castle <= 2) {
+      b.WhiteCastled = m.Castle;
+    } else {
+      b.BlackCastled = m.Castle;
+    }
+    b.PieceList[b.PieceIndex[rook.home]] = U8(rook.target);
+    b.PieceIndex[rook.target] = b.PieceIndex[rook.home];
+    b.PieceIndex[rook.home] = 0;
+  }
+
+  if (m.Promotion != 0) {
+    b.Board[to] = m.Promotion;
+  } else {
+    if (piece == kWhiteKing) b.WhiteKingSquare = to;
+    if (piece == kBlackKing) b.BlackKingSquare = to;
+    b.Board[to] = U8(piece);
+  }
+  b.Board[from] = kEmpty;
+  Touch(b, to, 1);
+  Touch(b, from, 1);
+  b.WhiteToMove = !b.WhiteToMove;
+}
+
+void UnmakeMove(BoardState& b, const Move& m) {
+  const int from = m.From;
+  const int to = m.To;
+  b.PieceIndex[from] = b.PieceIndex[to];
+  b.PieceIndex[to] = m.CapturedIndex;
+  b.PieceList[b.PieceIndex[to]] = U8(to);
+  b.PieceList[b.PieceIndex[from]] = U8(from);
+
+  b.FiftyCount = b.FiftyHistory[HistorySlot(b.Ply)];
+
+  if (m.Castle >= 1 && m.Castle <= 4) {
+    const RookMove rook = CastleRook(m.Castle);
+    b.Board[rook.target] = kEmpty;
+    b.Board[rook.home] = U8(rook.code);
+    Touch(b, rook.target, -1);
+    Touch(b, rook.home, -1);
+    if (m.Castle <= 2) {
+      b.WhiteCastled = 0;
+    } else {
+      b.BlackCastled = 0;
+    }
+    b.PieceIndex[rook.home] = b.PieceIndex[rook.target];
+    b.PieceIndex[rook.target] = 0;
+    b.PieceList[b.PieceIndex[rook.home]] = U8(rook.home);
+  } else if (m.EnPassant == 1) {
+    const int mover = b.Board[to];
+    if (mover == kWhitePawn || mover == kBlackPawn) {
+      const int victim = mover == kWhitePawn ? to - 12 : to + 12;
+      b.Board[from] = U8(mover);
+      b.Board[to] = kEmpty;
+      b.Board[victim] = mover == kWhitePawn ? kBlackPawn : kWhitePawn;
+      Touch(b, from, -1);
+      Touch(b, to, -1);
+      Touch(b, victim, -1);
+      b.PieceIndex[victim] = m.CapturedIndex;
+      b.PieceList[m.CapturedIndex] = U8(victim);
+      b.PieceIndex[to] = 0;
+    }
+    b.WhiteToMove = !b.WhiteToMove;
+    return;
+  }
+
+  if (m.Promotion != 0) {
+    b.Board[from] = (m.Promotion & 1) != 0 ? kWhitePawn : kBlackPawn;
+  } else {
+    const int piece = b.Board[to];
+    if (piece == kWhiteKing) b.WhiteKingSquare = from;
+    if (piece == kBlackKing) b.BlackKingSquare = from;
+    b.Board[from] = U8(piece);
+  }
+  b.Board[to] = m.Captured;
+  Touch(b, from, -1);
+  Touch(b, to, -1);
+  b.WhiteToMove = !b.WhiteToMove;
+}
+
+void CommitMove(BoardState& b, const Move& m) {
+  const int from = m.From;
+  const int to = m.To;
+  // The code on the target before the markers go: a pawn landing on the
+  // opponent's marker is an en-passant capture even when the record says not.
+  const int target = b.Board[to];
+  ClearMarkers(b);
+  ApplyFiftyRule(b, from, to);
+  if (b.BookPly < 20) b.GameMoves += MoveToText(m);
+  ++b.BookPly;
+
+  const int p = b.Board[from];
+  if (m.Castle >= 1 && m.Castle <= 4) {
+    const RookMove rook = CastleRook(m.Castle);
+    b.Board[to] = U8(p);
+    b.Board[from] = kEmpty;
+    b.Board[rook.home] = kEmpty;
+    b.Board[rook.target] = U8(rook.code);
+    Touch(b, to, 1);
+    Touch(b, from, 1);
+    Touch(b, rook.home, 1);
+    Touch(b, rook.target, 1);
+    if (m.Castle <= 2) {
+      b.WhiteCastled = m.Castle;
+      b.WhiteKingSquare = to;
+    } else {
+      b.BlackCastled = m.Castle;
+      b.BlackKingSquare = to;
+    }
+    RebuildPieceList(b);
+    return;
+  }
+
+  if (m.EnPassant == 1) {
+    // The victim stands behind the target as seen from the mover: the pawn's
+    // own colour says which way, whatever the side-to-move flag holds.
+    const int victim = p == kWhitePawn ? to - 12 : to + 12;
+    b.Board[to] = U8(p);
+    b.Board[from] = kEmpty;
+    b.Board[victim] = kEmpty;
+    Touch(b, to, 1);
+    Touch(b, from, 1);
+    Touch(b, victim, 1);
+    RebuildPieceList(b);
+    return;
+  }
+
+  if (p == kBlackPawn && RankOf(from) == 7 && to == from - 24) {
+    b.Board[to] = kBlackPawn;
+    b.Board[from] = kEmpty;
+    b.Board[from - 12] = kBlackMarker;
+  } else if (p == kBlackPawn && target == kWhiteMarker) {
+    b.Board[to] = kBlackPawn;
+    b.Board[from] = kEmpty;
+    b.Board[to + 12] = kEmpty;
+    Touch(b, to + 12, 1);
+  } else if (p == kWhitePawn && RankOf(from) == 2 && to == from + 24) {
+    b.Board[to] = kWhitePawn;
+    b.Board[from] = kEmpty;
+    b.Board[from + 12] = kWhiteMarker;
+  } else if (p == kWhitePawn && target == kBlackMarker) {
+    b.Board[to] = kWhitePawn;
+    b.Board[from] = kEmpty;
+    b.Board[to - 12] = kEmpty;
+    Touch(b, to - 12, 1);
+  } else if (m.Promotion != 0) {
+    b.Board[to] = m.Promotion;
+    b.Board[from] = kEmpty;
+  } else {
+    if (p == kWhiteKing) b.WhiteKingSquare = to;
+    if (p == kBlackKing) b.BlackKingSquare = to;
+    b.Board[to] = U8(p);
+    b.Board[from] = kEmpty;
+  }
+  Touch(b, to, 1);
+  Touch(b, from, 1);
+  RebuildPieceList(b);
+}
+
+}  // namespace zandrell

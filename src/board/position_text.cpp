@@ -1,0 +1,67 @@
+#include "board/position_text.h"
+
+namespace zandrell {
+
+namespace {
+
+// The gap count of a rank; nothing for no gap.
+void AppendGap(std::string& text, int gap) {
+  if (gap > 0) text += std::to_string(gap);
+}
+
+}  // namespace
+
+std::string PieceChar(int code) {
+  static constexpr char kLetters[] = ".PpNnKkRrQqBb";
+  if (code < kWhitePawn || code > kBlackBishop) return ".";
+  return std::string(1, kLetters[code]);
+}
+
+std::string PositionText(const BoardState& b) {
+  std::string ep = "-";
+  std::string placement;
+  std::string rank;
+  int gap = 0;
+  for (int i = 0; i < 64; ++i) {
+    if (i % 8 == 0 && i > 0) {
+      placement += '/';
+      placement += rank;
+      AppendGap(placement, gap);
+      gap = 0;
+      rank.clear();
+    }
+    const int s = Square64[i];
+    const int c = b.Board[s];
+    if (c == kEmpty) {
+      ++gap;
+    } else if (c == kWhiteMarker || c == kBlackMarker) {
+      // A marker square is empty for the placement and names the en-passant field.
+      ep = std::string(1, static_cast<char>(96 + FileOf(s))) + std::to_string(RankOf(s));
+      ++gap;
+    } else {
+      AppendGap(rank, gap);
+      rank += PieceChar(c);
+      gap = 0;
+    }
+  }
+  placement += '/';
+  placement += rank;
+  AppendGap(placement, gap);
+  placement.erase(0, 1);
+
+  placement += b.WhiteToMove ? " w" : " b";
+
+  std::string castling;
+  if (b.TouchCount[30] == 0) {
+    if (b.TouchCount[33] == 0) castling += 'K';
+    if (b.TouchCount[26] == 0) castling += 'Q';
+  }
+  if (b.TouchCount[114] == 0) {
+    if (b.TouchCount[117] == 0) castling += 'k';
+    if (b.TouchCount[110] == 0) castling += 'q';
+  }
+  if (castling.empty()) castling = "-";
+  return placement + " " + castling + " " + ep;
+}
+
+}  // namespace zandrell
