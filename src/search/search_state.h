@@ -3,6 +3,9 @@
 // clock of the current move, and the phase-dependent evaluation tables.
 #include <array>
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "board/types.h"
 #include "search/limits.h"
@@ -43,6 +46,8 @@ struct SearchState {
   SquareTable KingActiveWhite;
   SquareTable KingActiveBlack;
   bool Middlegame;
+  // Position text reached by each legal root move, filled once per think.
+  std::vector<std::pair<Move, std::string>> RootTexts;
 };
 
 }  // namespace zandrell

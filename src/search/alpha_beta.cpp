@@ -1,0 +1,194 @@
+#include "search/alpha_beta.h"
+
+#include <utility>
+
+#include "board/attacks.h"
+#include "board/make_move.h"
+#include "board/movegen.h"
+#include "platform/platform.h"
+#include "search/evaluate.h"
+
+namespace zandrell {
+
+namespace {
+
+// Index of the middle of low..high, a half going to the even neighbour.
+inline int Middle(int low, int high) {
+  const int sum = low + high;  // both indexes are non-negative
+  const int half = sum / 2;
+  if (sum % 2 == 0) return half;
+  return half % 2 == 0 ? half : half + 1;
+}
+
+// The time check made at every full-width node.
+inline bool OutOfTime(Engine& e) {
+  SearchState& s = e.search;
+  if (platform::TerminationRequested()) return true;
+  if (IsFixedDepth(e.game) || s.IterationDepth <= 3) return false;
+  const double remaining = s.TimeForMove - (platform::MonotonicSeconds() - s.IterationStartTime);
+  return remaining <= 0;
+}
+
+}  // namespace
+
+bool IsFixedDepth(const GameState& g) { return g.MaxDepth != 1000; }
+
+void UpdatePv(SearchState& s, int p, const Move& m) {
+  s.PvTable[p][p] = m;
+  const int next = s.PvLength[p + 1];
+  for (int j = p + 1; j < next; ++j) s.PvTable[p][j] = s.PvTable[p + 1][j];
+  s.PvLength[p] = next;
+}
+
+void UpdateKillers(SearchState& s, int ply, const Move& m, std::int32_t score) {
+  if (score > s.KillerScore[ply]) {
+    s.KillerScore[ply] = score;
+    s.KillerMove2[ply] = s.KillerMove1[ply];
+    s.KillerMove1[ply] = m;
+  }
+}
+
+void SortMoves(Move* list, std::int32_t* scores, int low, int high) {
+  if (low >= high) return;
+  int i = low;
+  int j = high;
+  const std::int32_t pivot = scores[Middle(low, high)];
+  do {
+    while (scores[i] > pivot) ++i;
+    while (scores[j] < pivot) --j;
+    if (i <= j) {
+      std::swap(scores[i], scores[j]);
+      std::swap(list[i], list[j]);
+      ++i;
+      --j;
+    }
+  } while (i <= j);
+  SortMoves(list, scores, i, high);
+  SortMoves(list, scores, low, j);
+}
+
+void OrderMoves(Engine& e, Move* list, int count) {
+  SearchState& s = e.search;
+  const BoardState& b = e.board;
+  const auto& value = e.tables.PieceValue;
+  const int ply = b.Ply;
+  const Move& killer1 = s.KillerMove1[ply];
+  const Move& killer2 = s.KillerMove2[ply];
+  const bool onPv = s.FollowPv;
+  const bool capturesOnly = b.CapturesOnly;
+  std::int32_t scores[kMaxMoves];
+
+  // Stays set only when this node's list holds the root line's move for this ply.
+  if (onPv) s.FollowPv = false;
+  const Move& pvMove = s.PvTable[1][ply];
+
+  for (int i = 0; i < count; ++i) {
+    const Move& m = list[i];
+    std::int32_t score;
+    if (capturesOnly || m.Captured != kEmpty) {
+      score = value[m.Captured] - value[b.Board[m.From]];
+    } else {
+      score = kQuietMoveBase;
+    }
+    if (onPv && SameMove(m, pvMove)) {
+      score += kPvMoveBonus;
+      s.FollowPv = true;
+    } else {
+      if (!capturesOnly) score += s.HistoryTable[m.From][m.To];
+      if (SameMove(m, killer1)) {
+        score += kFirstKillerBonus;
+      } else if (SameMove(m, killer2)) {
+        score += kSecondKillerBonus;
+      }
+    }
+    scores[i] = score;
+  }
+  SortMoves(list, scores, 0, count - 1);
+}
+
+std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
+  SearchState& s = e.search;
+  BoardState& b = e.board;
+  if (OutOfTime(e)) {
+    s.TimeUp = true;
+    return 0;
+  }
+  if (depth == 0) return Quiesce(e, alpha, beta, kQuiesceDepthLimit);
+
+  const bool inCheck = InCheck(b);
+  if (inCheck && b.Ply < kCheckExtensionPlyLimit) ++depth;
+
+  s.PvLength[b.Ply] = b.Ply;
+  MoveList list;
+  GenerateMoves(b, list);
+  OrderMoves(e, list.Moves, list.Count);
+
+  bool anyLegal = false;
+  for (int i = 0; i < list.Count; ++i) {
+    Move& m = list.Moves[i];
+    std::int32_t score = 0;
+    MakeMove(b, m);
+    ++b.Ply;
+    const bool legal = IsLegal(b, m);
+    if (legal) {
+      ++s.NodeCount;
+      anyLegal = true;
+      score = -AlphaBeta(e, -beta, -alpha, depth - 1);
+    }
+    --b.Ply;
+    UnmakeMove(b, m);
+    if (s.TimeUp) return 0;
+    if (legal && score > alpha) {
+      s.HistoryTable[m.From][m.To] += depth;
+      UpdateKillers(s, b.Ply, m, score);
+      if (score >= beta) return beta;
+      alpha = score;
+      UpdatePv(s, b.Ply, m);
+    }
+  }
+
+  if (!anyLegal) return inCheck ? b.Ply - kMateScore : e.tables.Contempt;
+  if (b.FiftyCount > 100) return e.tables.Contempt;
+  return alpha;
+}
+
+std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
+  SearchState& s = e.search;
+  BoardState& b = e.board;
+  if (depth == 0) return Evaluate(b, e.tables, s);
+
+  const std::int32_t stand = Evaluate(b, e.tables, s);
+  if (stand >= beta) return stand;
+  if (stand > alpha) alpha = stand;
+
+  MoveList list;
+  b.CapturesOnly = true;
+  GenerateMoves(b, list);
+  s.PvLength[b.Ply] = b.Ply;
+  OrderMoves(e, list.Moves, list.Count);
+  b.CapturesOnly = false;
+
+  for (int i = 0; i < list.Count; ++i) {
+    Move& m = list.Moves[i];
+    std::int32_t score = 0;
+    MakeMove(b, m);
+    ++b.Ply;
+    const bool legal = IsLegal(b, m);
+    if (legal) {
+      ++s.NodeCount;
+      ++s.QNodeCount;
+      score = -Quiesce(e, -beta, -alpha, depth - 1);
+    }
+    --b.Ply;
+    UnmakeMove(b, m);
+    if (legal && score > alpha) {
+      UpdateKillers(s, b.Ply, m, score);
+      if (score >= beta) return beta;
+      alpha = score;
+      UpdatePv(s, b.Ply, m);
+    }
+  }
+  return alpha;
+}
+
+}  // namespace zandrell

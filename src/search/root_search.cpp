@@ -1,0 +1,223 @@
+#include "search/root_search.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "board/attacks.h"
+#include "board/make_move.h"
+#include "board/move_text.h"
+#include "board/movegen.h"
+#include "board/position_text.h"
+#include "book/book.h"
+#include "engine/log.h"
+#include "engine/wire.h"
+#include "platform/platform.h"
+#include "search/alpha_beta.h"
+#include "search/evaluate.h"
+#include "search/time_control.h"
+
+namespace zandrell {
+
+namespace {
+
+constexpr int kFixedDepthIterations = 300;
+constexpr int kTimedIterations = 30;
+constexpr int kShortClockIterations = 3;
+constexpr double kLateIterationShare = 0.666;
+constexpr std::int32_t kMateInOne = kMateScore - 2;
+
+// Position text after the root move m (made on the board), computed once per think.
+const std::string& RootText(Engine& e, const Move& m) {
+  auto& texts = e.search.RootTexts;
+  for (const auto& entry : texts) {
+    if (SameMove(entry.first, m)) return entry.second;
+  }
+  texts.emplace_back(m, PositionText(e.board));
+  return texts.back().second;
+}
+
+int SeenCount(const Engine& e, const std::string& key) {
+  auto it = e.game.PositionCounts.find(key);
+  return it == e.game.PositionCounts.end() ? 0 : it->second;
+}
+
+void SendThinking(Engine& e, const std::string& line) {
+  SendLine(e, line);
+  if (e.shell.LogPV) WriteLog(e, "      " + line, false, false);
+}
+
+void ResetKillerScores(SearchState& s) {
+  std::copy(KillerScoreReset.begin(), KillerScoreReset.end(), std::begin(s.KillerScore));
+}
+
+}  // namespace
+
+std::string ThinkingLine(const SearchState& s, double elapsedSeconds) {
+  const long long hundredths = static_cast<long long>(std::floor(std::fabs(elapsedSeconds))) * 100;
+  std::string line = std::to_string(s.IterationDepth);
+  line += ' ';
+  line += std::to_string(s.RootScore);
+  line += ' ';
+  line += std::to_string(hundredths);
+  line += ' ';
+  line += std::to_string(s.NodeCount);
+  for (int k = 1; k < s.PvLength[1]; ++k) {
+    line += ' ';
+    line += MoveToText(s.PvTable[1][k]);
+  }
+  return line;
+}
+
+Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
+  SearchState& s = e.search;
+  BoardState& b = e.board;
+  s.IterationStartTime = platform::MonotonicSeconds();
+  bool first = true;
+  int repetitionIndex = -1;
+  std::string repetitionKey;
+  int bestIndex = -1;
+  Move best = kNoMove;
+  bool anyLegal = false;
+  std::int32_t lastScore = 0;
+  b.CapturesOnly = false;
+  s.TimeUp = false;
+  b.Ply = 1;
+  s.PvLength[1] = 1;
+
+  if (InCheck(b)) ++depth;
+
+  MoveList list;
+  GenerateMoves(b, list);
+  OrderMoves(e, list.Moves, list.Count);
+
+  for (int i = 0; i < list.Count; ++i) {
+    Move& m = list.Moves[i];
+    std::int32_t score = 0;
+    bool usable = false;
+    MakeMove(b, m);
+    b.Ply = 2;
+    const bool legal = IsLegal(b, m);
+    if (legal) {
+      ++s.NodeCount;
+      anyLegal = true;
+      const std::string& key = RootText(e, m);
+      if (SeenCount(e, key) >= 1) {
+        // Back to a position of the game: scored as a draw, not searched.
+        score = e.tables.Contempt;
+        repetitionIndex = i;
+        repetitionKey = key;
+      } else {
+        score = -AlphaBeta(e, -beta, -alpha, depth - 1);
+      }
+      usable = !s.TimeUp || first;
+      first = false;
+      lastScore = score;
+    }
+    b.Ply = 1;
+    UnmakeMove(b, m);
+
+    if (legal && usable && score > alpha) {
+      s.HistoryTable[m.From][m.To] += depth;
+      if (!s.TimeUp) UpdateKillers(s, 1, m, score);
+      best = m;
+      bestIndex = i;
+      s.RootScore = score;
+      alpha = score;
+      UpdatePv(s, 1, m);
+      if (s.IterationDepth >= 3 && e.game.PostThinking && !s.TimeUp) {
+        SendThinking(e, ThinkingLine(s, platform::MonotonicSeconds() - s.MoveStartTime));
+      }
+    }
+    if (s.TimeUp && !first) break;
+  }
+
+  GameState& g = e.game;
+  if (!anyLegal) {
+    if (InCheck(b)) {
+      g.GameResult = b.WhiteToMove ? kBlackMates : kWhiteMates;
+    } else {
+      g.GameResult = kDrawn;
+    }
+  } else if (lastScore == kMateInOne) {
+    g.GameResult = b.WhiteToMove ? kWhiteMates : kBlackMates;
+  } else if (repetitionIndex != -1) {
+    if (repetitionIndex == bestIndex && SeenCount(e, repetitionKey) == 2) g.GameResult = kDrawByRepetition;
+  } else if (b.FiftyCount > 100) {
+    g.GameResult = kDrawn;
+  }
+  return best;
+}
+
+Move Think(Engine& e) {
+  SearchState& s = e.search;
+  BoardState& b = e.board;
+  GameState& g = e.game;
+  s.RootScore = -kMateScore;
+
+  if (b.BookPly < 20) {
+    Move m = ProbeBook(e);
+    if (m.From != 0) {
+      s.RootScore = 0;
+      SendLine(e, kBookMoveLine);
+      return m;
+    }
+  }
+
+  s.NodeCount = 0;
+  s.QNodeCount = 0;
+  const double start = platform::MonotonicSeconds();
+  const float alloc = AllotTime(g);
+  s.TimeForMove = alloc;
+
+  const bool fixedDepth = IsFixedDepth(g);
+  int maxIterations = kTimedIterations;
+  if (fixedDepth) {
+    maxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
+  } else if (g.OwnTime <= 10.0f && alloc == 1.0f) {
+    maxIterations = kShortClockIterations;
+  }
+
+  std::uint8_t saved[kSquareCount];
+  std::memcpy(saved, b.Board, sizeof saved);
+  std::fill(&s.HistoryTable[0][0], &s.HistoryTable[0][0] + kSquareCount * kSquareCount, 0);
+  std::fill(&s.PvTable[0][0], &s.PvTable[0][0] + kMaxPly * kMaxPly, kNoMove);
+  s.RootTexts.clear();
+  SelectPhaseTables(b, s);
+  std::fill(std::begin(s.KillerMove1), std::end(s.KillerMove1), kNoMove);
+  std::fill(std::begin(s.KillerMove2), std::end(s.KillerMove2), kNoMove);
+  ResetKillerScores(s);
+
+  Move best = kNoMove;
+  for (s.IterationDepth = 1; s.IterationDepth <= maxIterations; ++s.IterationDepth) {
+    const double used = std::fabs(platform::MonotonicSeconds() - start);
+    s.TimeForMove = alloc - used;
+    if (!fixedDepth) {
+      if (used > kLateIterationShare * alloc && s.IterationDepth > 3) break;
+      if (used > alloc && s.IterationDepth > 1) break;
+    }
+    // Asked to end: keep what the finished iterations found.
+    if (s.IterationDepth > 1 && platform::TerminationRequested()) break;
+
+    s.FollowPv = true;
+    Move r = RootSearch(e, -kMateScore, kMateScore, s.IterationDepth);
+    if (!s.TimeUp || s.IterationDepth == 1) {
+      best = r;
+      if (s.IterationDepth > 3 && g.PostThinking) {
+        std::string line = ThinkingLine(s, platform::MonotonicSeconds() - start);
+        SendThinking(e, line);
+        if (g.OpponentIsComputer) SendLine(e, "tellics kibitz " + line);
+      }
+    }
+    std::memcpy(b.Board, saved, sizeof saved);
+    ResetKillerScores(s);
+  }
+
+  if (s.NodeCount > 0) {
+    s.QNodePercent = static_cast<double>(s.QNodeCount) / static_cast<double>(s.NodeCount) * 100.0;
+  }
+  UpdateTimeBank(g, s.TimeForMove, std::fabs(platform::MonotonicSeconds() - start));
+  return best;
+}
+
+}  // namespace zandrell

@@ -1,0 +1,48 @@
+#include "search/time_control.h"
+
+namespace zandrell {
+
+namespace {
+constexpr double kBankShare = 0.666;
+constexpr double kShortClock = 60.0;
+}  // namespace
+
+float AllotTime(GameState& g) {
+  if (g.MovesPerControl == 1) return static_cast<float>(g.BaseTime);
+  if (g.MovesPerControl >= 2) {
+    double r = static_cast<double>(g.BaseTime) / g.MovesPerControl - 1.0;
+    if (g.TimeBank >= 1.0) {
+      r += kBankShare * g.TimeBank;
+      g.TimeBank -= kBankShare * g.TimeBank;
+    }
+    return static_cast<float>(r);
+  }
+  // The whole game is one control: the further behind on the clock, the less per move.
+  const double own = g.OwnTime;
+  const double lag = g.OpponentTime - own;
+  double divisor = 30.0;
+  if (lag > g.OpponentTime / 10.0) {
+    divisor = 40.0;
+  } else if (lag > g.OpponentTime / 20.0) {
+    divisor = 35.0;
+  }
+  if (own > kShortClock) {
+    double r = own / divisor;
+    if (own - r - g.Increment > 1.0) r += g.Increment;
+    return static_cast<float>(r);
+  }
+  double r = 1.0;
+  if (own - 1.0 - g.Increment > 1.0) r = g.Increment + 1.0;
+  return static_cast<float>(r);
+}
+
+void UpdateTimeBank(GameState& g, double timeForMove, double elapsed) {
+  g.TimeBank += timeForMove - elapsed;
+  if (g.MovesPerControl > 1 && g.Increment > 0) g.TimeBank += g.Increment;
+}
+
+void ChargeClock(GameState& g, double elapsed) {
+  g.OwnTime = static_cast<float>(g.OwnTime - elapsed + g.Increment);
+}
+
+}  // namespace zandrell

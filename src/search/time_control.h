@@ -1,0 +1,14 @@
+#pragma once
+#include "engine/engine.h"
+
+namespace zandrell {
+
+// Seconds the engine may spend on this move; in a control of several moves it
+// also draws on the bank of saved seconds.
+float AllotTime(GameState& g);
+// After a searched move: what was left of the allotment goes to the bank.
+void UpdateTimeBank(GameState& g, double timeForMove, double elapsed);
+// After every engine move, book moves included.
+void ChargeClock(GameState& g, double elapsed);
+
+}  // namespace zandrell
