@@ -13,42 +13,49 @@ struct Attackers {
 constexpr Attackers kWhiteAttackers{kWhiteKing, kWhiteQueen, kWhiteRook, kWhiteBishop, kWhiteKnight, kWhitePawn};
 constexpr Attackers kBlackAttackers{kBlackKing, kBlackQueen, kBlackRook, kBlackBishop, kBlackKnight, kBlackPawn};
 
-// Walks from square along direction past empty squares and markers; true when the
-// first piece met is one of the two sliders.
-inline bool SliderOnRay(const std::uint8_t* board, int square, int direction, int slider1, int slider2) {
+// The piece first met from square along direction, past empty squares and
+// markers (0 for the border).
+inline int FirstOnRay(const std::uint8_t* board, int square, int direction) {
   int t = square + direction;
   int c = board[t];
   while (c >= kEmpty) {
     t += direction;
     c = board[t];
   }
-  return c == slider1 || c == slider2;
+  return c;
+}
+
+// One line through square: the king from the adjacent square, a pawn from the
+// adjacent square when kPawnLine (its capturing diagonals: a black pawn from +13
+// and +11, a white pawn from -13 and -11), a slider from the first piece met.
+template <int kDirection, bool kPawnLine>
+inline bool LineAttack(const std::uint8_t* board, int square, int king, int slider1, int slider2, int pawn) {
+  const int c = board[square + kDirection];
+  if (c < kEmpty) {
+    return c == king || c == slider1 || c == slider2 || (kPawnLine && c == pawn);
+  }
+  const int first = FirstOnRay(board, square + kDirection, kDirection);
+  return first == slider1 || first == slider2;
 }
 
 template <bool kBlack>
 bool Attacked(const std::uint8_t* board, int square) {
   constexpr Attackers a = kBlack ? kBlackAttackers : kWhiteAttackers;
-  // Knights first: eight loads and no branches on the ray contents.
-  for (int offset : KnightOffsets) {
-    if (board[square + offset] == a.knight) return true;
-  }
-  // A pawn attacks from the adjacent diagonal square: a black pawn from above
-  // (+13, +11), a white pawn from below (-13, -11).
-  if constexpr (kBlack) {
-    if (board[square + 13] == a.pawn || board[square + 11] == a.pawn) return true;
-  } else {
-    if (board[square - 13] == a.pawn || board[square - 11] == a.pawn) return true;
-  }
-  for (int i = 0; i < 8; ++i) {
-    if (board[square + DirectionOffsets[i]] == a.king) return true;
-  }
-  for (int i = 0; i < 4; ++i) {
-    if (SliderOnRay(board, square, DirectionOffsets[i], a.queen, a.rook)) return true;
-  }
-  for (int i = 4; i < 8; ++i) {
-    if (SliderOnRay(board, square, DirectionOffsets[i], a.queen, a.bishop)) return true;
-  }
-  return false;
+  static_assert(DirectionOffsets[0] == 12 && DirectionOffsets[1] == -12 && DirectionOffsets[2] == 1 &&
+                DirectionOffsets[3] == -1 && DirectionOffsets[4] == 13 && DirectionOffsets[5] == -13 &&
+                DirectionOffsets[6] == 11 && DirectionOffsets[7] == -11);
+  if (LineAttack<12, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
+  if (LineAttack<-12, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
+  if (LineAttack<1, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
+  if (LineAttack<-1, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
+  if (LineAttack<13, kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
+  if (LineAttack<-13, !kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
+  if (LineAttack<11, kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
+  if (LineAttack<-11, !kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
+  const int n = a.knight;
+  return board[square + 10] == n || board[square - 10] == n || board[square + 14] == n ||
+         board[square - 14] == n || board[square + 23] == n || board[square - 23] == n ||
+         board[square + 25] == n || board[square - 25] == n;
 }
 
 }  // namespace
