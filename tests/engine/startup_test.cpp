@@ -1,0 +1,128 @@
+// Start-up, shutdown and the log, seen from outside through the built executable.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "support/engine_process.h"
+
+namespace zandrell {
+namespace {
+
+using testing::EngineProcess;
+
+constexpr const char* kTwentyEquals = "====================";
+
+TEST(StartUp, ProtocolSwitchInCapitalsSelectsEngineMode) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start({"-XBOARD"}));
+  std::string out = engine.Session("e2e5\n");
+  EXPECT_EQ(out, "\nIllegal move: e2e5\n");
+  EXPECT_EQ(engine.Wait(), 0);
+}
+
+TEST(StartUp, UnsupportedArgumentWarnsWithTheWholeLineAndStillRuns) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start({"-xboard", "-debug"}));
+  std::string out = engine.Session("e2e5\n");
+  EXPECT_EQ(out, "\nIllegal move: e2e5\n");
+  std::string errors = engine.ReadErrorToEnd();
+  EXPECT_EQ(errors, "Warning: Unsupported command line argument: -xboard -debug\n");
+}
+
+TEST(StartUp, EmptyPiecesFromDoubledBlanksAreSkipped) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start({"xboard", "", "log"}));
+  engine.Session("");
+  EXPECT_EQ(engine.ReadErrorToEnd(), "");
+  EXPECT_NE(engine.folder().Read(engine.LogName()).find("Program terminated."), std::string::npos);
+}
+
+TEST(StartUp, QuitWithTheLogSwitchEndsTheLogWithTheTerminationEntries) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
+  engine.Session("");
+  ASSERT_EQ(engine.Wait(), 0);
+  std::string log = engine.folder().Read(engine.LogName());
+  const std::string ending = std::string(" - Program terminated.\r\n") + kTwentyEquals + "\r\n";
+  ASSERT_GE(log.size(), ending.size());
+  EXPECT_EQ(log.substr(log.size() - ending.size()), ending);
+  // The missing book setting is logged at every start, forced and time-stamped.
+  EXPECT_NE(log.find(" - Error retrieving setting: OpeningBook\r\n"), std::string::npos);
+}
+
+TEST(StartUp, WithoutTheLogSwitchOnlyForcedEntriesAreWritten) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start({"-xboard"}));
+  engine.Session("new\ne2e4\n");
+  std::string log = engine.folder().Read(engine.LogName());
+  EXPECT_NE(log.find("Error retrieving setting: OpeningBook"), std::string::npos);
+  EXPECT_EQ(log.find("Program terminated."), std::string::npos);
+  EXPECT_EQ(log.find("move: e2e4"), std::string::npos);
+}
+
+TEST(StartUp, TheLogIsNamedAfterTheExecutableInLowerCase) {
+  EngineProcess engine("ZandrellCase");
+  ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
+  engine.Session("");
+  EXPECT_TRUE(engine.folder().Exists("zandrellcase.log"));
+  EXPECT_FALSE(engine.folder().Exists("ZandrellCase.log"));
+}
+
+TEST(StartUp, LogPvSettingIsReadWithTheLogSwitch) {
+  EngineProcess engine;
+  engine.folder().Write("Zandrell.ini", "[Engine]\r\nLogPV=abc\r\n");
+  ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
+  engine.Session("");
+  EXPECT_EQ(engine.Wait(), 0);
+}
+
+TEST(Wire, EndOfInputEndsTheEngineAsQuitDoes) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
+  engine.Send("new\n");
+  engine.CloseInput();
+  EXPECT_EQ(engine.Wait(), 0);
+  std::string log = engine.folder().Read(engine.LogName());
+  EXPECT_NE(log.find("Program terminated."), std::string::npos);
+}
+
+TEST(Wire, InputLongerThanOneReadArrivesWhole) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start());
+  std::string chunk;
+  while (chunk.size() < 5000) chunk += "xboard\nrandom\n";
+  chunk += "e2e5\n";
+  EXPECT_EQ(engine.Session(chunk), "\nIllegal move: e2e5\n");
+}
+
+TEST(Wire, ALineCutBetweenTwoWritesIsNotLost) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start());
+  engine.Send("e2");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  engine.Send("e5\nE2");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(engine.Session("E4\n"), "\nIllegal move: e2e5\n\nIllegal move: E2E4\n");
+}
+
+#ifndef _WIN32
+TEST(Signals, InterruptIsIgnoredAndTerminateShutsDownInOrder) {
+  EngineProcess engine;
+  ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
+  engine.Send("e2e5\n");
+  ASSERT_EQ(engine.ReadUntil("e2e5\n"), "\nIllegal move: e2e5\n");
+  engine.process().SendInterrupt();
+  engine.Send("e2e6\n");
+  EXPECT_EQ(engine.ReadUntil("e2e6\n"), "\nIllegal move: e2e6\n");
+  engine.process().SendTerminate();
+  EXPECT_EQ(engine.Wait(), 0);
+  std::string log = engine.folder().Read(engine.LogName());
+  const std::string ending = std::string(" - Program terminated.\r\n") + kTwentyEquals + "\r\n";
+  ASSERT_GE(log.size(), ending.size());
+  EXPECT_EQ(log.substr(log.size() - ending.size()), ending);
+}
+#endif
+
+}  // namespace
+}  // namespace zandrell

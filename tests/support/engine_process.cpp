@@ -1,0 +1,41 @@
+#include "support/engine_process.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+namespace zandrell::testing {
+
+namespace fs = std::filesystem;
+
+EngineProcess::EngineProcess(const std::string& baseName) {
+  fs::path built(ZANDRELL_BINARY);
+  baseName_ = baseName.empty() ? built.stem().string() : baseName;
+  executable_ = baseName_ + built.extension().string();
+  fs::copy_file(built, folder_.path() / executable_, fs::copy_options::overwrite_existing);
+  fs::permissions(folder_.path() / executable_, fs::perms::owner_all, fs::perm_options::add);
+}
+
+std::string EngineProcess::LogName() const {
+  std::string name = baseName_;
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return name + ".log";
+}
+
+bool EngineProcess::Start(const std::vector<std::string>& arguments,
+                          const std::vector<std::string>& environment) {
+  std::vector<std::string> env = environment;
+  env.push_back("ZANDRELL_HEADLESS=1");
+  return process_.Start(folder_.File(executable_), arguments, env, folder_.path().string());
+}
+
+std::string EngineProcess::Session(const std::string& lines, int timeoutMs) {
+  Send(lines);
+  Send("quit\n");
+  std::string out = ReadToEnd(timeoutMs);
+  Wait(timeoutMs);
+  return out;
+}
+
+}  // namespace zandrell::testing

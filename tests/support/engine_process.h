@@ -1,0 +1,44 @@
+#pragma once
+// The built engine, copied into a folder of its own (so that its settings and log
+// files are the test's) and driven through real pipes like a chess interface.
+#include <string>
+#include <vector>
+
+#include "platform/child_process.h"
+#include "support/temp_folder.h"
+
+namespace zandrell::testing {
+
+class EngineProcess {
+ public:
+  // baseName: the executable's name in the folder, without extension (the log file
+  // is named after it); empty keeps the built name.
+  explicit EngineProcess(const std::string& baseName = {});
+
+  TempFolder& folder() { return folder_; }
+  std::string ExecutableName() const { return executable_; }
+  std::string LogName() const;  // lower-case base name + ".log"
+
+  bool Start(const std::vector<std::string>& arguments = {"-xboard"},
+             const std::vector<std::string>& environment = {});
+  bool Send(const std::string& text) { return process_.Write(text); }
+  std::string ReadUntil(const std::string& needle, int timeoutMs = 10000) {
+    return process_.ReadUntil(needle, timeoutMs);
+  }
+  std::string ReadToEnd(int timeoutMs = 10000) { return process_.ReadToEnd(timeoutMs); }
+  std::string ReadErrorToEnd(int timeoutMs = 10000) { return process_.ReadErrorToEnd(timeoutMs); }
+  void CloseInput() { process_.CloseInput(); }
+  int Wait(int timeoutMs = 10000) { return process_.Wait(timeoutMs); }
+  platform::ChildProcess& process() { return process_; }
+
+  // Sends the lines and "quit", and returns everything the engine wrote.
+  std::string Session(const std::string& lines, int timeoutMs = 20000);
+
+ private:
+  TempFolder folder_;
+  std::string executable_;
+  std::string baseName_;
+  platform::ChildProcess process_;
+};
+
+}  // namespace zandrell::testing

@@ -1,0 +1,33 @@
+#include "support/test_engine.h"
+
+#include "engine/main_loop.h"
+#include "platform/platform.h"
+#include "tables/init_engine.h"
+
+namespace zandrell::testing {
+
+TestEngine::TestEngine()
+    : engine_(std::make_unique<Engine>()),
+      output_(std::make_shared<std::string>()),
+      exited_(std::make_shared<bool>(false)) {
+  ShellState& shell = engine_->shell;
+  shell.ProgramFolder = folder_.path().string();
+  shell.SettingsPath = folder_.File("Zandrell.ini");
+  shell.LogPath = folder_.File("zandrell.log");
+  auto output = output_;
+  shell.Write = [output](std::string_view bytes) { output->append(bytes); };
+  auto exited = exited_;
+  shell.Exit = [exited] { *exited = true; };
+}
+
+void TestEngine::Init() { InitEngine(*engine_); }
+
+void TestEngine::Feed(const std::string& text) { InterpretInput(*engine_, text); }
+
+std::string TestEngine::TakeOutput() {
+  std::string taken;
+  taken.swap(*output_);
+  return taken;
+}
+
+}  // namespace zandrell::testing
