@@ -1,0 +1,110 @@
+#include "launcher/launcher_commands.h"
+
+#include "engine/settings.h"
+#include "launcher/launcher_text.h"
+
+namespace zandrell {
+
+namespace {
+
+bool ValidCommand(int index) { return index >= kPlay && index <= kQuit; }
+
+// A path with blanks is quoted so that it reaches the program as one argument.
+std::string QuotedIfBlank(const std::string& path) {
+  if (path.find(' ') == std::string::npos && path.find('\t') == std::string::npos) return path;
+  return "\"" + path + "\"";
+}
+
+bool PlayCommand(Launcher& launcher) {
+  LocateWinboard(launcher);
+  const std::string program = JoinPath(launcher.state.WinboardFolder,
+                                       launcher.conventions.interfaceExecutable,
+                                       launcher.conventions.separator);
+  platform::StartOutcome outcome = launcher.host.StartProgram(
+      program, BuildWinboardArguments(launcher.engine.shell.ProgramFolder, launcher.conventions));
+  if (outcome == platform::StartOutcome::Started) {
+    // Stored only now, so that a wrong folder is asked for again next time.
+    WriteSetting(launcher.engine, "Winboard", launcher.state.WinboardFolder);
+    return true;
+  }
+  launcher.host.SetBusyPointer(false);
+  if (outcome == platform::StartOutcome::FileNotFound) {
+    launcher.host.ShowCriticalMessage(kWinboardStartFailed);
+  }
+  return false;
+}
+
+bool BookEditorCommand(Launcher& launcher) {
+  launcher.host.SetBusyPointer(true);
+  const std::string& folder = launcher.engine.shell.ProgramFolder;
+  const char separator = launcher.conventions.separator;
+  const std::string book = ReadSetting(launcher.engine, "OpeningBook", "");
+  std::string arguments;
+  if (!book.empty()) arguments = " " + QuotedIfBlank(JoinPath(folder, book, separator));
+  platform::StartOutcome outcome = launcher.host.StartProgram(
+      JoinPath(folder, launcher.conventions.bookEditorExecutable, separator), arguments);
+  launcher.host.SetBusyPointer(false);
+  if (outcome == platform::StartOutcome::Started) return true;
+  if (outcome == platform::StartOutcome::FileNotFound) {
+    launcher.host.ShowCriticalMessage(kQuirettoStartFailed);
+  }
+  return false;
+}
+
+}  // namespace
+
+void CommandMouseMove(LauncherState& state, int index) {
+  if (!ValidCommand(index)) return;
+  if (index != state.HoveredCommand) {
+    state.Highlighted.fill(false);
+    state.HoveredCommand = static_cast<std::int16_t>(index);
+  }
+  state.Highlighted[static_cast<std::size_t>(index)] = true;
+}
+
+void BackgroundMouseMove(LauncherState& state) { state.Highlighted.fill(false); }
+
+std::string JoinPath(const std::string& folder, const std::string& name, char separator) {
+  if (!folder.empty() && folder.back() == separator) return folder + name;
+  return folder + separator + name;
+}
+
+std::string BuildWinboardArguments(const std::string& programFolder,
+                                   const platform::LauncherConventions& conventions) {
+  const std::string engine = "\"" + conventions.engineCommand + "\"";
+  const std::string folder = "\"" + programFolder + "\"";
+  return " -cp -fcp " + engine + " -fd " + folder + "  -scp " + engine + " -sd " + folder +
+         conventions.argumentsSuffix;
+}
+
+void LocateWinboard(Launcher& launcher) {
+  LauncherState& state = launcher.state;
+  const platform::LauncherConventions& conventions = launcher.conventions;
+  state.WinboardFolder = ReadSetting(launcher.engine, "Winboard", "");
+  if (state.WinboardFolder.empty()) {
+    if (conventions.searchPath) {
+      state.WinboardFolder = launcher.host.FindProgramFolder(conventions.interfaceExecutable);
+    }
+    // The picker's choice is not tested: a wrong one fails to start.
+    if (state.WinboardFolder.empty()) {
+      state.WinboardFolder = launcher.host.BrowseForFolder(conventions.pickerPrompt);
+    }
+    return;
+  }
+  const std::string program =
+      JoinPath(state.WinboardFolder, conventions.interfaceExecutable, conventions.separator);
+  if (!launcher.host.FileExists(program)) {
+    state.WinboardFolder = launcher.host.BrowseForFolder(conventions.pickerPrompt);
+  }
+}
+
+bool CommandClick(Launcher& launcher, int index) {
+  switch (index) {
+    case kPlay: return PlayCommand(launcher);
+    case kBookEditor: return BookEditorCommand(launcher);
+    case kQuit: return true;
+    default: return false;
+  }
+}
+
+}  // namespace zandrell

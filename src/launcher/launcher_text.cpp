@@ -1,0 +1,36 @@
+#include "launcher/launcher_text.h"
+
+#include "platform/string_table.h"
+
+namespace zandrell {
+
+namespace {
+std::string Padded(int number, std::size_t digits) {
+  std::string text = std::to_string(number);
+  if (text.size() < digits) text.insert(0, digits - text.size(), '0');
+  return text;
+}
+}  // namespace
+
+std::string WindowCaption(int major, int minor, int revision) {
+  return "Zandrell   ver. " + std::to_string(major) + "." + Padded(minor, 2) + "." +
+         Padded(revision, 4);
+}
+
+std::string WindowCaption() {
+  return WindowCaption(ZANDRELL_VERSION_MAJOR, ZANDRELL_VERSION_MINOR, ZANDRELL_VERSION_PATCH);
+}
+
+platform::LauncherWindowTexts LauncherTexts(bool italian) {
+  platform::LauncherWindowTexts texts;
+  texts.caption = WindowCaption();
+  texts.title = platform::StringTableEntry(103, italian);
+  texts.prompt = platform::StringTableEntry(104, italian);
+  for (int i = 0; i < 3; ++i) {
+    texts.commands[static_cast<std::size_t>(i)] = platform::StringTableEntry(105 + i, italian);
+  }
+  texts.legalNotice = kLegalNotice;
+  return texts;
+}
+
+}  // namespace zandrell
