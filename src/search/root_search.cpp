@@ -183,7 +183,7 @@ Move Think(Engine& e) {
   std::fill(&s.HistoryTable[0][0], &s.HistoryTable[0][0] + kSquareCount * kSquareCount, 0);
   std::fill(&s.PvTable[0][0], &s.PvTable[0][0] + kMaxPly * kMaxPly, kNoMove);
   s.RootTexts.clear();
-  SelectPhaseTables(b, s);
+  SelectPhaseTables(b, e.tables, s);
   std::fill(std::begin(s.KillerMove1), std::end(s.KillerMove1), kNoMove);
   std::fill(std::begin(s.KillerMove2), std::end(s.KillerMove2), kNoMove);
   ResetKillerScores(s);

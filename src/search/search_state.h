@@ -46,6 +46,9 @@ struct SearchState {
   SquareTable KingActiveWhite;
   SquareTable KingActiveBlack;
   bool Middlegame;
+  // Material plus square value of each piece code from White's point of view,
+  // built with the phase tables.
+  std::int32_t PieceSquareScore[13][kSquareCount];
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };
