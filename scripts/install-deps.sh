@@ -31,6 +31,7 @@ for group in "${want[@]}"; do
       need fltk-config libfltk1.3-dev
       need xvfb-run xvfb
       need xauth xauth
+      need xdotool xdotool
       ;;
     windows)
       need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64

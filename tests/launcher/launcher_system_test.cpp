@@ -1,0 +1,90 @@
+// Starting programs and finding the interface on a POSIX system.
+#ifndef _WIN32
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "launcher/launcher_commands.h"
+#include "platform/launcher_platform.h"
+#include "platform/platform.h"
+#include "support/temp_folder.h"
+
+namespace zandrell {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::StartOutcome;
+using testing::TempFolder;
+
+// A program that writes its arguments, one a line, beside itself.
+std::string WriteArgumentRecorder(const TempFolder& folder, const std::string& name) {
+  folder.Write(name,
+               "#!/bin/sh\n"
+               "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/args.tmp\"\n"
+               "mv \"$(dirname \"$0\")/args.tmp\" \"$(dirname \"$0\")/args.txt\"\n");
+  fs::permissions(folder.path() / name, fs::perms::owner_all, fs::perm_options::add);
+  return folder.File(name);
+}
+
+std::string WaitForFile(const TempFolder& folder, const std::string& name) {
+  for (int i = 0; i < 200 && !folder.Exists(name); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  return folder.Read(name);
+}
+
+TEST(LauncherSystem, TheInterfaceReceivesEachArgumentWhole) {
+  TempFolder folder;
+  fs::create_directory(folder.path() / "x board");
+  const std::string program = WriteArgumentRecorder(folder, "x board/xboard");
+  platform::LauncherConventions conventions = platform::NativeLauncherConventions();
+  conventions.engineCommand = "/opt/z/zandrell -xboard";
+  const std::string arguments = BuildWinboardArguments("/home/a b/z", conventions);
+  ASSERT_EQ(platform::StartProgram(program, arguments), StartOutcome::Started);
+  EXPECT_EQ(WaitForFile(folder, "x board/args.txt"),
+            "-cp\n-fcp\n/opt/z/zandrell -xboard\n-fd\n/home/a b/z\n-scp\n"
+            "/opt/z/zandrell -xboard\n-sd\n/home/a b/z\n"
+            "-firstProtocolVersion\n1\n-secondProtocolVersion\n1\n");
+}
+
+TEST(LauncherSystem, AMissingProgramIsReportedAsNotFound) {
+  TempFolder folder;
+  EXPECT_EQ(platform::StartProgram(folder.File("xboard"), " -cp"), StartOutcome::FileNotFound);
+  EXPECT_EQ(platform::StartProgram(folder.File("no-folder/xboard"), ""),
+            StartOutcome::FileNotFound);
+  folder.Write("plain", "not a program");
+  EXPECT_EQ(platform::StartProgram(folder.File("plain"), ""), StartOutcome::Failed);
+}
+
+TEST(LauncherSystem, TheInterfaceIsFoundOnTheSearchPath) {
+  TempFolder folder;
+  fs::create_directory(folder.path() / "bin");
+  WriteArgumentRecorder(folder, "bin/zandrell-test-interface");
+  const char* old = std::getenv("PATH");
+  const std::string saved = old ? old : "";
+  ::setenv("PATH", ("/nonexistent::" + folder.File("bin") + "/").c_str(), 1);
+  EXPECT_EQ(platform::FindProgramFolder("zandrell-test-interface"), folder.File("bin"));
+  EXPECT_EQ(platform::FindProgramFolder("zandrell-no-such-interface"), "");
+  ::setenv("PATH", saved.c_str(), 1);
+}
+
+TEST(LauncherSystem, LinuxConventionsRunThisProgramAsTheEngine) {
+  platform::LauncherConventions c = platform::NativeLauncherConventions();
+  EXPECT_EQ(c.interfaceExecutable, "xboard");
+  EXPECT_EQ(c.bookEditorExecutable, "quiretto");
+  std::string path = platform::ExecutablePath();
+  if (path.find(' ') == std::string::npos) {
+    EXPECT_EQ(c.engineCommand, path + " -xboard");
+  } else {
+    EXPECT_EQ(c.engineCommand, "'" + path + "' -xboard");
+  }
+  EXPECT_EQ(c.argumentsSuffix, " -firstProtocolVersion 1 -secondProtocolVersion 1");
+}
+
+}  // namespace
+}  // namespace zandrell
+#endif
