@@ -1,6 +1,5 @@
 #include "launcher/launcher_text.h"
 
-#include "platform/string_table.h"
 
 namespace zandrell {
 
@@ -21,13 +20,13 @@ std::string WindowCaption() {
   return WindowCaption(ZANDRELL_VERSION_MAJOR, ZANDRELL_VERSION_MINOR, ZANDRELL_VERSION_PATCH);
 }
 
-platform::LauncherWindowTexts LauncherTexts(bool italian) {
+platform::LauncherWindowTexts LauncherTexts(const std::function<std::string(int)>& loadString) {
   platform::LauncherWindowTexts texts;
   texts.caption = WindowCaption();
-  texts.title = platform::StringTableEntry(103, italian);
-  texts.prompt = platform::StringTableEntry(104, italian);
+  texts.title = loadString(103);
+  texts.prompt = loadString(104);
   for (int i = 0; i < 3; ++i) {
-    texts.commands[static_cast<std::size_t>(i)] = platform::StringTableEntry(105 + i, italian);
+    texts.commands[static_cast<std::size_t>(i)] = loadString(105 + i);
   }
   texts.legalNotice = kLegalNotice;
   return texts;

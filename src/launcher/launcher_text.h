@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "platform/launcher_platform.h"
@@ -11,14 +12,16 @@ std::string WindowCaption(int major, int minor, int revision);
 // The caption of this build's version.
 std::string WindowCaption();
 
-// Every text of the window in English or Italian (strings 103 to 107).
-platform::LauncherWindowTexts LauncherTexts(bool italian);
+// Every text of the window, strings 103 to 107 taken from loadString (the program's
+// string table in the user's language).
+platform::LauncherWindowTexts LauncherTexts(const std::function<std::string(int)>& loadString);
 
 // The launcher's messages are Italian in every language.
 inline constexpr const char* kWinboardStartFailed =
     "Impossibile avviare Winboard: verificare che il percorso scelto sia corretto.";
 inline constexpr const char* kQuirettoStartFailed =
     "Impossibile avviare Quiretto: verificare che il file sia nella stessa cartella di Zandrell.";
-inline constexpr const char* kLegalNotice = "\xC2\xA9 2026";
+// The legal notice of the program's version information.
+inline constexpr const char* kLegalNotice = "Copyright (C) Zandrell authors";
 
 }  // namespace zandrell

@@ -6,6 +6,7 @@
 #include "engine/settings.h"
 #include "launcher/launcher_commands.h"
 #include "launcher/launcher_text.h"
+#include "platform/string_table.h"
 #include "support/test_engine.h"
 
 namespace zandrell {
@@ -90,13 +91,13 @@ TEST(LauncherText, CaptionCarriesTheVersionWithPaddedMinorAndRevision) {
 }
 
 TEST(LauncherText, EnglishAndItalianTexts) {
-  platform::LauncherWindowTexts en = LauncherTexts(false);
+  platform::LauncherWindowTexts en = LauncherTexts([](int id) { return platform::StringTableEntry(id, false); });
   EXPECT_EQ(en.title, "Zandrell, Winboard chess engine.");
   EXPECT_EQ(en.prompt, " Select an option: ");
   EXPECT_EQ(en.commands[0], "Play");
   EXPECT_EQ(en.commands[1], "Book editor");
   EXPECT_EQ(en.commands[2], "Quit");
-  platform::LauncherWindowTexts it = LauncherTexts(true);
+  platform::LauncherWindowTexts it = LauncherTexts([](int id) { return platform::StringTableEntry(id, true); });
   EXPECT_EQ(it.title, "Zandrell, motore di scacchi per Winboard.");
   EXPECT_EQ(it.prompt, " Selezionare un opzione: ");
   EXPECT_EQ(it.commands[0], "Gioca");

@@ -60,7 +60,7 @@ void LookAndClickQuit(void*) {
     return;
   }
   seen.caption = window->label() ? window->label() : "";
-  const std::string quit = LauncherTexts(platform::UserLanguageIsItalian()).commands[2];
+  const std::string quit = platform::LoadString(107);
   int x = -1, y = -1;
   for (int i = 0; i < window->children(); ++i) {
     const Fl_Widget* child = window->child(i);
