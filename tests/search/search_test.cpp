@@ -1,0 +1,195 @@
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "board/move_text.h"
+#include "board/movegen.h"
+#include "search/alpha_beta.h"
+#include "search/root_search.h"
+#include "search_test_support.h"
+
+namespace zandrell::test {
+namespace {
+
+// The protocol lines in the captured output (each is framed by line feeds).
+std::vector<std::string> Lines(const std::string& output) {
+  std::vector<std::string> lines;
+  std::istringstream in(output);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+using Search = SearchTest;
+
+TEST_F(Search, MateInOneIsFoundFromDepthTwoAndAnnounced) {
+  Fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
+  EXPECT_EQ(Lines(PlayAtDepth(2)), (std::vector<std::string>{"move a1a8", "1-0 {White Mates}"}));
+  EXPECT_EQ(e().search.RootScore, 99998);
+  EXPECT_EQ(e().game.GameResult, 1);
+  // The mating move is announced, not played into the game.
+  EXPECT_TRUE(e().board.WhiteToMove);
+  EXPECT_EQ(e().board.Board[26], kWhiteRook);
+}
+
+TEST_F(Search, MateInOneIsNotSeenAtDepthOne) {
+  Fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
+  PlayAtDepth(1);
+  EXPECT_NE(e().search.RootScore, 99998);
+  EXPECT_EQ(e().game.GameResult, 0);
+}
+
+TEST_F(Search, BlackMatesInOne) {
+  Fen("r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1");
+  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"move a8a1", "0-1 {Black Mates}"}));
+  EXPECT_EQ(e().game.GameResult, 2);
+}
+
+TEST_F(Search, MatedEngineSendsOnlyTheResult) {
+  Fen("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1");
+  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1-0 {White Mates}"}));
+  EXPECT_EQ(e().game.GameResult, 1);
+}
+
+TEST_F(Search, StalemateIsADrawOrTheFiftyMoveRule) {
+  Fen("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
+  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1/2-1/2 {Draw}"}));
+  EXPECT_EQ(e().game.GameResult, 3);
+
+  Fen("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
+  e().game.GameResult = 0;
+  e().board.FiftyCount = 100;
+  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1/2-1/2 {50 Move Rule}"}));
+}
+
+TEST_F(Search, NoMoveAfterAResultInForceModeOrOnTheOpponentsTurn) {
+  e().game.ForceMode = true;
+  e().game.EngineSide = true;
+  const float clock = e().game.OwnTime;
+  EngineMove(e());
+  e().game.ForceMode = false;
+  e().game.EngineSide = false;  // White to move, engine Black
+  EngineMove(e());
+  e().game.EngineSide = true;
+  e().game.GameResult = 4;
+  EngineMove(e());
+  EXPECT_EQ(engine_.TakeOutput(), "");
+  EXPECT_EQ(e().game.OwnTime, clock);
+  EXPECT_TRUE(e().board.WhiteToMove);
+}
+
+// Black to move after 1.Nf3; the position after 1...Nf6 has been seen before.
+void SeenAfterKnightMove(Engine& e, int count) {
+  BoardState after = e.board;
+  ASSERT_TRUE(CommitMoveText(after, "g8f6"));
+  e.game.PositionCounts[PositionText(after)] = count;
+}
+
+TEST_F(Search, RootMoveToASeenPositionScoresContempt) {
+  Moves("g1f3");
+  e().tables.Contempt = 5000;
+  SeenAfterKnightMove(e(), 1);
+  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"move g8f6"}));
+  EXPECT_EQ(e().search.RootScore, 5000);
+  EXPECT_EQ(e().game.GameResult, 0);
+}
+
+TEST_F(Search, BestMoveMakingTheThirdOccurrenceDrawsByRepetition) {
+  Moves("g1f3");
+  e().tables.Contempt = 5000;
+  SeenAfterKnightMove(e(), 2);
+  EXPECT_EQ(Lines(PlayAtDepth(3)),
+            (std::vector<std::string>{"move g8f6", "1/2-1/2 {Draw by repetition}"}));
+  EXPECT_EQ(e().game.GameResult, 4);
+  EXPECT_FALSE(e().board.WhiteToMove);  // not played into the game
+}
+
+TEST_F(Search, FixedDepthSearchesExactlyTheGivenDepths) {
+  engine_.Feed("sd 4\npost\n");
+  e().game.EngineSide = true;
+  const std::vector<std::string> lines = Lines(PlayAtDepth(4));
+  ASSERT_FALSE(lines.empty());
+  int deepest = 0;
+  for (const std::string& line : lines) {
+    if (line.rfind("move ", 0) == 0) continue;
+    deepest = std::max(deepest, std::stoi(line));
+    EXPECT_GE(std::stoi(line), 3) << line;  // thinking lines start at depth 3
+  }
+  EXPECT_EQ(deepest, 4);
+  EXPECT_EQ(e().search.IterationDepth, 5);
+  EXPECT_EQ(lines.back().rfind("move ", 0), 0u);
+  EXPECT_NEAR(e().game.OwnTime, -e().search.MoveElapsed, 1e-4);  // "sd" set the clock to 0
+}
+
+TEST_F(Search, OrdinaryMoveIsCountedAndLoggedWithItsFigures) {
+  e().shell.LogEnabled = true;
+  Moves("e2e4");
+  const std::string out = PlayAtDepth(3);
+  const std::string move = Lines(out).back().substr(5);
+  EXPECT_TRUE(e().board.WhiteToMove);
+  EXPECT_EQ(e().game.PositionCounts[PositionText(e().board)], 1);
+  const std::string log = engine_.Log();
+  const std::string expected = "move: " + move + "\r\n(t:";
+  EXPECT_NE(log.find(expected), std::string::npos) << log;
+  EXPECT_NE(log.find(" n:" + std::to_string(e().search.NodeCount) + " qn:"), std::string::npos);
+}
+
+TEST_F(Search, ThinkingLineFormat) {
+  SearchState& s = e().search;
+  s.IterationDepth = 5;
+  s.RootScore = 23;
+  s.NodeCount = 48211;
+  s.PvLength[1] = 4;
+  s.PvTable[1][1] = Move{42, 66, 13, 0, 0, 0, 0};
+  s.PvTable[1][2] = Move{102, 78, 13, 0, 0, 0, 0};
+  s.PvTable[1][3] = Move{32, 55, 13, 0, 0, 0, 0};
+  EXPECT_EQ(ThinkingLine(s, 3.7), "5 23 300 48211 e2e4 e7e5 g1f3");
+  s.RootScore = -15;
+  EXPECT_EQ(ThinkingLine(s, 0.99), "5 -15 0 48211 e2e4 e7e5 g1f3");
+}
+
+TEST_F(Search, MoveLogEntryFormat) {
+  EXPECT_EQ(MoveLogEntry("e2e4", 2.5, 15, 12000, 7000, 7000.0 / 12000.0 * 100.0),
+            "move: e2e4\r\n(t:2.50 s:15 n:12000 qn:7000 q%:58.33)");
+  EXPECT_EQ(MoveLogEntry("a7a8q", 0.0, -99998, 0, 0, 0.0),
+            "move: a7a8q\r\n(t:0.00 s:-99998 n:0 qn:0 q%:0.00)");
+}
+
+TEST_F(Search, EqualScoresComeOutInQuicksortOrder) {
+  auto sorted = [](std::vector<std::int32_t> scores) {
+    std::vector<Move> moves;
+    for (std::size_t i = 0; i < scores.size(); ++i) {
+      moves.push_back(Move{static_cast<std::uint8_t>(i), 0, 0, 0, 0, 0, 0});
+    }
+    SortMoves(moves.data(), scores.data(), 0, static_cast<int>(scores.size()) - 1);
+    std::string order;
+    for (const Move& m : moves) order += static_cast<char>('A' + m.From);
+    return order;
+  };
+  EXPECT_EQ(sorted({1, 1}), "BA");
+  EXPECT_EQ(sorted({1, 1, 1}), "CBA");
+  EXPECT_EQ(sorted({1, 1, 2, 2}), "CDAB");
+  EXPECT_EQ(sorted({3, 1, 2}), "ACB");
+  EXPECT_EQ(sorted({5, 9, 5, 9, 5}), "DBEAC");
+}
+
+TEST_F(Search, CapturesComeBeforeQuietMovesAndKillers) {
+  // The queen can take a knight on d7 or a pawn on e2, the king the pawn.
+  Fen("4k3/3n4/8/8/8/8/4p3/3QK3 w - - 0 1");
+  e().search.FollowPv = false;
+  e().board.Ply = 2;
+  e().search.KillerMove1[2] = Move{29, 41, 13, 0, 0, 0, 0};  // d1-d2
+  MoveList list;
+  GenerateMoves(e().board, list);
+  OrderMoves(e(), list.Moves, list.Count);
+  EXPECT_EQ(MoveToText(list.Moves[0]), "d1d7");  // 310 - 900
+  EXPECT_EQ(MoveToText(list.Moves[1]), "d1e2");  // 100 - 900
+  EXPECT_EQ(MoveToText(list.Moves[2]), "e1e2");  // 100 - 5000
+  EXPECT_EQ(MoveToText(list.Moves[3]), "d1d2");  // the killer leads the quiet moves
+}
+
+}  // namespace
+}  // namespace zandrell::test

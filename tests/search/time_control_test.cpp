@@ -1,0 +1,99 @@
+#include "search/time_control.h"
+
+#include <gtest/gtest.h>
+
+#include "search_test_support.h"
+
+namespace zandrell::test {
+namespace {
+
+GameState Clocks(int movesPerControl, int baseTime, int increment, float own, double opponent) {
+  GameState g;
+  g.MovesPerControl = movesPerControl;
+  g.BaseTime = baseTime;
+  g.Increment = increment;
+  g.OwnTime = own;
+  g.OpponentTime = opponent;
+  return g;
+}
+
+TEST(AllotTime, FixedTimePerMoveIgnoresTheBank) {
+  GameState g = Clocks(1, 5, 0, 5, 5);
+  g.TimeBank = 10;
+  EXPECT_EQ(AllotTime(g), 5.0f);
+  EXPECT_EQ(g.TimeBank, 10.0);
+}
+
+TEST(AllotTime, MovesPerControlDrawOnTheBank) {
+  GameState g = Clocks(40, 300, 0, 300, 300);
+  EXPECT_FLOAT_EQ(AllotTime(g), 6.5f);
+  g.TimeBank = 0.9;  // below one second: untouched
+  EXPECT_FLOAT_EQ(AllotTime(g), 6.5f);
+  EXPECT_DOUBLE_EQ(g.TimeBank, 0.9);
+  g.TimeBank = 3;
+  EXPECT_FLOAT_EQ(AllotTime(g), static_cast<float>(6.5 + 0.666 * 3));
+  EXPECT_NEAR(g.TimeBank, 3 - 0.666 * 3, 1e-9);
+}
+
+TEST(AllotTime, WholeGameDivisorFollowsTheLag) {
+  GameState level = Clocks(0, 300, 0, 300, 300);
+  EXPECT_FLOAT_EQ(AllotTime(level), 10.0f);
+  GameState behind = Clocks(0, 300, 0, 100, 200);  // lag 100 > 20
+  EXPECT_FLOAT_EQ(AllotTime(behind), 2.5f);
+  GameState slightly = Clocks(0, 300, 0, 190, 200);  // lag 10, not above 10
+  EXPECT_FLOAT_EQ(AllotTime(slightly), 190.0f / 30.0f);
+  GameState middle = Clocks(0, 300, 0, 185, 200);  // lag 15: above 10, not above 20
+  EXPECT_FLOAT_EQ(AllotTime(middle), 185.0f / 35.0f);
+  GameState increment = Clocks(0, 300, 12, 300, 300);
+  EXPECT_FLOAT_EQ(AllotTime(increment), 22.0f);
+}
+
+TEST(AllotTime, ShortClockGivesOneSecondPlusIncrement) {
+  GameState none = Clocks(0, 300, 0, 60, 300);
+  EXPECT_FLOAT_EQ(AllotTime(none), 1.0f);
+  GameState increment = Clocks(0, 300, 2, 30, 300);
+  EXPECT_FLOAT_EQ(AllotTime(increment), 3.0f);
+  GameState nearlyOut = Clocks(0, 300, 2, 3.5f, 300);  // 3.5 - 1 - 2 is not above 1
+  EXPECT_FLOAT_EQ(AllotTime(nearlyOut), 1.0f);
+}
+
+TEST(TimeBank, UnusedAllotmentAndIncrementGoToTheBank) {
+  GameState g = Clocks(40, 300, 2, 300, 300);
+  UpdateTimeBank(g, 6.5, 4.0);
+  EXPECT_DOUBLE_EQ(g.TimeBank, 4.5);
+  GameState suddenDeath = Clocks(0, 300, 2, 300, 300);
+  UpdateTimeBank(suddenDeath, 1.0, 3.0);
+  EXPECT_DOUBLE_EQ(suddenDeath.TimeBank, -2.0);
+}
+
+using ShortClock = SearchTest;
+
+TEST_F(ShortClock, OneSecondWithTenSecondsLeftStopsAfterDepthThree) {
+  engine_.Feed("level 0 0:10 0\n");
+  e().game.EngineSide = true;
+  EngineMove(e());
+  EXPECT_EQ(e().search.IterationDepth, 4);  // depths 1..3 only
+  EXPECT_NE(engine_.TakeOutput().find("move "), std::string::npos);
+}
+
+using BookMove = SearchTest;
+
+TEST_F(BookMove, BookMoveIsAnnouncedPlayedAndCharged) {
+  engine_.folder().Write("book.txt", " e2e4e7e5\r\n");
+  engine_.folder().Write("Zandrell.ini",
+                         "[Engine]\r\nOpeningBook=" + engine_.folder().File("book.txt") + "\r\n");
+  engine_.Init();
+  ASSERT_TRUE(e().book.BookLoaded);
+  ASSERT_EQ(e().board.BookPly, 0);
+  engine_.Feed("level 0 5 3\ne2e4\n");
+  const float clock = e().game.OwnTime;
+  EngineMove(e());
+  EXPECT_EQ(engine_.TakeOutput(), "\n0 0 0 0 (Book Move)\n\nmove e7e5\n");
+  EXPECT_EQ(e().search.RootScore, 0);
+  EXPECT_EQ(e().search.NodeCount, 0);
+  EXPECT_NEAR(e().game.OwnTime, clock - e().search.MoveElapsed + 3, 1e-3);
+  EXPECT_TRUE(e().board.WhiteToMove);
+}
+
+}  // namespace
+}  // namespace zandrell::test
