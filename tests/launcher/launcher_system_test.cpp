@@ -87,4 +87,31 @@ TEST(LauncherSystem, LinuxConventionsRunThisProgramAsTheEngine) {
 
 }  // namespace
 }  // namespace zandrell
+
+#else  // Windows
+#include <gtest/gtest.h>
+
+#include "platform/launcher_platform.h"
+
+namespace zandrell {
+namespace {
+
+using platform::StartOutcome;
+
+TEST(LauncherSystem, WindowsConventionsAndAMissingInterface) {
+  platform::LauncherConventions c = platform::NativeLauncherConventions();
+  EXPECT_EQ(c.interfaceExecutable, "winboard.exe");
+  EXPECT_EQ(c.bookEditorExecutable, "Quiretto.exe");
+  EXPECT_EQ(c.engineCommand, "Zandrell -xboard");
+  EXPECT_EQ(c.argumentsSuffix, "");
+  EXPECT_EQ(c.pickerPrompt, "Selezionare il percorso del file winboard.exe:");
+  EXPECT_EQ(platform::StartProgram("C:\\no such folder\\winboard.exe", " -cp"),
+            StartOutcome::FileNotFound);
+  EXPECT_EQ(platform::StartProgram("\\winboard.exe", " -cp"), StartOutcome::FileNotFound);
+  EXPECT_EQ(platform::StartProgram("C:\\windows\\system32\\cmd.exe", " /c exit 0"),
+            StartOutcome::Started);
+}
+
+}  // namespace
+}  // namespace zandrell
 #endif
