@@ -32,3 +32,8 @@ bench: build
 
 clean:
 	rm -rf build build-sanitize build-windows
+
+# Zandrell against fairymax through xboard, headless: two games, one with each
+# colour; fails when a game has no result, Zandrell is forfeited or loses on time.
+match: build
+	@scripts/match.sh $(BUILD)/zandrell

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Zandrell against fairymax through xboard in match mode, headless: two games,
+# Zandrell White in the first and Black in the second. Checks that every saved
+# game ends with a result, that xboard never forfeited Zandrell for an invalid
+# move and that Zandrell never lost on time, and prints the games.
+#
+#   scripts/match.sh [ENGINE]      (default build/zandrell)
+#   MATCH_TC=0:20 MATCH_INC=1 MATCH_GAMES=2 scripts/match.sh
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+engine=$(realpath "${1:-$root/build/zandrell}")
+tc=${MATCH_TC:-0:20}
+inc=${MATCH_INC:-1}
+games=${MATCH_GAMES:-2}
+
+# Debian installs xboard and fairymax under /usr/games.
+export PATH="$PATH:/usr/games"
+"$root/scripts/install-deps.sh" match
+xboard=$(command -v xboard || echo /usr/games/xboard)
+fairymax=/usr/games/fairymax
+[ -x "$engine" ] || { echo "match: no engine at $engine" >&2; exit 2; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# The engine runs from a folder of its own, so its settings and log are the match's.
+mkdir -p "$work/zandrell"
+cp "$engine" "$work/zandrell/zandrell"
+pgn="$work/games.pgn"
+
+start=$(date +%s)
+# HOME keeps xboard's settings file out of the user's home.
+HOME="$work" timeout 1200 xvfb-run -a "$xboard" \
+  -fcp "./zandrell -xboard -log" -fd "$work/zandrell" -fn Zandrell -firstProtocolVersion 1 \
+  -scp "$fairymax" -sn Fairymax \
+  -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" \
+  -autoCallFlag true -testClaims true -ponderNextMove false \
+  -popupExitMessage false -saveSettingsOnExit false \
+  -saveGameFile "$pgn" >"$work/xboard.out" 2>&1 || true
+elapsed=$(( $(date +%s) - start ))
+
+if [ ! -s "$pgn" ]; then
+  echo "match: xboard saved no game" >&2
+  cat "$work/xboard.out" >&2
+  exit 1
+fi
+cat "$pgn"
+echo
+echo "match: $games games in ${elapsed}s"
+
+# One game per block of PGN tags; check each.
+awk -v want="$games" '
+  function finish() {
+    if (!inGame) return
+    n++
+    zandrell = (white == "Zandrell") ? "White" : (black == "Zandrell" ? "Black" : "")
+    if (zandrell == "") { print "game " n ": Zandrell did not play"; bad = 1 }
+    if (result !~ /^(1-0|0-1|1\/2-1\/2)$/) { print "game " n ": no result (" result ")"; bad = 1 }
+    if (match(text, /\{[^}]*\} *(1-0|0-1|1\/2-1\/2|\*) *$/)) comment = substr(text, RSTART)
+    lost = (zandrell == "White" && result == "0-1") || (zandrell == "Black" && result == "1-0")
+    if (lost && text ~ /Forfeit due to invalid move/) {
+      print "game " n ": xboard forfeited Zandrell for an invalid move"; bad = 1
+    }
+    if (lost && comment ~ /on time|[Ff]lag/) { print "game " n ": Zandrell lost on time"; bad = 1 }
+    print "game " n ": Zandrell " zandrell ", result " result " " comment
+    inGame = 0; text = ""; comment = ""
+  }
+  /^\[Event / { finish(); inGame = 1 }
+  /^\[White "/ { white = $0; sub(/^\[White "/, "", white); sub(/".*/, "", white) }
+  /^\[Black "/ { black = $0; sub(/^\[Black "/, "", black); sub(/".*/, "", black) }
+  /^\[Result "/ { result = $0; sub(/^\[Result "/, "", result); sub(/".*/, "", result) }
+  !/^\[/ { text = text " " $0 }
+  END {
+    finish()
+    if (n != want) { print "match: " n " games saved, " want " expected"; bad = 1 }
+    exit bad
+  }
+' "$pgn"
