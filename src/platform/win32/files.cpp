@@ -1,0 +1,88 @@
+// Program folder, log appends, local time text and the profile (INI) functions.
+#include <vector>
+
+#include "platform/ini_text.h"
+#include "platform/platform.h"
+#include "platform/win32/windows_api.h"
+
+namespace zandrell::platform {
+
+const char kPathSeparator = '\\';
+
+std::string ExecutablePath() {
+  std::vector<char> buffer(MAX_PATH);
+  for (;;) {
+    DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    if (n == 0) return {};
+    if (n < buffer.size()) return std::string(buffer.data(), n);
+    buffer.resize(buffer.size() * 2);  // cut short: the path is longer than the buffer
+    if (buffer.size() > 32768 * 2) return {};
+  }
+}
+
+namespace {
+std::size_t LastSeparator(const std::string& path) { return path.find_last_of("\\/"); }
+}  // namespace
+
+std::string ProgramFolder() {
+  std::string path = ExecutablePath();
+  std::size_t separator = LastSeparator(path);
+  if (separator == std::string::npos) return ".";
+  // A drive root keeps its separator ("C:\"); any other folder loses it.
+  if (separator == 2 && path[1] == ':') return path.substr(0, 3);
+  return path.substr(0, separator);
+}
+
+std::string ExecutableBaseName() {
+  std::string path = ExecutablePath();
+  std::size_t separator = LastSeparator(path);
+  std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+  std::size_t dot = name.rfind('.');
+  if (dot != std::string::npos && dot > 0) name.resize(dot);
+  return name;
+}
+
+bool FileExists(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool AppendLine(const std::string& path, std::string_view text) {
+  // Append access only: every write lands at the current end of the file, so
+  // entries of two processes sharing the log never overwrite each other.
+  HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::string line(text);
+  line += "\r\n";
+  DWORD written = 0;
+  BOOL ok = WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == line.size();
+}
+
+std::string LocalDateTimeText() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  char date[128] = "";
+  char time[128] = "";
+  GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, sizeof date);
+  GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, sizeof time);
+  return std::string(date) + ' ' + time;
+}
+
+std::string IniRead(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& defaultValue) {
+  char buffer[kProfileValueLimit + 1];
+  DWORD n = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer,
+                                     sizeof buffer, file.c_str());
+  if (n > kProfileValueLimit) n = kProfileValueLimit;
+  return std::string(buffer, n);
+}
+
+bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value) {
+  return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
+}
+
+}  // namespace zandrell::platform
