@@ -1,5 +1,6 @@
 #include "search/alpha_beta.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "board/attacks.h"
@@ -27,6 +28,27 @@ inline bool OutOfTime(Engine& e) {
   if (IsFixedDepth(e.game) || s.IterationDepth <= 3) return false;
   const double remaining = s.TimeForMove - (platform::MonotonicSeconds() - s.IterationStartTime);
   return remaining <= 0;
+}
+
+// The quicksort of SortMoves on keys that carry the score above the move's list
+// index, so that a swap moves one word; the same steps give the same order.
+void SortKeys(std::int64_t* keys, int low, int high) {
+  while (low < high) {
+    int i = low;
+    int j = high;
+    const std::int64_t pivot = keys[Middle(low, high)] >> 8;
+    do {
+      while ((keys[i] >> 8) > pivot) ++i;
+      while ((keys[j] >> 8) < pivot) --j;
+      if (i <= j) {
+        std::swap(keys[i], keys[j]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    SortKeys(keys, i, high);
+    high = j;  // then low..j, as the second call of SortMoves
+  }
 }
 
 }  // namespace
@@ -76,7 +98,7 @@ void OrderMoves(Engine& e, Move* list, int count) {
   const Move& killer2 = s.KillerMove2[ply];
   const bool onPv = s.FollowPv;
   const bool capturesOnly = b.CapturesOnly;
-  std::int32_t scores[kMaxMoves];
+  std::int64_t keys[kMaxMoves];
 
   // Stays set only when this node's list holds the root line's move for this ply.
   if (onPv) s.FollowPv = false;
@@ -101,9 +123,13 @@ void OrderMoves(Engine& e, Move* list, int count) {
         score += kSecondKillerBonus;
       }
     }
-    scores[i] = score;
+    keys[i] = static_cast<std::int64_t>(score) * 256 + i;
   }
-  SortMoves(list, scores, 0, count - 1);
+  if (count < 2) return;
+  SortKeys(keys, 0, count - 1);
+  Move sorted[kMaxMoves];
+  for (int i = 0; i < count; ++i) sorted[i] = list[keys[i] & 0xFF];
+  std::copy(sorted, sorted + count, list);
 }
 
 std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {

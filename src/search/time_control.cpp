@@ -32,7 +32,12 @@ float AllotTime(GameState& g) {
     return static_cast<float>(r);
   }
   double r = 1.0;
-  if (own - 1.0 - g.Increment > 1.0) r = g.Increment + 1.0;
+  if (own - 1.0 - g.Increment > 1.0) {
+    r = g.Increment + 1.0;
+  } else if (own < 2.0) {
+    // A whole second with less than two left would soon lose on time.
+    r = own > 0.0 ? own / 2.0 : 0.0;
+  }
   return static_cast<float>(r);
 }
 

@@ -57,6 +57,15 @@ TEST(AllotTime, ShortClockGivesOneSecondPlusIncrement) {
   EXPECT_FLOAT_EQ(AllotTime(nearlyOut), 1.0f);
 }
 
+TEST(AllotTime, UnderTwoSecondsHalfOfWhatIsLeft) {
+  GameState low = Clocks(0, 300, 0, 1.5f, 300);
+  EXPECT_FLOAT_EQ(AllotTime(low), 0.75f);
+  GameState two = Clocks(0, 300, 0, 2.0f, 300);
+  EXPECT_FLOAT_EQ(AllotTime(two), 1.0f);
+  GameState flagged = Clocks(0, 300, 0, -0.5f, 300);
+  EXPECT_FLOAT_EQ(AllotTime(flagged), 0.0f);
+}
+
 TEST(TimeBank, UnusedAllotmentAndIncrementGoToTheBank) {
   GameState g = Clocks(40, 300, 2, 300, 300);
   UpdateTimeBank(g, 6.5, 4.0);
