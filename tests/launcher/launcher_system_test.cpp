@@ -92,6 +92,7 @@ TEST(LauncherSystem, LinuxConventionsRunThisProgramAsTheEngine) {
 #include <gtest/gtest.h>
 
 #include "platform/launcher_platform.h"
+#include "support/engine_process.h"
 
 namespace zandrell {
 namespace {
@@ -110,6 +111,14 @@ TEST(LauncherSystem, WindowsConventionsAndAMissingInterface) {
   EXPECT_EQ(platform::StartProgram("\\winboard.exe", " -cp"), StartOutcome::FileNotFound);
   EXPECT_EQ(platform::StartProgram("C:\\windows\\system32\\cmd.exe", " /c exit 0"),
             StartOutcome::Started);
+}
+
+TEST(LauncherSystem, WithoutADesktopTheLauncherSaysSoAndFails) {
+  testing::EngineProcess program;  // runs headless
+  ASSERT_TRUE(program.Start({}));
+  std::string error = program.ReadErrorToEnd();
+  EXPECT_EQ(program.Wait(), 1);
+  EXPECT_NE(error.find("needs a desktop"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -330,6 +330,12 @@ class Win32LauncherWindow final : public LauncherWindow {
 std::unique_ptr<LauncherWindow> CreateLauncherWindow(const LauncherWindowTexts& texts,
                                                      LauncherWindowEvents& events,
                                                      std::string& whyNot) {
+  // Without a visible desktop (a service, or the test runs) nobody could click it.
+  if (win32::Headless()) {
+    whyNot = "Zandrell: the launcher window needs a desktop; start it with -xboard to run the "
+             "engine";
+    return nullptr;
+  }
   auto window = std::make_unique<Win32LauncherWindow>(texts, events);
   if (!window->Create(whyNot)) return nullptr;
   return window;
