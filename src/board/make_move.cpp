@@ -19,29 +19,22 @@ inline int HistorySlot(int ply) {
   return ply;
 }
 
-// True when one of the eight bytes of word equals value.
-inline bool HasByte(std::uint64_t word, std::uint8_t value) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-  const std::uint64_t x = word ^ (kOnes * value);
-  return ((x - kOnes) & ~x & kHighs) != 0;
-}
-
 // Removes White's markers from rank 3 and Black's from rank 6. Usually there is
-// none, so each rank is first tested as one word.
+// none: both ranks are first tested as words for any byte of 15 or more (codes
+// stay below 0x80, so adding 0x71 sets a byte's high bit exactly then).
 inline void ClearMarkers(BoardState& b) {
-  std::uint64_t rank;
-  std::memcpy(&rank, &b.Board[50], sizeof rank);
-  if (HasByte(rank, kWhiteMarker)) {
-    for (int s = 50; s <= 57; ++s) {
-      if (b.Board[s] == kWhiteMarker) b.Board[s] = kEmpty;
-    }
+  constexpr std::uint64_t kLift = 0x7171717171717171ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  std::uint64_t rank3;
+  std::uint64_t rank6;
+  std::memcpy(&rank3, &b.Board[50], sizeof rank3);
+  std::memcpy(&rank6, &b.Board[86], sizeof rank6);
+  if ((((rank3 + kLift) | (rank6 + kLift)) & kHighs) == 0) return;
+  for (int s = 50; s <= 57; ++s) {
+    if (b.Board[s] == kWhiteMarker) b.Board[s] = kEmpty;
   }
-  std::memcpy(&rank, &b.Board[86], sizeof rank);
-  if (HasByte(rank, kBlackMarker)) {
-    for (int s = 86; s <= 93; ++s) {
-      if (b.Board[s] == kBlackMarker) b.Board[s] = kEmpty;
-    }
+  for (int s = 86; s <= 93; ++s) {
+    if (b.Board[s] == kBlackMarker) b.Board[s] = kEmpty;
   }
 }
 

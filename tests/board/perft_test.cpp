@@ -2,6 +2,7 @@
 // generation, make/unmake, the attack test and en passant, castling and promotion
 // all follow the rules.
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 #include "board/perft.h"
@@ -29,6 +30,9 @@ const PerftCase kCases[] = {
     {"SymmetricMiddleGame", "r4rk1/1pp1qppp/p1np1n2/2b1p1B1/2B1P1b1/P1NP1N2/1PP1QPPP/R4RK1 w - -",
      {46, 2079, 89890, 3894594}},
 };
+
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const PerftCase& c, std::ostream* os) { *os << c.name; }
 
 class PerftTest : public ::testing::TestWithParam<PerftCase> {};
 
