@@ -65,6 +65,14 @@ TEST_F(Search, StalemateIsADrawOrTheFiftyMoveRule) {
   EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1/2-1/2 {50 Move Rule}"}));
 }
 
+TEST_F(Search, ASearchWithoutAnyIterationPlaysNothing) {
+  // Depth 0 lets no iteration run: there is no move to play, and none is sent.
+  EXPECT_EQ(PlayAtDepth(0), "");
+  EXPECT_TRUE(e().board.WhiteToMove);
+  EXPECT_TRUE(e().game.PositionCounts.empty());
+  EXPECT_EQ(e().game.GameResult, 0);
+}
+
 TEST_F(Search, NoMoveAfterAResultInForceModeOrOnTheOpponentsTurn) {
   e().game.ForceMode = true;
   e().game.EngineSide = true;
