@@ -33,12 +33,10 @@ bench: build
 clean:
 	rm -rf build build-sanitize build-windows
 
-# Windows: cross-built with mingw-w64; the tests run under wine in a prefix of
-# their own inside the build tree, headless (ZANDRELL_HEADLESS=1 turns message
-# boxes into lines on standard error) and quiet.
+# Windows: cross-built with mingw-w64; ctest runs the tests under wine through
+# cmake/wine-run.sh (a prefix inside the build tree, quiet, headless).
 WINDOWS_BUILD ?= build-windows
 WINE ?= $(firstword $(wildcard /usr/lib/wine/wine64) $(shell command -v wine64 wine 2>/dev/null))
-WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= ZANDRELL_HEADLESS=1
 
 windows:
 	@scripts/install-deps.sh windows
@@ -47,9 +45,8 @@ windows:
 
 windows-test: windows
 	@locale -a 2>/dev/null | grep -qix 'it_IT.utf-\?8' || echo "windows-test: no it_IT.UTF-8 locale on this host, so wine cannot take an Italian interface language (localedef -i it_IT -f UTF-8 it_IT.UTF-8)" >&2
-	@[ -f $(WINDOWS_BUILD)/wineprefix/system.reg ] || $(WINE_ENV) $(WINE) wineboot -i >/dev/null 2>&1
-	@$(WINE_ENV) $(dir $(WINE))wineserver -p 30
-	@cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS); rc=$$?; $(WINE_ENV) $(dir $(WINE))wineserver -k 2>/dev/null; exit $$rc
+	@cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS); rc=$$?; \
+	  WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wineprefix $(dir $(WINE))wineserver -k 2>/dev/null; exit $$rc
 
 # Zandrell against fairymax through xboard, headless: two games, one with each
 # colour; fails when a game has no result, Zandrell is forfeited or loses on time.

@@ -18,15 +18,13 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
-# ctest (and test discovery) start every Windows binary through wine, in a
-# prefix of its own inside the build tree, quiet, and headless: message boxes
-# go to standard error instead of waiting for a click nobody will give.
+# ctest (and test discovery) start every Windows binary through wine, by way of
+# wine-run.sh: a prefix of its own inside the build tree, quiet, and headless.
 # Debian keeps the 64-bit loader outside PATH; /usr/bin/wine only wraps it.
 find_program(ZANDRELL_WINE NAMES wine64 wine
   PATHS /usr/lib/wine /usr/lib64/wine /opt/wine-stable/bin NO_CMAKE_FIND_ROOT_PATH)
 if(ZANDRELL_WINE)
   set(ZANDRELL_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix" CACHE PATH "wine prefix for the tests")
   set(CMAKE_CROSSCOMPILING_EMULATOR
-    /usr/bin/env WINEPREFIX=${ZANDRELL_WINEPREFIX} WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
-    ZANDRELL_HEADLESS=1 ${ZANDRELL_WINE})
+    /bin/sh ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${ZANDRELL_WINE} ${ZANDRELL_WINEPREFIX})
 endif()

@@ -35,7 +35,7 @@ for group in "${want[@]}"; do
       ;;
     windows)
       need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64
-      need wine64 wine64
+      need /usr/lib/wine/wine64 wine64  # Debian keeps the 64-bit loader off PATH
       need wine wine
       ;;
     bench)

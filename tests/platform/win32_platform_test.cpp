@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -107,13 +109,31 @@ TEST(Win32Profile, ASettingWrittenHereIsReadByTheEngine) {
   EXPECT_FALSE(engine.folder().Exists("writer.log"));
 }
 
+std::set<std::string> NamesIn(const TempFolder& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+TEST(Win32Files, ARenamedExecutableLogsUnderItsLowerCaseName) {
+  EngineProcess engine("ZandrellCase");
+  ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
+  engine.Session("");
+  EXPECT_EQ(NamesIn(engine.folder()),
+            (std::set<std::string>{"ZandrellCase.exe", "zandrellcase.log"}));
+}
+
 TEST(Win32Files, TheEnginesLogIsZandrellLogWithStampedCrLfEntries) {
   EngineProcess engine;
   ASSERT_EQ(engine.ExecutableName(), "Zandrell.exe");
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   EXPECT_EQ(engine.Session("new\ne2e4\n"), "");
   EXPECT_EQ(engine.Wait(), 0);
-  ASSERT_TRUE(engine.folder().Exists("zandrell.log"));
+  // The folder holds the name exactly so; Exists() would not tell, names
+  // compare without case here.
+  ASSERT_EQ(NamesIn(engine.folder()), (std::set<std::string>{"Zandrell.exe", "zandrell.log"}));
   std::string log = engine.folder().Read("zandrell.log");
   // Every line ends in CR LF; the short date, a blank and the long time lead the
   // stamped entries.
