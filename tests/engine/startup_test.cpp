@@ -66,7 +66,9 @@ TEST(StartUp, TheLogIsNamedAfterTheExecutableInLowerCase) {
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   engine.Session("");
   EXPECT_TRUE(engine.folder().Exists("zandrellcase.log"));
+#ifndef _WIN32  // file names compare without case on Windows
   EXPECT_FALSE(engine.folder().Exists("ZandrellCase.log"));
+#endif
 }
 
 TEST(StartUp, LogPvSettingIsReadWithTheLogSwitch) {
