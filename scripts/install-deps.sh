@@ -22,7 +22,7 @@ for group in "${want[@]}"; do
       need /usr/include/gmock/gmock.h libgmock-dev
       ;;
     match)
-      need xboard xboard
+      need /usr/games/xboard xboard
       need /usr/games/fairymax fairymax
       need xvfb-run xvfb
       need xauth xauth
