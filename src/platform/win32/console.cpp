@@ -7,6 +7,13 @@ namespace zandrell::platform {
 namespace {
 HANDLE stdInHandle = INVALID_HANDLE_VALUE;
 HANDLE stdOutHandle = INVALID_HANDLE_VALUE;
+// Once closed, the handle values may be reused by files opened later (the log);
+// nothing may read or write through them again.
+bool handlesClosed = false;
+
+void TakeHandlesOnFirstUse() {
+  if (stdInHandle == INVALID_HANDLE_VALUE && !handlesClosed) TakeStandardHandles();
+}
 
 volatile LONG terminationFlag = 0;
 HANDLE mainThread = nullptr;  // the thread that reads; its blocked read gets cancelled
@@ -34,9 +41,11 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }
 
 bool IsPipe(HANDLE handle) { return GetFileType(handle) == FILE_TYPE_PIPE; }
+
 }  // namespace
 
 void TakeStandardHandles() {
+  handlesClosed = false;
   stdInHandle = GetStdHandle(STD_INPUT_HANDLE);
   stdOutHandle = GetStdHandle(STD_OUTPUT_HANDLE);
 }
@@ -46,11 +55,12 @@ void CloseStandardHandles() {
   if (stdOutHandle != INVALID_HANDLE_VALUE && stdOutHandle != nullptr) CloseHandle(stdOutHandle);
   stdInHandle = INVALID_HANDLE_VALUE;
   stdOutHandle = INVALID_HANDLE_VALUE;
+  handlesClosed = true;
 }
 
 int ReadStandardInput(char* buffer, int capacity) {
-  if (stdInHandle == INVALID_HANDLE_VALUE) TakeStandardHandles();
-  if (capacity <= 0) return 0;
+  TakeHandlesOnFirstUse();
+  if (stdInHandle == INVALID_HANDLE_VALUE || capacity <= 0) return 0;
   for (;;) {
     if (terminationFlag != 0) return -1;
     DWORD n = 0;
@@ -70,7 +80,8 @@ int ReadStandardInput(char* buffer, int capacity) {
 }
 
 void WriteStandardOutput(const char* data, std::size_t size) {
-  if (stdOutHandle == INVALID_HANDLE_VALUE) TakeStandardHandles();
+  TakeHandlesOnFirstUse();
+  if (stdOutHandle == INVALID_HANDLE_VALUE) return;
   while (size > 0) {
     DWORD part = size > 0x10000000u ? 0x10000000u : static_cast<DWORD>(size);
     DWORD written = 0;
