@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 .PHONY: deps build run test sanitize-test perft bench match windows windows-test clean
 
 deps:
-	@scripts/install-deps.sh build
+	@scripts/install-deps.sh build gui
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS) >/dev/null
