@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "board/attacks.h"
+#include "board/legal_move.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/movegen.h"
@@ -35,30 +36,20 @@ std::uint64_t CountLeaves(BoardState& b, int depth) {
   return leaves;
 }
 
-class BoardRestore {
- public:
-  explicit BoardRestore(BoardState& b) : b_(b) { std::copy(std::begin(b.Board), std::end(b.Board), saved_); }
-  ~BoardRestore() { std::copy(std::begin(saved_), std::end(saved_), b_.Board); }
-  BoardRestore(const BoardRestore&) = delete;
-  BoardRestore& operator=(const BoardRestore&) = delete;
 
- private:
-  BoardState& b_;
-  std::uint8_t saved_[kSquareCount];
-};
 
 }  // namespace
 
 std::uint64_t Perft(BoardState& b, int depth) {
   if (depth <= 0) return 1;
-  BoardRestore restore(b);
+  BoardSquaresKeeper keep(b);
   return CountLeaves(b, depth);
 }
 
 std::vector<PerftDivideEntry> PerftDivide(BoardState& b, int depth) {
   std::vector<PerftDivideEntry> entries;
   if (depth <= 0) return entries;
-  BoardRestore restore(b);
+  BoardSquaresKeeper keep(b);
   MoveList list;
   GenerateMoves(b, list);
   for (int i = 0; i < list.Count; ++i) {
@@ -79,24 +70,11 @@ std::vector<PerftDivideEntry> PerftDivide(BoardState& b, int depth) {
 }
 
 bool CommitMoveText(BoardState& b, std::string_view text) {
-  MoveList list;
-  GenerateMoves(b, list);
-  for (int i = 0; i < list.Count; ++i) {
-    Move m = list.Moves[i];
-    if (MoveToText(m) != text) continue;
-    bool legal = false;
-    {
-      BoardRestore restore(b);
-      MakeMove(b, m);
-      legal = IsLegal(b, m);
-      UnmakeMove(b, m);
-    }
-    if (!legal) continue;
-    CommitMove(b, list.Moves[i]);
-    b.WhiteToMove = !b.WhiteToMove;
-    return true;
-  }
-  return false;
+  Move m{};
+  if (!FindLegalMove(b, text, m)) return false;
+  CommitMove(b, m);
+  b.WhiteToMove = !b.WhiteToMove;
+  return true;
 }
 
 }  // namespace zandrell

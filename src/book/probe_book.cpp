@@ -3,8 +3,7 @@
 #include <cstring>
 #include <random>
 
-#include "board/attacks.h"
-#include "board/make_move.h"
+#include "board/legal_move.h"
 #include "board/move_text.h"
 #include "board/movegen.h"
 #include "book/book.h"
@@ -14,24 +13,12 @@ namespace zandrell {
 
 namespace {
 
-// Makes, tests and unmakes a move on the game board, which is left exactly as it
-// was (the unmake alone would lose or leave en-passant markers).
-bool IsLegalOnBoard(BoardState& b, Move m) {
-  std::uint8_t saved[kSquareCount];
-  std::memcpy(saved, b.Board, sizeof saved);
-  MakeMove(b, m);
-  bool legal = IsLegal(b, m);
-  UnmakeMove(b, m);
-  std::memcpy(b.Board, saved, sizeof saved);
-  return legal;
-}
-
 // The first-move choice is only played when it is a legal move of the side to move.
 Move CheckedFirstMove(BoardState& b, const MoveList& list, const Move& choice) {
   for (int i = 0; i < list.Count; ++i) {
     const Move& m = list.Moves[i];
     if (m.From == choice.From && m.To == choice.To && m.Promotion == 0) {
-      return IsLegalOnBoard(b, m) ? choice : kNoMove;
+      return IsLegalMove(b, m) ? choice : kNoMove;
     }
   }
   return kNoMove;
@@ -74,7 +61,7 @@ Move ProbeBook(Engine& e) {
     if (candidate == previous) continue;
     for (int i = 0; i < list.Count; ++i) {
       if (MoveToText(list.Moves[i]) != candidate) continue;
-      if (IsLegalOnBoard(b, list.Moves[i]) && BookMoveAllowed(book, line, ply) && n < kMaxMoves) {
+      if (IsLegalMove(b, list.Moves[i]) && BookMoveAllowed(book, line, ply) && n < kMaxMoves) {
         candidates[n++] = list.Moves[i];
       }
       break;

@@ -3,9 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "board/attacks.h"
+#include "board/legal_move.h"
 #include "board/make_move.h"
-#include "board/movegen.h"
 #include "board/move_text.h"
 #include "board/position_text.h"
 #include "engine/game.h"
@@ -82,28 +81,9 @@ void SetLevel(GameState& g, std::string_view line) {
   StartClocks(g);
 }
 
-// The generated legal move whose text is the line, or nullopt. Testing makes and
-// unmakes on the game board; the board is put back exactly, markers included.
-bool FindLegalMove(BoardState& b, std::string_view line, Move& found) {
-  MoveList list;
-  GenerateMoves(b, list);
-  std::uint8_t saved[kSquareCount];
-  std::copy(std::begin(b.Board), std::end(b.Board), saved);
-  bool legal = false;
-  for (int i = 0; i < list.Count && !legal; ++i) {
-    Move m = list.Moves[i];
-    if (MoveToText(m) != line) continue;
-    MakeMove(b, m);
-    legal = IsLegal(b, m);
-    UnmakeMove(b, m);
-    std::copy(std::begin(saved), std::end(saved), b.Board);
-    if (legal) found = m;
-  }
-  return legal;
-}
-
 void HandleMove(Engine& e, std::string_view line) {
   Move legal{};
+  // Testing makes and unmakes on the game board, which is put back exactly.
   if (!FindLegalMove(e.board, line, legal)) {
     SendLine(e, "Illegal move: " + std::string(line));
     WriteLog(e, "Illegal move: " + std::string(line), false, false);
