@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/message_line.h"
 #include "platform/platform.h"
 #include "platform/string_table.h"
 
@@ -9,14 +10,7 @@ namespace zandrell::platform {
 
 void ShowMessage(const std::string& text, BoxIcon icon) {
   // No window system for the engine here: one line per box on standard error, at once.
-  std::string line;
-  switch (icon) {
-    case BoxIcon::Exclamation: line = "Warning: "; break;
-    case BoxIcon::Critical: line = "Error: "; break;
-    case BoxIcon::None: break;
-  }
-  for (char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
-  line += '\n';
+  const std::string line = MessageBoxLine(text, icon);
   std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
 }

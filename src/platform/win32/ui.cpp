@@ -2,6 +2,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/message_line.h"
 #include "platform/platform.h"
 #include "platform/string_table.h"
 #include "platform/win32/string_resource.h"
@@ -45,14 +46,7 @@ namespace {
 // Without anybody to click: one line per box on standard error, as the other
 // platforms do, and the caller goes on at once.
 void WriteBoxAsLine(const std::string& text, BoxIcon icon) {
-  std::string line;
-  switch (icon) {
-    case BoxIcon::Exclamation: line = "Warning: "; break;
-    case BoxIcon::Critical: line = "Error: "; break;
-    case BoxIcon::None: break;
-  }
-  for (char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
-  line += '\n';
+  const std::string line = MessageBoxLine(text, icon);
   win32::WriteStandardError(line);
 }
 }  // namespace

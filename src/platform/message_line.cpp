@@ -1,0 +1,17 @@
+#include "platform/message_line.h"
+
+namespace zandrell::platform {
+
+std::string MessageBoxLine(const std::string& text, BoxIcon icon) {
+  std::string line;
+  switch (icon) {
+    case BoxIcon::Exclamation: line = "Warning: "; break;
+    case BoxIcon::Critical: line = "Error: "; break;
+    case BoxIcon::None: break;
+  }
+  for (char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
+  line += '\n';
+  return line;
+}
+
+}  // namespace zandrell::platform
