@@ -4,16 +4,29 @@ namespace zandrell {
 
 namespace {
 
-inline std::uint8_t U8(int value) { return static_cast<std::uint8_t>(value); }
+constexpr std::uint8_t U8(int value) { return static_cast<std::uint8_t>(value); }
 
-// The list being filled. The count and the mode live in locals while the list is
-// built: stores into the byte-sized move fields would otherwise force the
-// compiler to reload them after every write.
+// Rank 1..8 of every square (0 on the border), instead of a division per pawn.
+constexpr struct RankTable {
+  std::uint8_t rank[kSquareCount];
+  constexpr RankTable() : rank{} {
+    for (int s = 0; s < kSquareCount; ++s) {
+      const int file = (s % 12) - 1;
+      const int row = (s / 12) - 1;
+      rank[s] = U8(file >= 1 && file <= 8 && row >= 1 && row <= 8 ? row : 0);
+    }
+  }
+} kRanks;
+static_assert(kRanks.rank[26] == 1 && kRanks.rank[33] == 1 && kRanks.rank[110] == 8 && kRanks.rank[117] == 8);
+static_assert(kRanks.rank[25] == 0 && kRanks.rank[34] == 0 && kRanks.rank[38] == 2);
+
+// The list being filled. The count lives in a local while the list is built:
+// stores into the byte-sized move fields would otherwise force the compiler to
+// reload it after every write.
 struct Generator {
   const std::uint8_t* board;
   Move* moves;
   int count;
-  bool capturesOnly;
 };
 
 // Copies one record into the next free entry. A full list drops the move: only a
@@ -31,110 +44,135 @@ inline void Append(Generator& g, int from, int to, int captured, int enPassant, 
   g.moves[g.count++] = m;
 }
 
+inline void AppendPlain(Generator& g, int from, int to, int captured) { Append(g, from, to, captured, 0, 0, 0); }
+
 // Queen, rook, knight, bishop: the order every promotion is listed in.
-inline void AppendPromotions(Generator& g, int from, int to, int captured, bool white) {
-  const int colour = white ? 0 : 1;
+template <bool kWhite>
+inline void AppendPromotions(Generator& g, int from, int to, int captured) {
+  constexpr int colour = kWhite ? 0 : 1;
   Append(g, from, to, captured, 0, kWhiteQueen + colour, 0);
   Append(g, from, to, captured, 0, kWhiteRook + colour, 0);
   Append(g, from, to, captured, 0, kWhiteKnight + colour, 0);
   Append(g, from, to, captured, 0, kWhiteBishop + colour, 0);
 }
 
-// Adds the move from -> to (piece p) if the target allows it; true when a slider
-// may go on past the target in the same direction.
-inline bool AddMove(Generator& g, int p, int from, int to) {
-  const int t = g.board[to];
-  if (t == kBorder) return false;
-  if ((p == kWhitePawn && t == kBlackMarker) || (p == kBlackPawn && t == kWhiteMarker)) {
+// A piece of the other side (the border, empty squares and markers are not).
+template <bool kWhite>
+constexpr bool IsEnemy(int code) {
+  if constexpr (kWhite) {
+    return (code & 1) == 0 && code != kBorder && code < kEmpty;
+  } else {
+    return (code & 1) == 1 && code < kEmpty;
+  }
+}
+
+// A pawn's diagonal step onto a code of the other parity: en passant onto the
+// enemy's marker, else a capture that promotes from the seventh rank. (Any
+// other non-piece code there would count as a quiet target, as for a push.)
+template <bool kWhite, bool kCapturesOnly>
+inline void PawnCapture(Generator& g, int from, int to, int t, bool promotes) {
+  constexpr int enemyMarker = kWhite ? kBlackMarker : kWhiteMarker;
+  if (t == enemyMarker) {
     Append(g, from, to, t, 1, 0, 0);
-    return true;
+  } else if (promotes) {
+    AppendPromotions<kWhite>(g, from, to, t);
+  } else if (!kCapturesOnly || t < kEmpty) {
+    AppendPlain(g, from, to, t);
   }
-  if (t >= kEmpty) {
-    if (p == kWhitePawn && RankOf(from) == 7) {
-      AppendPromotions(g, from, to, t, true);
-    } else if (p == kBlackPawn && RankOf(from) == 2) {
-      AppendPromotions(g, from, to, t, false);
-    } else if (!g.capturesOnly) {
-      Append(g, from, to, t, 0, 0, 0);
-    }
-    return true;
-  }
-  if ((t & 1) == (p & 1)) return false;  // own piece
-  if (p == kWhitePawn && RankOf(from) == 7) {
-    AppendPromotions(g, from, to, t, true);
-    return true;
-  }
-  if (p == kBlackPawn && RankOf(from) == 2) {
-    AppendPromotions(g, from, to, t, false);
-    return true;
-  }
-  Append(g, from, to, t, 0, 0, 0);
-  return false;
 }
 
-// A piece other than a pawn: no promotion and no en passant to consider.
-inline bool AddPieceMove(Generator& g, int p, int from, int to) {
+// Pawn targets in the fixed order: double step, the two captures (+13 then +11
+// as White sees the board), single step. Only a promoting push survives the
+// captures-only mode among the pushes.
+template <bool kWhite, bool kCapturesOnly>
+inline void Pawn(Generator& g, int s) {
+  const std::uint8_t* board = g.board;
+  constexpr int up = kWhite ? 12 : -12;
+  constexpr int capture1 = kWhite ? 13 : -13;
+  constexpr int capture2 = kWhite ? 11 : -11;
+  const int rank = kRanks.rank[s];
+  const bool promotes = kWhite ? rank == 7 : rank == 2;
+  if (!kCapturesOnly) {
+    const bool home = kWhite ? rank == 2 : rank == 7;
+    if (home && board[s + 2 * up] == kEmpty && board[s + up] == kEmpty) AppendPlain(g, s, s + 2 * up, kEmpty);
+  }
+  // White takes the even codes but the border (Black's pieces and marker),
+  // Black the odd codes but the empty square (White's pieces and marker).
+  const int t1 = board[s + capture1];
+  if (kWhite ? ((t1 & 1) == 0 && t1 != kBorder) : ((t1 & 1) == 1 && t1 != kEmpty)) {
+    PawnCapture<kWhite, kCapturesOnly>(g, s, s + capture1, t1, promotes);
+  }
+  const int t2 = board[s + capture2];
+  if (kWhite ? ((t2 & 1) == 0 && t2 != kBorder) : ((t2 & 1) == 1 && t2 != kEmpty)) {
+    PawnCapture<kWhite, kCapturesOnly>(g, s, s + capture2, t2, promotes);
+  }
+  if (board[s + up] == kEmpty) {
+    if (promotes) {
+      AppendPromotions<kWhite>(g, s, s + up, kEmpty);
+    } else if (!kCapturesOnly) {
+      AppendPlain(g, s, s + up, kEmpty);
+    }
+  }
+}
+
+// One jump of a knight or a king step: any non-piece square is a quiet target
+// (markers included), an enemy piece a capture.
+template <bool kWhite, bool kCapturesOnly>
+inline void Step(Generator& g, int from, int to) {
   const int t = g.board[to];
   if (t >= kEmpty) {
-    if (!g.capturesOnly) Append(g, from, to, t, 0, 0, 0);
-    return true;
+    if (!kCapturesOnly) AppendPlain(g, from, to, t);
+  } else if (IsEnemy<kWhite>(t)) {
+    AppendPlain(g, from, to, t);
   }
-  if (t != kBorder && (t & 1) != (p & 1)) Append(g, from, to, t, 0, 0, 0);
-  return false;
 }
 
-inline void Slide(Generator& g, int p, int from, int direction) {
+// A slider passes over empty squares and markers (quiet targets in the full
+// mode, stepped over without a look in captures-only mode) and stops at the
+// first piece, taking it if it is an enemy, or at the border.
+template <bool kWhite, bool kCapturesOnly>
+inline void Slide(Generator& g, int from, int direction) {
+  const std::uint8_t* board = g.board;
   int to = from + direction;
-  while (AddPieceMove(g, p, from, to)) to += direction;
+  int t = board[to];
+  while (t >= kEmpty) {
+    if (!kCapturesOnly) AppendPlain(g, from, to, t);
+    to += direction;
+    t = board[to];
+  }
+  if (IsEnemy<kWhite>(t)) AppendPlain(g, from, to, t);
 }
 
-void WhitePawn(Generator& g, int s) {
-  const std::uint8_t* board = g.board;
-  const int p = kWhitePawn;
-  if (RankOf(s) == 2 && board[s + 24] == kEmpty && board[s + 12] == kEmpty) AddMove(g, p, s, s + 24);
-  // Black pieces and Black's marker: the even codes other than the border.
-  if ((board[s + 13] & 1) == 0 && board[s + 13] != kBorder) AddMove(g, p, s, s + 13);
-  if ((board[s + 11] & 1) == 0 && board[s + 11] != kBorder) AddMove(g, p, s, s + 11);
-  if (board[s + 12] == kEmpty) AddMove(g, p, s, s + 12);
+template <bool kWhite, bool kCapturesOnly>
+inline void Knight(Generator& g, int s) {
+  Step<kWhite, kCapturesOnly>(g, s, s + 10);
+  Step<kWhite, kCapturesOnly>(g, s, s - 10);
+  Step<kWhite, kCapturesOnly>(g, s, s + 14);
+  Step<kWhite, kCapturesOnly>(g, s, s - 14);
+  Step<kWhite, kCapturesOnly>(g, s, s + 23);
+  Step<kWhite, kCapturesOnly>(g, s, s - 23);
+  Step<kWhite, kCapturesOnly>(g, s, s + 25);
+  Step<kWhite, kCapturesOnly>(g, s, s - 25);
 }
 
-void BlackPawn(Generator& g, int s) {
-  const std::uint8_t* board = g.board;
-  const int p = kBlackPawn;
-  if (RankOf(s) == 7 && board[s - 24] == kEmpty && board[s - 12] == kEmpty) AddMove(g, p, s, s - 24);
-  // White pieces and White's marker: the odd codes other than the empty square.
-  if ((board[s - 13] & 1) == 1 && board[s - 13] != kEmpty) AddMove(g, p, s, s - 13);
-  if ((board[s - 11] & 1) == 1 && board[s - 11] != kEmpty) AddMove(g, p, s, s - 11);
-  if (board[s - 12] == kEmpty) AddMove(g, p, s, s - 12);
+template <bool kWhite, bool kCapturesOnly>
+inline void Bishop(Generator& g, int s) {
+  Slide<kWhite, kCapturesOnly>(g, s, 13);
+  Slide<kWhite, kCapturesOnly>(g, s, -13);
+  Slide<kWhite, kCapturesOnly>(g, s, 11);
+  Slide<kWhite, kCapturesOnly>(g, s, -11);
 }
 
-void Knight(Generator& g, int p, int s) {
-  AddPieceMove(g, p, s, s + 10);
-  AddPieceMove(g, p, s, s - 10);
-  AddPieceMove(g, p, s, s + 14);
-  AddPieceMove(g, p, s, s - 14);
-  AddPieceMove(g, p, s, s + 23);
-  AddPieceMove(g, p, s, s - 23);
-  AddPieceMove(g, p, s, s + 25);
-  AddPieceMove(g, p, s, s - 25);
+template <bool kWhite, bool kCapturesOnly>
+inline void Rook(Generator& g, int s) {
+  Slide<kWhite, kCapturesOnly>(g, s, 12);
+  Slide<kWhite, kCapturesOnly>(g, s, -12);
+  Slide<kWhite, kCapturesOnly>(g, s, 1);
+  Slide<kWhite, kCapturesOnly>(g, s, -1);
 }
 
-void Bishop(Generator& g, int p, int s) {
-  Slide(g, p, s, 13);
-  Slide(g, p, s, -13);
-  Slide(g, p, s, 11);
-  Slide(g, p, s, -11);
-}
-
-void Rook(Generator& g, int p, int s) {
-  Slide(g, p, s, 12);
-  Slide(g, p, s, -12);
-  Slide(g, p, s, 1);
-  Slide(g, p, s, -1);
-}
-
-// The castling move of one kind: PendingCastle is set for the king's AddMove,
-// which stamps the kind on the move it adds and clears it again.
+// The castling move of one kind: PendingCastle carries the kind onto the king's
+// move, which stamps it and clears it again.
 void AddCastle(BoardState& b, Generator& g, int kind, int from, int to) {
   b.PendingCastle = kind;
   Append(g, from, to, g.board[to], 0, 0, b.PendingCastle);
@@ -142,7 +180,8 @@ void AddCastle(BoardState& b, Generator& g, int kind, int from, int to) {
 }
 
 // Castling needs the king and rook never touched and the squares between empty;
-// attacks on the king's path are tested after the move is made.
+// attacks on the king's path are tested after the move is made. Castling moves
+// are listed in both modes.
 void WhiteCastling(BoardState& b, Generator& g) {
   const std::uint8_t* board = g.board;
   if (b.TouchCount[30] != 0) return;
@@ -167,50 +206,57 @@ void BlackCastling(BoardState& b, Generator& g) {
   }
 }
 
-void King(BoardState& b, Generator& g, int p, int s) {
-  AddPieceMove(g, p, s, s + 1);
-  AddPieceMove(g, p, s, s - 1);
-  AddPieceMove(g, p, s, s + 11);
-  AddPieceMove(g, p, s, s - 11);
-  AddPieceMove(g, p, s, s + 12);
-  AddPieceMove(g, p, s, s - 12);
-  AddPieceMove(g, p, s, s + 13);
-  AddPieceMove(g, p, s, s - 13);
-  if (p == kWhiteKing && s == 30) WhiteCastling(b, g);
-  if (p == kBlackKing && s == 114) BlackCastling(b, g);
+template <bool kWhite, bool kCapturesOnly>
+inline void King(BoardState& b, Generator& g, int s) {
+  Step<kWhite, kCapturesOnly>(g, s, s + 1);
+  Step<kWhite, kCapturesOnly>(g, s, s - 1);
+  Step<kWhite, kCapturesOnly>(g, s, s + 11);
+  Step<kWhite, kCapturesOnly>(g, s, s - 11);
+  Step<kWhite, kCapturesOnly>(g, s, s + 12);
+  Step<kWhite, kCapturesOnly>(g, s, s - 12);
+  Step<kWhite, kCapturesOnly>(g, s, s + 13);
+  Step<kWhite, kCapturesOnly>(g, s, s - 13);
+  if (kWhite && s == 30) WhiteCastling(b, g);
+  if (!kWhite && s == 114) BlackCastling(b, g);
+}
+
+// The pieces of one side in slot order; each mode and side is its own copy, so
+// that the per-square tests fold to constants.
+template <bool kWhite, bool kCapturesOnly>
+int Generate(BoardState& b, Move* moves) {
+  constexpr int colour = kWhite ? 0 : 1;
+  Generator g{b.Board, moves, 0};
+  const int slots = b.PieceCount < kPieceSlots ? b.PieceCount : kPieceSlots - 1;
+  for (int i = 1; i <= slots; ++i) {
+    const int s = b.PieceList[i];
+    const int c = b.Board[s];
+    // Skips the other side, and the square 0 (border) of a captured piece's
+    // slot, before the jump on the piece.
+    if (((c + colour) & 1) == 0 || c > kBlackBishop || c == kBorder) continue;
+    switch (c - colour) {
+      case kWhitePawn: Pawn<kWhite, kCapturesOnly>(g, s); break;
+      case kWhiteKnight: Knight<kWhite, kCapturesOnly>(g, s); break;
+      case kWhiteBishop: Bishop<kWhite, kCapturesOnly>(g, s); break;
+      case kWhiteRook: Rook<kWhite, kCapturesOnly>(g, s); break;
+      case kWhiteQueen:
+        Rook<kWhite, kCapturesOnly>(g, s);
+        Bishop<kWhite, kCapturesOnly>(g, s);
+        break;
+      case kWhiteKing: King<kWhite, kCapturesOnly>(b, g, s); break;
+      default: break;
+    }
+  }
+  return g.count;
 }
 
 }  // namespace
 
 void GenerateMoves(BoardState& b, MoveList& list) {
-  Generator g{b.Board, list.Moves, 0, b.CapturesOnly};
-  const int side = b.WhiteToMove ? 1 : 0;  // parity of the mover's codes
-  const int slots = b.PieceCount < kPieceSlots ? b.PieceCount : kPieceSlots - 1;
-  for (int i = 1; i <= slots; ++i) {
-    const int s = b.PieceList[i];
-    const int c = b.Board[s];
-    // Skips the other side, and the square 0 (border) of a captured piece's slot.
-    if (c < kWhitePawn || c > kBlackBishop || (c & 1) != side) continue;
-    switch (c) {
-      case kWhitePawn: WhitePawn(g, s); break;
-      case kBlackPawn: BlackPawn(g, s); break;
-      case kWhiteKnight:
-      case kBlackKnight: Knight(g, c, s); break;
-      case kWhiteBishop:
-      case kBlackBishop: Bishop(g, c, s); break;
-      case kWhiteRook:
-      case kBlackRook: Rook(g, c, s); break;
-      case kWhiteQueen:
-      case kBlackQueen:
-        Rook(g, c, s);
-        Bishop(g, c, s);
-        break;
-      case kWhiteKing:
-      case kBlackKing: King(b, g, c, s); break;
-      default: break;
-    }
+  if (b.WhiteToMove) {
+    list.Count = b.CapturesOnly ? Generate<true, true>(b, list.Moves) : Generate<true, false>(b, list.Moves);
+  } else {
+    list.Count = b.CapturesOnly ? Generate<false, true>(b, list.Moves) : Generate<false, false>(b, list.Moves);
   }
-  list.Count = g.count;
 }
 
 }  // namespace zandrell
