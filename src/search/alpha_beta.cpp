@@ -1,6 +1,7 @@
 #include "search/alpha_beta.h"
 
 #include <algorithm>
+#include <cassert>
 #include <utility>
 
 #include "board/attacks.h"
@@ -30,26 +31,69 @@ inline bool OutOfTime(Engine& e) {
   return remaining <= 0;
 }
 
-// The quicksort of SortMoves on keys that carry the score above the move's list
-// index, so that a swap moves one word; the same steps give the same order.
+// One partition step of SortMoves on keys that carry the score above the move's
+// list index, so that a swap moves one word; afterwards low..j and i..high are left
+// to sort and anything between them is in place.
+inline void Partition(std::int64_t* keys, int low, int high, int& i, int& j) {
+  i = low;
+  j = high;
+  const std::int64_t pivot = keys[Middle(low, high)] >> 8;
+  do {
+    while ((keys[i] >> 8) > pivot) ++i;
+    while ((keys[j] >> 8) < pivot) --j;
+    if (i <= j) {
+      std::swap(keys[i], keys[j]);
+      ++i;
+      --j;
+    }
+  } while (i <= j);
+}
+
+// The quicksort of SortMoves on packed keys; the same steps give the same order.
 void SortKeys(std::int64_t* keys, int low, int high) {
   while (low < high) {
-    int i = low;
-    int j = high;
-    const std::int64_t pivot = keys[Middle(low, high)] >> 8;
-    do {
-      while ((keys[i] >> 8) > pivot) ++i;
-      while ((keys[j] >> 8) < pivot) --j;
-      if (i <= j) {
-        std::swap(keys[i], keys[j]);
-        ++i;
-        --j;
-      }
-    } while (i <= j);
+    int i;
+    int j;
+    Partition(keys, low, high, i, j);
     SortKeys(keys, i, high);
     high = j;  // then low..j, as the second call of SortMoves
   }
 }
+
+// A node's moves in search order. The quicksort's partitions touch disjoint ranges,
+// so making them only when the search reaches a range, best moves first, gives the
+// same order as sorting the whole list; a cut-off leaves the rest unsorted.
+struct MoveOrder {
+  std::int64_t Keys[kMaxMoves];
+  std::uint8_t PendingLow[kMaxMoves / 2];  // unsorted ranges of two or more keys,
+  std::uint8_t PendingHigh[kMaxMoves / 2]; // the lowest range on top
+  int Pending;
+
+  void Push(int low, int high) {
+    PendingLow[Pending] = static_cast<std::uint8_t>(low);
+    PendingHigh[Pending] = static_cast<std::uint8_t>(high);
+    ++Pending;
+  }
+
+  void Start(int count) {
+    Pending = 0;
+    if (count > 1) Push(0, count - 1);
+  }
+
+  // List index of the move at place p; places are asked for in increasing order.
+  int At(int p) {
+    while (Pending > 0 && PendingLow[Pending - 1] == p) {
+      --Pending;
+      const int high = PendingHigh[Pending];
+      int i;
+      int j;
+      Partition(Keys, p, high, i, j);
+      if (i < high) Push(i, high);
+      if (p < j) Push(p, j);
+    }
+    return static_cast<int>(Keys[p] & 0xFF);
+  }
+};
 
 }  // namespace
 
@@ -89,7 +133,10 @@ void SortMoves(Move* list, std::int32_t* scores, int low, int high) {
   SortMoves(list, scores, low, j);
 }
 
-void OrderMoves(Engine& e, Move* list, int count) {
+namespace {
+
+// Ordering score of each move, packed with its list index into keys.
+void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys) {
   SearchState& s = e.search;
   const BoardState& b = e.board;
   const auto& value = e.tables.PieceValue;
@@ -98,7 +145,6 @@ void OrderMoves(Engine& e, Move* list, int count) {
   const Move& killer2 = s.KillerMove2[ply];
   const bool onPv = s.FollowPv;
   const bool capturesOnly = b.CapturesOnly;
-  std::int64_t keys[kMaxMoves];
 
   // Stays set only when this node's list holds the root line's move for this ply.
   if (onPv) s.FollowPv = false;
@@ -125,6 +171,13 @@ void OrderMoves(Engine& e, Move* list, int count) {
     }
     keys[i] = static_cast<std::int64_t>(score) * 256 + i;
   }
+}
+
+}  // namespace
+
+void OrderMoves(Engine& e, Move* list, int count) {
+  std::int64_t keys[kMaxMoves];
+  ScoreMoves(e, list, count, keys);
   if (count < 2) return;
   SortKeys(keys, 0, count - 1);
   Move sorted[kMaxMoves];
@@ -132,14 +185,29 @@ void OrderMoves(Engine& e, Move* list, int count) {
   std::copy(sorted, sorted + count, list);
 }
 
-std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
+namespace {
+
+std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);
+
+// Makes m and moves MaterialScore along; false when m leaves its own king in check
+// (the board is then made all the same, and MaterialScore left as it was).
+inline bool MakeSearchMove(BoardState& b, SearchState& s, Move& m) {
+  const std::int32_t before = MoveSquaresScore(b, s, m);
+  MakeMove(b, m);
+  ++b.Ply;
+  if (!IsLegal(b, m)) return false;
+  s.MaterialScore += MoveSquaresScore(b, s, m) - before;
+  return true;
+}
+
+std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   SearchState& s = e.search;
   BoardState& b = e.board;
   if (OutOfTime(e)) {
     s.TimeUp = true;
     return 0;
   }
-  if (depth == 0) return Quiesce(e, alpha, beta, kQuiesceDepthLimit);
+  if (depth == 0) return QuiesceNode(e, alpha, beta, kQuiesceDepthLimit);
 
   const bool inCheck = InCheck(b);
   if (inCheck && b.Ply < kCheckExtensionPlyLimit) ++depth;
@@ -147,22 +215,24 @@ std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int dep
   s.PvLength[b.Ply] = b.Ply;
   MoveList list;
   GenerateMoves(b, list);
-  OrderMoves(e, list.Moves, list.Count);
+  MoveOrder order;
+  ScoreMoves(e, list.Moves, list.Count, order.Keys);
+  order.Start(list.Count);
 
   bool anyLegal = false;
   for (int i = 0; i < list.Count; ++i) {
-    Move& m = list.Moves[i];
+    Move& m = list.Moves[order.At(i)];
     std::int32_t score = 0;
-    MakeMove(b, m);
-    ++b.Ply;
-    const bool legal = IsLegal(b, m);
+    const std::int32_t material = s.MaterialScore;
+    const bool legal = MakeSearchMove(b, s, m);
     if (legal) {
       ++s.NodeCount;
       anyLegal = true;
-      score = -AlphaBeta(e, -beta, -alpha, depth - 1);
+      score = -AlphaBetaNode(e, -beta, -alpha, depth - 1);
     }
     --b.Ply;
     UnmakeMove(b, m);
+    s.MaterialScore = material;
     if (s.TimeUp) return 0;
     if (legal && score > alpha) {
       s.HistoryTable[m.From][m.To] += depth;
@@ -178,12 +248,13 @@ std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int dep
   return alpha;
 }
 
-std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
+std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   SearchState& s = e.search;
   BoardState& b = e.board;
-  if (depth == 0) return Evaluate(b, e.tables, s);
+  assert(s.MaterialScore == MaterialScoreOf(b, s));
+  if (depth == 0) return EvaluateWithMaterial(b, s);
 
-  const std::int32_t stand = Evaluate(b, e.tables, s);
+  const std::int32_t stand = EvaluateWithMaterial(b, s);
   if (stand >= beta) return stand;
   if (stand > alpha) alpha = stand;
 
@@ -191,22 +262,24 @@ std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth
   b.CapturesOnly = true;
   GenerateMoves(b, list);
   s.PvLength[b.Ply] = b.Ply;
-  OrderMoves(e, list.Moves, list.Count);
+  MoveOrder order;
+  ScoreMoves(e, list.Moves, list.Count, order.Keys);
+  order.Start(list.Count);
   b.CapturesOnly = false;
 
   for (int i = 0; i < list.Count; ++i) {
-    Move& m = list.Moves[i];
+    Move& m = list.Moves[order.At(i)];
     std::int32_t score = 0;
-    MakeMove(b, m);
-    ++b.Ply;
-    const bool legal = IsLegal(b, m);
+    const std::int32_t material = s.MaterialScore;
+    const bool legal = MakeSearchMove(b, s, m);
     if (legal) {
       ++s.NodeCount;
       ++s.QNodeCount;
-      score = -Quiesce(e, -beta, -alpha, depth - 1);
+      score = -QuiesceNode(e, -beta, -alpha, depth - 1);
     }
     --b.Ply;
     UnmakeMove(b, m);
+    s.MaterialScore = material;
     if (legal && score > alpha) {
       UpdateKillers(s, b.Ply, m, score);
       if (score >= beta) return beta;
@@ -215,6 +288,20 @@ std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth
     }
   }
   return alpha;
+}
+
+}  // namespace
+
+// The entry points start MaterialScore from the whole board; below them the search
+// keeps it up to date with each move.
+std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
+  e.search.MaterialScore = MaterialScoreOf(e.board, e.search);
+  return AlphaBetaNode(e, alpha, beta, depth);
+}
+
+std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
+  e.search.MaterialScore = MaterialScoreOf(e.board, e.search);
+  return QuiesceNode(e, alpha, beta, depth);
 }
 
 }  // namespace zandrell

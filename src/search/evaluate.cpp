@@ -1,6 +1,7 @@
 #include "search/evaluate.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 
 namespace zandrell {
@@ -41,8 +42,16 @@ constexpr std::array<std::int32_t, 13> kUndevelopedScore = {
     0, 0, 0, -kUndevelopedKnight, kUndevelopedKnight, 0, 0, 0, 0, 0, 0, -kUndevelopedBishop,
     kUndevelopedBishop};
 
-constexpr int kWhite = 0;
-constexpr int kBlack = 1;
+// Kings, rooks and queens: the pieces with terms beyond material and square value.
+constexpr std::array<int, 13> kHasFurtherTerms = {0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0};
+
+// Files beside and in front of a king on the file of bit that hold no pawn of the
+// given (enemy) file set; the files beyond the board edges never count as open.
+inline int OpenFilesAround(unsigned enemyFiles, unsigned bit) {
+  constexpr unsigned kBoardFiles = 0x1FE;  // files 1..8
+  const unsigned open = ~enemyFiles & kBoardFiles;
+  return ((open & (bit >> 1)) != 0) + ((open & bit) != 0) + ((open & (bit << 1)) != 0);
+}
 
 }  // namespace
 
@@ -86,134 +95,205 @@ void SelectPhaseTables(const BoardState& b, const EvalSettings& t, SearchState& 
   }
 }
 
-std::int32_t Evaluate(const BoardState& b, const EvalSettings&, const SearchState& s) {
-  // Material and square values need no branch; the pieces with further terms are
-  // collected by code. A captured piece's slot (square 0, code 0) adds nothing.
-  std::uint8_t squares[13][kPieceSlots];
-  int counts[13] = {};
-  std::int32_t score = 0;
+namespace {
+
+// The terms of one square: material, square value and the undeveloped-minor
+// penalty of the piece on it; nothing for an empty square, marker or border.
+inline std::int32_t SquareScore(const BoardState& b, const SearchState& s, int sq) {
+  const int code = b.Board[sq];
+  if (code > kBlackBishop) return 0;
+  return s.PieceSquareScore[code][sq] +
+         (kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0));
+}
+
+// Rook squares (home, target) of the castle kinds 1..4.
+constexpr std::uint8_t kCastleRookSquares[5][2] = {{0, 0}, {33, 31}, {26, 29}, {117, 115}, {110, 113}};
+
+// Evaluate's body; with kOwnMaterial false the material, square and undeveloped
+// terms are the given value instead of being summed here.
+template <bool kOwnMaterial>
+std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t material) {
+  // One pass over the piece list: material and square values of every piece, the
+  // undeveloped minors, the pawns gathered by file, and the squares of the pieces
+  // with further terms. A captured piece's slot (square 0, code 0) adds nothing.
+  //
+  // Pawns per file and colour: a count per file in four-bit fields, a bit per file
+  // that holds at least one, and the sum of the pawns' square values per file (for
+  // the passed bonus). Bits 0 and 9, the files beyond the edges, are never set, so
+  // there no file holds a pawn; the king's open-file test masks them out itself.
+  std::uint64_t whiteCounts = 0;
+  std::uint64_t blackCounts = 0;
+  unsigned white = 0;
+  unsigned black = 0;
+  std::int32_t whiteSquareSum[10] = {};
+  std::int32_t blackSquareSum[10] = {};
+  std::uint8_t others[kPieceSlots];  // kings, rooks and queens
+  int otherCount = 0;
+  std::int32_t score = material;
   const int count = b.PieceCount;
   for (int slot = 1; slot <= count; ++slot) {
     const int sq = b.PieceList[slot];
     const int code = b.Board[sq];
-    score += s.PieceSquareScore[code][sq];
-    score += kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0);
-    squares[code][counts[code]++] = static_cast<std::uint8_t>(sq);
+    if constexpr (kOwnMaterial) score += s.PieceSquareScore[code][sq];
+    switch (code) {
+      case kWhitePawn: {
+        const int f = kFileOf[sq];
+        whiteCounts += std::uint64_t{1} << (4 * f);
+        white |= 1u << f;
+        whiteSquareSum[f] += s.PawnActiveWhite[sq];
+        break;
+      }
+      case kBlackPawn: {
+        const int f = kFileOf[sq];
+        blackCounts += std::uint64_t{1} << (4 * f);
+        black |= 1u << f;
+        blackSquareSum[f] += s.PawnActiveBlack[sq];
+        break;
+      }
+      case kWhiteKnight:
+      case kBlackKnight:
+      case kWhiteBishop:
+      case kBlackBishop:
+        if constexpr (kOwnMaterial) {
+          if (b.TouchCount[sq] == 0) score += kUndevelopedScore[code];
+        }
+        break;
+      case kBorder:
+        break;
+      default:
+        others[otherCount++] = static_cast<std::uint8_t>(sq);
+        break;
+    }
   }
 
-  // Pawns per file and colour; files 0 and 9 are sentinels holding -1, so they
-  // never count as holding a pawn nor as being empty of pawns.
-  int pawns[10][2];
-  pawns[0][kWhite] = pawns[0][kBlack] = -1;
-  pawns[9][kWhite] = pawns[9][kBlack] = -1;
-  for (int f = 1; f <= 8; ++f) pawns[f][kWhite] = pawns[f][kBlack] = 0;
-  for (int i = 0; i < counts[kWhitePawn]; ++i) ++pawns[kFileOf[squares[kWhitePawn][i]]][kWhite];
-  for (int i = 0; i < counts[kBlackPawn]; ++i) ++pawns[kFileOf[squares[kBlackPawn][i]]][kBlack];
+  // A pawn on d2/e2 (d7/e7) with a piece in front of it.
+  if (b.Board[41] == kWhitePawn && b.Board[53] < kEmpty) score -= kBlockedCentrePawn;
+  if (b.Board[42] == kWhitePawn && b.Board[54] < kEmpty) score -= kBlockedCentrePawn;
+  if (b.Board[101] == kBlackPawn && b.Board[89] < kEmpty) score += kBlockedCentrePawn;
+  if (b.Board[102] == kBlackPawn && b.Board[90] < kEmpty) score += kBlockedCentrePawn;
 
-  for (int i = 0; i < counts[kWhitePawn]; ++i) {
-    const int sq = squares[kWhitePawn][i];
-    const int f = kFileOf[sq];
-    const int p = s.PawnActiveWhite[sq];
-    if ((sq == 41 || sq == 42) && b.Board[sq + 12] < kEmpty) score -= kBlockedCentrePawn;
-    const bool isolated = !(pawns[f - 1][kWhite] >= 1) && !(pawns[f + 1][kWhite] >= 1);
-    if (isolated) {
-      score -= kIsolatedPawn;
-      if (pawns[f][kBlack] == 0) score -= kIsolatedOnOpenFile;
-    }
-    const int n = pawns[f][kWhite];
-    if (n > 1) score -= 3 * n - 3;
-    if (pawns[f][kBlack] == 0) {
-      if (pawns[f + 1][kBlack] >= 1) {
-        score += kPassedBesideRightPawn;
-      } else if (pawns[f - 1][kBlack] >= 1) {
-        score += kPassedBesideLeftPawn;
+  // The pawn terms depend on the file only (the passed bonus also on the sum of the
+  // pawns' square values), so each file is scored once for all its pawns.
+  const unsigned whiteIsolated = white & ~(white << 1) & ~(white >> 1);
+  const unsigned blackIsolated = black & ~(black << 1) & ~(black >> 1);
+  for (unsigned files = white; files != 0; files &= files - 1) {
+    const int f = std::countr_zero(files);
+    const unsigned bit = 1u << f;
+    const int n = static_cast<int>((whiteCounts >> (4 * f)) & 15);
+    const bool isolated = (whiteIsolated & bit) != 0;
+    if (isolated) score -= n * (kIsolatedPawn + ((black & bit) ? 0 : kIsolatedOnOpenFile));
+    if (n > 1) score -= n * (3 * n - 3);
+    if ((black & bit) == 0) {
+      if (black & (bit << 1)) {
+        score += n * kPassedBesideRightPawn;
+      } else if (black & (bit >> 1)) {
+        score += n * kPassedBesideLeftPawn;
       } else {
-        score += 3 * p + kPassedBase;
-        if (!isolated) score += kPassedSupported;
+        score += 3 * whiteSquareSum[f] + n * (kPassedBase + (isolated ? 0 : kPassedSupported));
       }
     }
   }
-
-  for (int i = 0; i < counts[kBlackPawn]; ++i) {
-    const int sq = squares[kBlackPawn][i];
-    const int f = kFileOf[sq];
-    const int p = s.PawnActiveBlack[sq];
-    if ((sq == 101 || sq == 102) && b.Board[sq - 12] < kEmpty) score += kBlockedCentrePawn;
-    const bool isolated = !(pawns[f - 1][kBlack] >= 1) && !(pawns[f + 1][kBlack] >= 1);
-    if (isolated) {
-      score += kIsolatedPawn;
-      if (pawns[f][kWhite] == 0) score += kIsolatedOnOpenFile;
-    }
-    const int n = pawns[f][kBlack];
-    if (n > 1) score += 3 * n - 3;
-    if (pawns[f][kWhite] == 0) {
-      if (pawns[f + 1][kWhite] >= 1) {
-        score -= kPassedBesideRightPawn;
-      } else if (pawns[f - 1][kWhite] >= 1) {
-        score -= kPassedBesideLeftPawn;
+  for (unsigned files = black; files != 0; files &= files - 1) {
+    const int f = std::countr_zero(files);
+    const unsigned bit = 1u << f;
+    const int n = static_cast<int>((blackCounts >> (4 * f)) & 15);
+    const bool isolated = (blackIsolated & bit) != 0;
+    if (isolated) score += n * (kIsolatedPawn + ((white & bit) ? 0 : kIsolatedOnOpenFile));
+    if (n > 1) score += n * (3 * n - 3);
+    if ((white & bit) == 0) {
+      if (white & (bit << 1)) {
+        score -= n * kPassedBesideRightPawn;
+      } else if (white & (bit >> 1)) {
+        score -= n * kPassedBesideLeftPawn;
       } else {
-        score -= 3 * p + kPassedBase;
-        if (!isolated) score -= kPassedSupported;
+        score -= 3 * blackSquareSum[f] + n * (kPassedBase + (isolated ? 0 : kPassedSupported));
       }
-    }
-  }
-
-  for (int i = 0; i < counts[kWhiteRook]; ++i) {
-    const int sq = squares[kWhiteRook][i];
-    const int f = kFileOf[sq];
-    if (RankOf(sq) == 7) score += kRookOnSeventh;
-    if (pawns[f][kWhite] == 0) {
-      score += kRookHalfOpenFile;
-      if (pawns[f][kBlack] == 0) score += kRookOpenFile;
-    }
-  }
-  for (int i = 0; i < counts[kBlackRook]; ++i) {
-    const int sq = squares[kBlackRook][i];
-    const int f = kFileOf[sq];
-    if (RankOf(sq) == 2) score -= kRookOnSeventh;
-    if (pawns[f][kBlack] == 0) {
-      score -= kRookHalfOpenFile;
-      if (pawns[f][kWhite] == 0) score -= kRookOpenFile;
     }
   }
 
   // A queen out before the minor pieces of its back rank have all moved.
-  if (counts[kWhiteQueen] > 0 && (b.TouchCount[27] == 0 || b.TouchCount[28] == 0 ||
-                                  b.TouchCount[31] == 0 || b.TouchCount[32] == 0)) {
-    for (int i = 0; i < counts[kWhiteQueen]; ++i) {
-      if (squares[kWhiteQueen][i] != 29) score -= kEarlyQueen;
-    }
-  }
-  if (counts[kBlackQueen] > 0 && (b.TouchCount[111] == 0 || b.TouchCount[112] == 0 ||
-                                  b.TouchCount[115] == 0 || b.TouchCount[116] == 0)) {
-    for (int i = 0; i < counts[kBlackQueen]; ++i) {
-      if (squares[kBlackQueen][i] != 113) score += kEarlyQueen;
-    }
-  }
-
-  if (s.Middlegame) {
-    for (int i = 0; i < counts[kWhiteKing]; ++i) {
-      const int f = kFileOf[squares[kWhiteKing][i]];
-      if (b.WhiteCastled > 0) score += kCastled;
-      const int k = b.WhiteKingSquare;
-      for (int j = -1; j <= 1; ++j) {
-        if (b.Board[k + j + 12] == kWhitePawn) score += kShieldNear;
-        if (b.Board[k + j + 24] == kWhitePawn) score += kShieldFar;
-        if (pawns[f + j][kBlack] == 0) score -= kKingOpenFile;
-      }
-    }
-    for (int i = 0; i < counts[kBlackKing]; ++i) {
-      const int f = kFileOf[squares[kBlackKing][i]];
-      if (b.BlackCastled > 0) score -= kCastled;
-      const int k = b.BlackKingSquare;
-      for (int j = -1; j <= 1; ++j) {
-        if (b.Board[k + j - 12] == kBlackPawn) score -= kShieldNear;
-        if (b.Board[k + j - 24] == kBlackPawn) score -= kShieldFar;
-        if (pawns[f + j][kWhite] == 0) score += kKingOpenFile;
-      }
+  const bool whiteMinorsHome = b.TouchCount[27] == 0 || b.TouchCount[28] == 0 ||
+                               b.TouchCount[31] == 0 || b.TouchCount[32] == 0;
+  const bool blackMinorsHome = b.TouchCount[111] == 0 || b.TouchCount[112] == 0 ||
+                               b.TouchCount[115] == 0 || b.TouchCount[116] == 0;
+  for (int i = 0; i < otherCount; ++i) {
+    const int sq = others[i];
+    const unsigned bit = 1u << kFileOf[sq];
+    switch (b.Board[sq]) {
+      case kWhiteRook:
+        if (RankOf(sq) == 7) score += kRookOnSeventh;
+        if ((white & bit) == 0) score += kRookHalfOpenFile + ((black & bit) ? 0 : kRookOpenFile);
+        break;
+      case kBlackRook:
+        if (RankOf(sq) == 2) score -= kRookOnSeventh;
+        if ((black & bit) == 0) score -= kRookHalfOpenFile + ((white & bit) ? 0 : kRookOpenFile);
+        break;
+      case kWhiteQueen:
+        if (whiteMinorsHome && sq != 29) score -= kEarlyQueen;
+        break;
+      case kBlackQueen:
+        if (blackMinorsHome && sq != 113) score += kEarlyQueen;
+        break;
+      case kWhiteKing:
+        if (s.Middlegame) {
+          if (b.WhiteCastled > 0) score += kCastled;
+          const int k = b.WhiteKingSquare;
+          for (int j = -1; j <= 1; ++j) {
+            if (b.Board[k + j + 12] == kWhitePawn) score += kShieldNear;
+            if (b.Board[k + j + 24] == kWhitePawn) score += kShieldFar;
+          }
+          // Files beside and in front of the king without an enemy pawn.
+          score -= kKingOpenFile * OpenFilesAround(black, bit);
+        }
+        break;
+      case kBlackKing:
+        if (s.Middlegame) {
+          if (b.BlackCastled > 0) score -= kCastled;
+          const int k = b.BlackKingSquare;
+          for (int j = -1; j <= 1; ++j) {
+            if (b.Board[k + j - 12] == kBlackPawn) score -= kShieldNear;
+            if (b.Board[k + j - 24] == kBlackPawn) score -= kShieldFar;
+          }
+          score += kKingOpenFile * OpenFilesAround(white, bit);
+        }
+        break;
+      default:
+        break;
     }
   }
   return b.WhiteToMove ? score : -score;
+}
+
+}  // namespace
+
+std::int32_t Evaluate(const BoardState& b, const EvalSettings&, const SearchState& s) {
+  return Score<true>(b, s, 0);
+}
+
+std::int32_t EvaluateWithMaterial(const BoardState& b, const SearchState& s) {
+  return Score<false>(b, s, s.MaterialScore);
+}
+
+std::int32_t MaterialScoreOf(const BoardState& b, const SearchState& s) {
+  std::int32_t score = 0;
+  for (int slot = 1; slot <= b.PieceCount; ++slot) {
+    const int sq = b.PieceList[slot];
+    const int code = b.Board[sq];
+    score += s.PieceSquareScore[code][sq];
+    score += kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0);
+  }
+  return score;
+}
+
+std::int32_t MoveSquaresScore(const BoardState& b, const SearchState& s, const Move& m) {
+  std::int32_t score = SquareScore(b, s, m.From) + SquareScore(b, s, m.To);
+  if (m.EnPassant == 1) {
+    score += SquareScore(b, s, m.To - 12) + SquareScore(b, s, m.To + 12);
+  } else if (m.Castle >= 1 && m.Castle <= 4) {
+    score += SquareScore(b, s, kCastleRookSquares[m.Castle][0]) +
+             SquareScore(b, s, kCastleRookSquares[m.Castle][1]);
+  }
+  return score;
 }
 
 }  // namespace zandrell

@@ -49,6 +49,9 @@ struct SearchState {
   // Material plus square value of each piece code from White's point of view,
   // built with the phase tables.
   std::int32_t PieceSquareScore[13][kSquareCount];
+  // Sum of the above and the undeveloped-minor terms over the pieces of the
+  // position being searched, kept up to date move by move by the search.
+  std::int32_t MaterialScore;
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };
