@@ -9,6 +9,7 @@
 #include "board/movegen.h"
 #include "platform/platform.h"
 #include "search/evaluate.h"
+#include "search/material_score.h"
 
 namespace zandrell {
 

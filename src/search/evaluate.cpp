@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstdint>
 
+#include "search/material_score.h"
+
 namespace zandrell {
 
 namespace {
@@ -17,8 +19,6 @@ constexpr int kPassedBesideRightPawn = 4;
 constexpr int kPassedBesideLeftPawn = 6;
 constexpr int kPassedBase = 8;
 constexpr int kPassedSupported = 30;
-constexpr int kUndevelopedKnight = 18;
-constexpr int kUndevelopedBishop = 12;
 constexpr int kRookOnSeventh = 10;
 constexpr int kRookHalfOpenFile = 8;
 constexpr int kRookOpenFile = 3;
@@ -35,12 +35,6 @@ constexpr std::array<std::int8_t, kSquareCount> kFileOf = [] {
     for (int file = 1; file <= 8; ++file) files[SquareOf(file, rank)] = static_cast<std::int8_t>(file);
   return files;
 }();
-
-// Penalty, from White's point of view, for a minor piece still on a square no
-// move has touched.
-constexpr std::array<std::int32_t, 13> kUndevelopedScore = {
-    0, 0, 0, -kUndevelopedKnight, kUndevelopedKnight, 0, 0, 0, 0, 0, 0, -kUndevelopedBishop,
-    kUndevelopedBishop};
 
 // Kings, rooks and queens: the pieces with terms beyond material and square value.
 constexpr std::array<int, 13> kHasFurtherTerms = {0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0};
@@ -97,17 +91,17 @@ void SelectPhaseTables(const BoardState& b, const EvalSettings& t, SearchState& 
 
 namespace {
 
-// The terms of one square: material, square value and the undeveloped-minor
-// penalty of the piece on it; nothing for an empty square, marker or border.
-inline std::int32_t SquareScore(const BoardState& b, const SearchState& s, int sq) {
-  const int code = b.Board[sq];
-  if (code > kBlackBishop) return 0;
-  return s.PieceSquareScore[code][sq] +
-         (kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0));
+// Sum of the square values of the pawns of one colour on file f (for the passed
+// bonus, which is rare enough to look the pawns up again).
+inline std::int32_t PawnSquareSum(const BoardState& b, const SquareTable& table,
+                                  const std::uint8_t* pawns, int pawnCount, int code, int f) {
+  std::int32_t sum = 0;
+  for (int i = 0; i < pawnCount; ++i) {
+    const int sq = pawns[i];
+    if (b.Board[sq] == code && kFileOf[sq] == f) sum += table[sq];
+  }
+  return sum;
 }
-
-// Rook squares (home, target) of the castle kinds 1..4.
-constexpr std::uint8_t kCastleRookSquares[5][2] = {{0, 0}, {33, 31}, {26, 29}, {117, 115}, {110, 113}};
 
 // Evaluate's body; with kOwnMaterial false the material, square and undeveloped
 // terms are the given value instead of being summed here.
@@ -125,45 +119,31 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
   std::uint64_t blackCounts = 0;
   unsigned white = 0;
   unsigned black = 0;
-  std::int32_t whiteSquareSum[10] = {};
-  std::int32_t blackSquareSum[10] = {};
+  std::uint8_t pawns[kPieceSlots];   // both colours
   std::uint8_t others[kPieceSlots];  // kings, rooks and queens
+  int pawnCount = 0;
   int otherCount = 0;
   std::int32_t score = material;
   const int count = b.PieceCount;
+  // Without branches: the order of the codes along the list is hard to predict.
   for (int slot = 1; slot <= count; ++slot) {
     const int sq = b.PieceList[slot];
     const int code = b.Board[sq];
-    if constexpr (kOwnMaterial) score += s.PieceSquareScore[code][sq];
-    switch (code) {
-      case kWhitePawn: {
-        const int f = kFileOf[sq];
-        whiteCounts += std::uint64_t{1} << (4 * f);
-        white |= 1u << f;
-        whiteSquareSum[f] += s.PawnActiveWhite[sq];
-        break;
-      }
-      case kBlackPawn: {
-        const int f = kFileOf[sq];
-        blackCounts += std::uint64_t{1} << (4 * f);
-        black |= 1u << f;
-        blackSquareSum[f] += s.PawnActiveBlack[sq];
-        break;
-      }
-      case kWhiteKnight:
-      case kBlackKnight:
-      case kWhiteBishop:
-      case kBlackBishop:
-        if constexpr (kOwnMaterial) {
-          if (b.TouchCount[sq] == 0) score += kUndevelopedScore[code];
-        }
-        break;
-      case kBorder:
-        break;
-      default:
-        others[otherCount++] = static_cast<std::uint8_t>(sq);
-        break;
+    if constexpr (kOwnMaterial) {
+      score += s.PieceSquareScore[code][sq];
+      score += kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0);
     }
+    const int f = kFileOf[sq];
+    const bool whitePawn = code == kWhitePawn;
+    const bool blackPawn = code == kBlackPawn;
+    whiteCounts += std::uint64_t{whitePawn} << (4 * f);
+    blackCounts += std::uint64_t{blackPawn} << (4 * f);
+    white |= unsigned{whitePawn} << f;
+    black |= unsigned{blackPawn} << f;
+    pawns[pawnCount] = static_cast<std::uint8_t>(sq);
+    pawnCount += whitePawn | blackPawn;
+    others[otherCount] = static_cast<std::uint8_t>(sq);
+    otherCount += kHasFurtherTerms[code];
   }
 
   // A pawn on d2/e2 (d7/e7) with a piece in front of it.
@@ -189,7 +169,8 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
       } else if (black & (bit >> 1)) {
         score += n * kPassedBesideLeftPawn;
       } else {
-        score += 3 * whiteSquareSum[f] + n * (kPassedBase + (isolated ? 0 : kPassedSupported));
+        score += 3 * PawnSquareSum(b, s.PawnActiveWhite, pawns, pawnCount, kWhitePawn, f) +
+                 n * (kPassedBase + (isolated ? 0 : kPassedSupported));
       }
     }
   }
@@ -206,7 +187,8 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
       } else if (white & (bit >> 1)) {
         score -= n * kPassedBesideLeftPawn;
       } else {
-        score -= 3 * blackSquareSum[f] + n * (kPassedBase + (isolated ? 0 : kPassedSupported));
+        score -= 3 * PawnSquareSum(b, s.PawnActiveBlack, pawns, pawnCount, kBlackPawn, f) +
+                 n * (kPassedBase + (isolated ? 0 : kPassedSupported));
       }
     }
   }
@@ -281,17 +263,6 @@ std::int32_t MaterialScoreOf(const BoardState& b, const SearchState& s) {
     const int code = b.Board[sq];
     score += s.PieceSquareScore[code][sq];
     score += kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0);
-  }
-  return score;
-}
-
-std::int32_t MoveSquaresScore(const BoardState& b, const SearchState& s, const Move& m) {
-  std::int32_t score = SquareScore(b, s, m.From) + SquareScore(b, s, m.To);
-  if (m.EnPassant == 1) {
-    score += SquareScore(b, s, m.To - 12) + SquareScore(b, s, m.To + 12);
-  } else if (m.Castle >= 1 && m.Castle <= 4) {
-    score += SquareScore(b, s, kCastleRookSquares[m.Castle][0]) +
-             SquareScore(b, s, kCastleRookSquares[m.Castle][1]);
   }
   return score;
 }

@@ -16,13 +16,4 @@ std::int32_t Evaluate(const BoardState& b, const EvalSettings& t, const SearchSt
 // s.MaterialScore instead of summed over the pieces.
 std::int32_t EvaluateWithMaterial(const BoardState& b, const SearchState& s);
 
-// Material, square values and undeveloped-minor penalties of all pieces, from
-// White's point of view: the running value of SearchState::MaterialScore.
-std::int32_t MaterialScoreOf(const BoardState& b, const SearchState& s);
-
-// Those terms for the squares that making m can change (from, to, the en-passant
-// victim's and the castling rook's squares). Taken before and after MakeMove, the
-// difference is the change of MaterialScore.
-std::int32_t MoveSquaresScore(const BoardState& b, const SearchState& s, const Move& m);
-
 }  // namespace zandrell
