@@ -92,15 +92,34 @@ void SelectPhaseTables(const BoardState& b, const EvalSettings& t, SearchState& 
 namespace {
 
 // Sum of the square values of the pawns of one colour on file f (for the passed
-// bonus, which is rare enough to look the pawns up again).
-inline std::int32_t PawnSquareSum(const BoardState& b, const SquareTable& table,
-                                  const std::uint8_t* pawns, int pawnCount, int code, int f) {
+// bonus, which is rare enough to look the pawns up again on the board).
+inline std::int32_t PawnSquareSum(const BoardState& b, const SquareTable& table, int code, int f) {
   std::int32_t sum = 0;
-  for (int i = 0; i < pawnCount; ++i) {
-    const int sq = pawns[i];
-    if (b.Board[sq] == code && kFileOf[sq] == f) sum += table[sq];
+  for (int rank = 1; rank <= 8; ++rank) {
+    const int sq = SquareOf(f, rank);
+    if (b.Board[sq] == code) sum += table[sq];
   }
   return sum;
+}
+
+// Per piece code, one pawn in the four-bit count field of file a of its colour.
+constexpr std::array<std::uint64_t, 13> kPawnUnit = {0, 1, std::uint64_t{1} << 32, 0, 0, 0, 0,
+                                                     0, 0, 0, 0, 0, 0};
+
+// Shift of each playing square's file field (4 bits per file, a = 0); 0 elsewhere.
+constexpr std::array<std::uint8_t, kSquareCount> kFileShift = [] {
+  std::array<std::uint8_t, kSquareCount> shifts{};
+  for (int rank = 1; rank <= 8; ++rank)
+    for (int file = 1; file <= 8; ++file)
+      shifts[SquareOf(file, rank)] = static_cast<std::uint8_t>(4 * (file - 1));
+  return shifts;
+}();
+
+// Bit f (1..8) set for each file whose four-bit count is not zero.
+inline unsigned FileBits(std::uint32_t counts) {
+  unsigned bits = 0;
+  for (int f = 1; f <= 8; ++f) bits |= unsigned{((counts >> (4 * (f - 1))) & 15) != 0} << f;
+  return bits;
 }
 
 // Evaluate's body; with kOwnMaterial false the material, square and undeveloped
@@ -111,17 +130,12 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
   // undeveloped minors, the pawns gathered by file, and the squares of the pieces
   // with further terms. A captured piece's slot (square 0, code 0) adds nothing.
   //
-  // Pawns per file and colour: a count per file in four-bit fields, a bit per file
-  // that holds at least one, and the sum of the pawns' square values per file (for
-  // the passed bonus). Bits 0 and 9, the files beyond the edges, are never set, so
-  // there no file holds a pawn; the king's open-file test masks them out itself.
-  std::uint64_t whiteCounts = 0;
-  std::uint64_t blackCounts = 0;
-  unsigned white = 0;
-  unsigned black = 0;
-  std::uint8_t pawns[kPieceSlots];   // both colours
+  // Pawns per file and colour: a count per file in four-bit fields (a file has room
+  // for eight), and a bit f per file that holds at least one. Bits 0 and 9, the
+  // files beyond the edges, are never set, so there no file holds a pawn; the
+  // king's open-file test masks them out itself.
+  std::uint64_t pawnCounts = 0;      // white files a..h in bits 0..31, black in 32..63
   std::uint8_t others[kPieceSlots];  // kings, rooks and queens
-  int pawnCount = 0;
   int otherCount = 0;
   std::int32_t score = material;
   const int count = b.PieceCount;
@@ -133,18 +147,14 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
       score += s.PieceSquareScore[code][sq];
       score += kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0);
     }
-    const int f = kFileOf[sq];
-    const bool whitePawn = code == kWhitePawn;
-    const bool blackPawn = code == kBlackPawn;
-    whiteCounts += std::uint64_t{whitePawn} << (4 * f);
-    blackCounts += std::uint64_t{blackPawn} << (4 * f);
-    white |= unsigned{whitePawn} << f;
-    black |= unsigned{blackPawn} << f;
-    pawns[pawnCount] = static_cast<std::uint8_t>(sq);
-    pawnCount += whitePawn | blackPawn;
+    pawnCounts += kPawnUnit[code] << kFileShift[sq];
     others[otherCount] = static_cast<std::uint8_t>(sq);
     otherCount += kHasFurtherTerms[code];
   }
+  const auto whiteCounts = static_cast<std::uint32_t>(pawnCounts);
+  const auto blackCounts = static_cast<std::uint32_t>(pawnCounts >> 32);
+  const unsigned white = FileBits(whiteCounts);
+  const unsigned black = FileBits(blackCounts);
 
   // A pawn on d2/e2 (d7/e7) with a piece in front of it.
   if (b.Board[41] == kWhitePawn && b.Board[53] < kEmpty) score -= kBlockedCentrePawn;
@@ -159,7 +169,7 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
   for (unsigned files = white; files != 0; files &= files - 1) {
     const int f = std::countr_zero(files);
     const unsigned bit = 1u << f;
-    const int n = static_cast<int>((whiteCounts >> (4 * f)) & 15);
+    const int n = static_cast<int>((whiteCounts >> (4 * (f - 1))) & 15);
     const bool isolated = (whiteIsolated & bit) != 0;
     if (isolated) score -= n * (kIsolatedPawn + ((black & bit) ? 0 : kIsolatedOnOpenFile));
     if (n > 1) score -= n * (3 * n - 3);
@@ -169,7 +179,7 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
       } else if (black & (bit >> 1)) {
         score += n * kPassedBesideLeftPawn;
       } else {
-        score += 3 * PawnSquareSum(b, s.PawnActiveWhite, pawns, pawnCount, kWhitePawn, f) +
+        score += 3 * PawnSquareSum(b, s.PawnActiveWhite, kWhitePawn, f) +
                  n * (kPassedBase + (isolated ? 0 : kPassedSupported));
       }
     }
@@ -177,7 +187,7 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
   for (unsigned files = black; files != 0; files &= files - 1) {
     const int f = std::countr_zero(files);
     const unsigned bit = 1u << f;
-    const int n = static_cast<int>((blackCounts >> (4 * f)) & 15);
+    const int n = static_cast<int>((blackCounts >> (4 * (f - 1))) & 15);
     const bool isolated = (blackIsolated & bit) != 0;
     if (isolated) score += n * (kIsolatedPawn + ((white & bit) ? 0 : kIsolatedOnOpenFile));
     if (n > 1) score += n * (3 * n - 3);
@@ -187,7 +197,7 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
       } else if (white & (bit >> 1)) {
         score -= n * kPassedBesideLeftPawn;
       } else {
-        score -= 3 * PawnSquareSum(b, s.PawnActiveBlack, pawns, pawnCount, kBlackPawn, f) +
+        score -= 3 * PawnSquareSum(b, s.PawnActiveBlack, kBlackPawn, f) +
                  n * (kPassedBase + (isolated ? 0 : kPassedSupported));
       }
     }
