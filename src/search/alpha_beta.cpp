@@ -38,10 +38,14 @@ inline bool OutOfTime(Engine& e) {
 inline void Partition(std::int64_t* keys, int low, int high, int& i, int& j) {
   i = low;
   j = high;
+  // Scores compared on the whole keys: score > pivot when the key is above every
+  // key of the pivot's score, score < pivot when it is below all of them.
   const std::int64_t pivot = keys[Middle(low, high)] >> 8;
+  const std::int64_t above = pivot * 256 + 255;
+  const std::int64_t below = pivot * 256;
   do {
-    while ((keys[i] >> 8) > pivot) ++i;
-    while ((keys[j] >> 8) < pivot) --j;
+    while (keys[i] > above) ++i;
+    while (keys[j] < below) --j;
     if (i <= j) {
       std::swap(keys[i], keys[j]);
       ++i;
