@@ -208,49 +208,39 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
                                b.TouchCount[31] == 0 || b.TouchCount[32] == 0;
   const bool blackMinorsHome = b.TouchCount[111] == 0 || b.TouchCount[112] == 0 ||
                                b.TouchCount[115] == 0 || b.TouchCount[116] == 0;
+  // Rook and queen terms without branches; kings only in the middle game.
   for (int i = 0; i < otherCount; ++i) {
     const int sq = others[i];
+    const int code = b.Board[sq];
     const unsigned bit = 1u << kFileOf[sq];
-    switch (b.Board[sq]) {
-      case kWhiteRook:
-        if (RankOf(sq) == 7) score += kRookOnSeventh;
-        if ((white & bit) == 0) score += kRookHalfOpenFile + ((black & bit) ? 0 : kRookOpenFile);
-        break;
-      case kBlackRook:
-        if (RankOf(sq) == 2) score -= kRookOnSeventh;
-        if ((black & bit) == 0) score -= kRookHalfOpenFile + ((white & bit) ? 0 : kRookOpenFile);
-        break;
-      case kWhiteQueen:
-        if (whiteMinorsHome && sq != 29) score -= kEarlyQueen;
-        break;
-      case kBlackQueen:
-        if (blackMinorsHome && sq != 113) score += kEarlyQueen;
-        break;
-      case kWhiteKing:
-        if (s.Middlegame) {
-          if (b.WhiteCastled > 0) score += kCastled;
-          const int k = b.WhiteKingSquare;
-          for (int j = -1; j <= 1; ++j) {
-            if (b.Board[k + j + 12] == kWhitePawn) score += kShieldNear;
-            if (b.Board[k + j + 24] == kWhitePawn) score += kShieldFar;
-          }
-          // Files beside and in front of the king without an enemy pawn.
-          score -= kKingOpenFile * OpenFilesAround(black, bit);
+    const int rank = RankOf(sq);
+    const int whiteOpen = (white & bit) == 0;
+    const int blackOpen = (black & bit) == 0;
+    score += (code == kWhiteRook) * ((rank == 7) * kRookOnSeventh +
+                                     whiteOpen * (kRookHalfOpenFile + blackOpen * kRookOpenFile));
+    score -= (code == kBlackRook) * ((rank == 2) * kRookOnSeventh +
+                                     blackOpen * (kRookHalfOpenFile + whiteOpen * kRookOpenFile));
+    score -= (code == kWhiteQueen && whiteMinorsHome && sq != 29) * kEarlyQueen;
+    score += (code == kBlackQueen && blackMinorsHome && sq != 113) * kEarlyQueen;
+    if (s.Middlegame && (code == kWhiteKing || code == kBlackKing)) {
+      if (code == kWhiteKing) {
+        if (b.WhiteCastled > 0) score += kCastled;
+        const int k = b.WhiteKingSquare;
+        for (int j = -1; j <= 1; ++j) {
+          score += (b.Board[k + j + 12] == kWhitePawn) * kShieldNear;
+          score += (b.Board[k + j + 24] == kWhitePawn) * kShieldFar;
         }
-        break;
-      case kBlackKing:
-        if (s.Middlegame) {
-          if (b.BlackCastled > 0) score -= kCastled;
-          const int k = b.BlackKingSquare;
-          for (int j = -1; j <= 1; ++j) {
-            if (b.Board[k + j - 12] == kBlackPawn) score -= kShieldNear;
-            if (b.Board[k + j - 24] == kBlackPawn) score -= kShieldFar;
-          }
-          score += kKingOpenFile * OpenFilesAround(white, bit);
+        // Files beside and in front of the king without an enemy pawn.
+        score -= kKingOpenFile * OpenFilesAround(black, bit);
+      } else {
+        if (b.BlackCastled > 0) score -= kCastled;
+        const int k = b.BlackKingSquare;
+        for (int j = -1; j <= 1; ++j) {
+          score -= (b.Board[k + j - 12] == kBlackPawn) * kShieldNear;
+          score -= (b.Board[k + j - 24] == kBlackPawn) * kShieldFar;
         }
-        break;
-      default:
-        break;
+        score += kKingOpenFile * OpenFilesAround(white, bit);
+      }
     }
   }
   return b.WhiteToMove ? score : -score;
