@@ -194,14 +194,14 @@ namespace {
 
 std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);
 
-// Makes m and moves MaterialScore along; false when m leaves its own king in check
-// (the board is then made all the same, and MaterialScore left as it was).
+// Makes m and moves the piece terms along; false when m leaves its own king in
+// check (the board is then made all the same, and the terms left as they were).
 inline bool MakeSearchMove(BoardState& b, SearchState& s, Move& m) {
-  const std::int32_t before = MoveSquaresScore(b, s, m);
+  const PieceTerms before = MoveSquaresTerms(b, s, m);
   MakeMove(b, m);
   ++b.Ply;
   if (!IsLegal(b, m)) return false;
-  s.MaterialScore += MoveSquaresScore(b, s, m) - before;
+  ApplyTermsChange(s.Terms, before, MoveSquaresTerms(b, s, m));
   return true;
 }
 
@@ -228,7 +228,7 @@ std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int
   for (int i = 0; i < list.Count; ++i) {
     Move& m = list.Moves[order.At(i)];
     std::int32_t score = 0;
-    const std::int32_t material = s.MaterialScore;
+    const PieceTerms terms = s.Terms;
     const bool legal = MakeSearchMove(b, s, m);
     if (legal) {
       ++s.NodeCount;
@@ -237,7 +237,7 @@ std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int
     }
     --b.Ply;
     UnmakeMove(b, m);
-    s.MaterialScore = material;
+    s.Terms = terms;
     if (s.TimeUp) return 0;
     if (legal && score > alpha) {
       s.HistoryTable[m.From][m.To] += depth;
@@ -256,7 +256,11 @@ std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int
 std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   SearchState& s = e.search;
   BoardState& b = e.board;
-  assert(s.MaterialScore == MaterialScoreOf(b, s));
+#ifndef NDEBUG
+  const PieceTerms recount = PieceTermsOf(b, s);
+  assert(s.Terms.Material == recount.Material && s.Terms.QueensAway == recount.QueensAway &&
+         s.Terms.PawnFiles == recount.PawnFiles && s.Terms.RookFiles == recount.RookFiles);
+#endif
   if (depth == 0) return EvaluateWithMaterial(b, s);
 
   const std::int32_t stand = EvaluateWithMaterial(b, s);
@@ -275,7 +279,7 @@ std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int d
   for (int i = 0; i < list.Count; ++i) {
     Move& m = list.Moves[order.At(i)];
     std::int32_t score = 0;
-    const std::int32_t material = s.MaterialScore;
+    const PieceTerms terms = s.Terms;
     const bool legal = MakeSearchMove(b, s, m);
     if (legal) {
       ++s.NodeCount;
@@ -284,7 +288,7 @@ std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int d
     }
     --b.Ply;
     UnmakeMove(b, m);
-    s.MaterialScore = material;
+    s.Terms = terms;
     if (legal && score > alpha) {
       UpdateKillers(s, b.Ply, m, score);
       if (score >= beta) return beta;
@@ -297,15 +301,15 @@ std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int d
 
 }  // namespace
 
-// The entry points start MaterialScore from the whole board; below them the search
+// The entry points start the piece terms from the whole board; below them the search
 // keeps it up to date with each move.
 std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
-  e.search.MaterialScore = MaterialScoreOf(e.board, e.search);
+  e.search.Terms = PieceTermsOf(e.board, e.search);
   return AlphaBetaNode(e, alpha, beta, depth);
 }
 
 std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
-  e.search.MaterialScore = MaterialScoreOf(e.board, e.search);
+  e.search.Terms = PieceTermsOf(e.board, e.search);
   return QuiesceNode(e, alpha, beta, depth);
 }
 

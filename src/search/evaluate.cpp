@@ -36,9 +36,6 @@ constexpr std::array<std::int8_t, kSquareCount> kFileOf = [] {
   return files;
 }();
 
-// Kings, rooks and queens: the pieces with terms beyond material and square value.
-constexpr std::array<int, 13> kHasFurtherTerms = {0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 0, 0};
-
 // Files beside and in front of a king on the file of bit that hold no pawn of the
 // given (enemy) file set; the files beyond the board edges never count as open.
 inline int OpenFilesAround(unsigned enemyFiles, unsigned bit) {
@@ -80,8 +77,8 @@ void SelectPhaseTables(const BoardState& b, const EvalSettings& t, SearchState& 
     v[kBlackKnight][sq] = -(t.KnightValue + KnightTableBlack[sq]);
     v[kWhiteKing][sq] = s.KingActiveWhite[sq];
     v[kBlackKing][sq] = -s.KingActiveBlack[sq];
-    v[kWhiteRook][sq] = t.RookValue;
-    v[kBlackRook][sq] = -t.RookValue;
+    v[kWhiteRook][sq] = t.RookValue + (kFileOf[sq] != 0 && RankOf(sq) == 7) * kRookOnSeventh;
+    v[kBlackRook][sq] = -(t.RookValue + (kFileOf[sq] != 0 && RankOf(sq) == 2) * kRookOnSeventh);
     v[kWhiteQueen][sq] = t.QueenValue;
     v[kBlackQueen][sq] = -t.QueenValue;
     v[kWhiteBishop][sq] = t.BishopValue + BishopTableWhite[sq];
@@ -102,19 +99,6 @@ inline std::int32_t PawnSquareSum(const BoardState& b, const SquareTable& table,
   return sum;
 }
 
-// Per piece code, one pawn in the four-bit count field of file a of its colour.
-constexpr std::array<std::uint64_t, 13> kPawnUnit = {0, 1, std::uint64_t{1} << 32, 0, 0, 0, 0,
-                                                     0, 0, 0, 0, 0, 0};
-
-// Shift of each playing square's file field (4 bits per file, a = 0); 0 elsewhere.
-constexpr std::array<std::uint8_t, kSquareCount> kFileShift = [] {
-  std::array<std::uint8_t, kSquareCount> shifts{};
-  for (int rank = 1; rank <= 8; ++rank)
-    for (int file = 1; file <= 8; ++file)
-      shifts[SquareOf(file, rank)] = static_cast<std::uint8_t>(4 * (file - 1));
-  return shifts;
-}();
-
 // Bit f (1..8) set for each file whose four-bit count is not zero.
 inline unsigned FileBits(std::uint32_t counts) {
   unsigned bits = 0;
@@ -122,37 +106,15 @@ inline unsigned FileBits(std::uint32_t counts) {
   return bits;
 }
 
-// Evaluate's body; with kOwnMaterial false the material, square and undeveloped
-// terms are the given value instead of being summed here.
-template <bool kOwnMaterial>
-std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t material) {
-  // One pass over the piece list: material and square values of every piece, the
-  // undeveloped minors, the pawns gathered by file, and the squares of the pieces
-  // with further terms. A captured piece's slot (square 0, code 0) adds nothing.
-  //
-  // Pawns per file and colour: a count per file in four-bit fields (a file has room
-  // for eight), and a bit f per file that holds at least one. Bits 0 and 9, the
-  // files beyond the edges, are never set, so there no file holds a pawn; the
-  // king's open-file test masks them out itself.
-  std::uint64_t pawnCounts = 0;      // white files a..h in bits 0..31, black in 32..63
-  std::uint8_t others[kPieceSlots];  // kings, rooks and queens
-  int otherCount = 0;
-  std::int32_t score = material;
-  const int count = b.PieceCount;
-  // Without branches: the order of the codes along the list is hard to predict.
-  for (int slot = 1; slot <= count; ++slot) {
-    const int sq = b.PieceList[slot];
-    const int code = b.Board[sq];
-    if constexpr (kOwnMaterial) {
-      score += s.PieceSquareScore[code][sq];
-      score += kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0);
-    }
-    pawnCounts += kPawnUnit[code] << kFileShift[sq];
-    others[otherCount] = static_cast<std::uint8_t>(sq);
-    otherCount += kHasFurtherTerms[code];
-  }
-  const auto whiteCounts = static_cast<std::uint32_t>(pawnCounts);
-  const auto blackCounts = static_cast<std::uint32_t>(pawnCounts >> 32);
+// Evaluate's body on the piece terms of the position.
+std::int32_t Score(const BoardState& b, const SearchState& s, const PieceTerms& t) {
+  // Pawns per file and colour: a count per file in four-bit fields, and a bit f
+  // per file that holds at least one. Bits 0 and 9, the files beyond the edges,
+  // are never set, so there no file holds a pawn; the king's open-file test masks
+  // them out itself.
+  std::int32_t score = t.Material;
+  const auto whiteCounts = static_cast<std::uint32_t>(t.PawnFiles);
+  const auto blackCounts = static_cast<std::uint32_t>(t.PawnFiles >> 32);
   const unsigned white = FileBits(whiteCounts);
   const unsigned black = FileBits(blackCounts);
 
@@ -203,44 +165,49 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
     }
   }
 
-  // A queen out before the minor pieces of its back rank have all moved.
+  // Rooks on files without pawns of their own side, scored per file; their
+  // seventh-rank bonus is part of their square value.
+  const auto whiteRooks = static_cast<std::uint32_t>(t.RookFiles);
+  const auto blackRooks = static_cast<std::uint32_t>(t.RookFiles >> 32);
+  for (unsigned files = FileBits(whiteRooks) & ~white; files != 0; files &= files - 1) {
+    const int f = std::countr_zero(files);
+    const int n = static_cast<int>((whiteRooks >> (4 * (f - 1))) & 15);
+    score += n * (kRookHalfOpenFile + ((black >> f) & 1 ? 0 : kRookOpenFile));
+  }
+  for (unsigned files = FileBits(blackRooks) & ~black; files != 0; files &= files - 1) {
+    const int f = std::countr_zero(files);
+    const int n = static_cast<int>((blackRooks >> (4 * (f - 1))) & 15);
+    score -= n * (kRookHalfOpenFile + ((white >> f) & 1 ? 0 : kRookOpenFile));
+  }
+
+  // Each queen out before the minor pieces of its back rank have all moved.
   const bool whiteMinorsHome = b.TouchCount[27] == 0 || b.TouchCount[28] == 0 ||
                                b.TouchCount[31] == 0 || b.TouchCount[32] == 0;
   const bool blackMinorsHome = b.TouchCount[111] == 0 || b.TouchCount[112] == 0 ||
                                b.TouchCount[115] == 0 || b.TouchCount[116] == 0;
-  // Rook and queen terms without branches; kings only in the middle game.
-  for (int i = 0; i < otherCount; ++i) {
-    const int sq = others[i];
-    const int code = b.Board[sq];
-    const unsigned bit = 1u << kFileOf[sq];
-    const int rank = RankOf(sq);
-    const int whiteOpen = (white & bit) == 0;
-    const int blackOpen = (black & bit) == 0;
-    score += (code == kWhiteRook) * ((rank == 7) * kRookOnSeventh +
-                                     whiteOpen * (kRookHalfOpenFile + blackOpen * kRookOpenFile));
-    score -= (code == kBlackRook) * ((rank == 2) * kRookOnSeventh +
-                                     blackOpen * (kRookHalfOpenFile + whiteOpen * kRookOpenFile));
-    score -= (code == kWhiteQueen && whiteMinorsHome && sq != 29) * kEarlyQueen;
-    score += (code == kBlackQueen && blackMinorsHome && sq != 113) * kEarlyQueen;
-    if (s.Middlegame && (code == kWhiteKing || code == kBlackKing)) {
-      if (code == kWhiteKing) {
-        if (b.WhiteCastled > 0) score += kCastled;
-        const int k = b.WhiteKingSquare;
-        for (int j = -1; j <= 1; ++j) {
-          score += (b.Board[k + j + 12] == kWhitePawn) * kShieldNear;
-          score += (b.Board[k + j + 24] == kWhitePawn) * kShieldFar;
-        }
-        // Files beside and in front of the king without an enemy pawn.
-        score -= kKingOpenFile * OpenFilesAround(black, bit);
-      } else {
-        if (b.BlackCastled > 0) score -= kCastled;
-        const int k = b.BlackKingSquare;
-        for (int j = -1; j <= 1; ++j) {
-          score -= (b.Board[k + j - 12] == kBlackPawn) * kShieldNear;
-          score -= (b.Board[k + j - 24] == kBlackPawn) * kShieldFar;
-        }
-        score += kKingOpenFile * OpenFilesAround(white, bit);
+  if (whiteMinorsHome) score -= kEarlyQueen * static_cast<std::int32_t>(t.QueensAway & 0xFFFF);
+  if (blackMinorsHome) score += kEarlyQueen * static_cast<std::int32_t>(t.QueensAway >> 16);
+
+  // King safety, in the middle game only.
+  if (s.Middlegame) {
+    const int wk = b.WhiteKingSquare;
+    if (b.Board[wk] == kWhiteKing) {
+      if (b.WhiteCastled > 0) score += kCastled;
+      for (int j = -1; j <= 1; ++j) {
+        score += (b.Board[wk + j + 12] == kWhitePawn) * kShieldNear;
+        score += (b.Board[wk + j + 24] == kWhitePawn) * kShieldFar;
       }
+      // Files beside and in front of the king without an enemy pawn.
+      score -= kKingOpenFile * OpenFilesAround(black, 1u << kFileOf[wk]);
+    }
+    const int bk = b.BlackKingSquare;
+    if (b.Board[bk] == kBlackKing) {
+      if (b.BlackCastled > 0) score -= kCastled;
+      for (int j = -1; j <= 1; ++j) {
+        score -= (b.Board[bk + j - 12] == kBlackPawn) * kShieldNear;
+        score -= (b.Board[bk + j - 24] == kBlackPawn) * kShieldFar;
+      }
+      score += kKingOpenFile * OpenFilesAround(white, 1u << kFileOf[bk]);
     }
   }
   return b.WhiteToMove ? score : -score;
@@ -249,22 +216,17 @@ std::int32_t Score(const BoardState& b, const SearchState& s, std::int32_t mater
 }  // namespace
 
 std::int32_t Evaluate(const BoardState& b, const EvalSettings&, const SearchState& s) {
-  return Score<true>(b, s, 0);
+  return Score(b, s, PieceTermsOf(b, s));
 }
 
 std::int32_t EvaluateWithMaterial(const BoardState& b, const SearchState& s) {
-  return Score<false>(b, s, s.MaterialScore);
+  return Score(b, s, s.Terms);
 }
 
-std::int32_t MaterialScoreOf(const BoardState& b, const SearchState& s) {
-  std::int32_t score = 0;
-  for (int slot = 1; slot <= b.PieceCount; ++slot) {
-    const int sq = b.PieceList[slot];
-    const int code = b.Board[sq];
-    score += s.PieceSquareScore[code][sq];
-    score += kUndevelopedScore[code] & -static_cast<std::int32_t>(b.TouchCount[sq] == 0);
-  }
-  return score;
+PieceTerms PieceTermsOf(const BoardState& b, const SearchState& s) {
+  PieceTerms t{};
+  for (int slot = 1; slot <= b.PieceCount; ++slot) AddSquareTerms(b, s, b.PieceList[slot], t);
+  return t;
 }
 
 }  // namespace zandrell

@@ -12,8 +12,8 @@ void SelectPhaseTables(const BoardState& b, const EvalSettings& t, SearchState& 
 // Static score of the board in centipawns for the side to move.
 std::int32_t Evaluate(const BoardState& b, const EvalSettings& t, const SearchState& s);
 
-// The same score, with the material, square and undeveloped-minor terms taken from
-// s.MaterialScore instead of summed over the pieces.
+// The same score, with the piece terms taken from s.Terms, which the search keeps
+// up to date, instead of summed over the pieces.
 std::int32_t EvaluateWithMaterial(const BoardState& b, const SearchState& s);
 
 }  // namespace zandrell

@@ -22,6 +22,19 @@ inline constexpr std::array<std::int32_t, kMaxPly> KillerScoreReset = [] {
   return reset;
 }();
 
+// Evaluation terms of single pieces, summed over the pieces of a position.
+struct PieceTerms {
+  // Material, square values, undeveloped minors and rooks on the seventh rank,
+  // from White's point of view.
+  std::int32_t Material;
+  // Queens off their home square: white in the low 16 bits, black in the high.
+  std::uint32_t QueensAway;
+  // Pawns and rooks per file in four-bit counts (file a lowest), white files in
+  // bits 0..31 and black in 32..63.
+  std::uint64_t PawnFiles;
+  std::uint64_t RookFiles;
+};
+
 struct SearchState {
   int PvLength[kMaxPly];
   Move PvTable[kMaxPly][kMaxPly];
@@ -47,11 +60,11 @@ struct SearchState {
   SquareTable KingActiveBlack;
   bool Middlegame;
   // Material plus square value of each piece code from White's point of view,
-  // built with the phase tables.
+  // built with the phase tables (a rook's includes its seventh-rank bonus).
   std::int32_t PieceSquareScore[13][kSquareCount];
-  // Sum of the above and the undeveloped-minor terms over the pieces of the
-  // position being searched, kept up to date move by move by the search.
-  std::int32_t MaterialScore;
+  // The piece terms of the position being searched, kept up to date move by
+  // move by the search.
+  PieceTerms Terms;
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };
