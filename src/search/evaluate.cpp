@@ -1,6 +1,8 @@
 #include "search/evaluate.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <bit>
 #include <cstdint>
 
@@ -67,6 +69,8 @@ void SelectPhaseTables(const BoardState& b, const EvalSettings& t, SearchState& 
     s.KingActiveBlack = KingMiddleTableBlack;
     s.Middlegame = true;
   }
+  // A zeroed entry holds the right scores for its key, the position without pawns.
+  std::fill(std::begin(s.PawnFileCache), std::end(s.PawnFileCache), PawnFileScore{});
 
   for (int sq = 0; sq < kSquareCount; ++sq) {
     auto& v = s.PieceSquareScore;
@@ -106,26 +110,22 @@ inline unsigned FileBits(std::uint32_t counts) {
   return bits;
 }
 
-// Evaluate's body on the piece terms of the position.
-std::int32_t Score(const BoardState& b, const SearchState& s, const PieceTerms& t) {
-  // Pawns per file and colour: a count per file in four-bit fields, and a bit f
-  // per file that holds at least one. Bits 0 and 9, the files beyond the edges,
-  // are never set, so there no file holds a pawn; the king's open-file test masks
-  // them out itself.
-  std::int32_t score = t.Material;
-  const auto whiteCounts = static_cast<std::uint32_t>(t.PawnFiles);
-  const auto blackCounts = static_cast<std::uint32_t>(t.PawnFiles >> 32);
+// The pawn terms that depend on the files alone, scored for all the pawns of each
+// file at once (isolated, doubled and passed pawns look at files, not ranks).
+PawnFileScore ScorePawnFiles(std::uint64_t pawnFiles) {
+  PawnFileScore r{};
+  r.Key = pawnFiles;
+  const auto whiteCounts = static_cast<std::uint32_t>(pawnFiles);
+  const auto blackCounts = static_cast<std::uint32_t>(pawnFiles >> 32);
+  // Bits 0 and 9, the files beyond the edges, are never set, so there no file
+  // holds a pawn; the king's open-file test masks them out itself.
   const unsigned white = FileBits(whiteCounts);
   const unsigned black = FileBits(blackCounts);
-
-  // A pawn on d2/e2 (d7/e7) with a piece in front of it.
-  if (b.Board[41] == kWhitePawn && b.Board[53] < kEmpty) score -= kBlockedCentrePawn;
-  if (b.Board[42] == kWhitePawn && b.Board[54] < kEmpty) score -= kBlockedCentrePawn;
-  if (b.Board[101] == kBlackPawn && b.Board[89] < kEmpty) score += kBlockedCentrePawn;
-  if (b.Board[102] == kBlackPawn && b.Board[90] < kEmpty) score += kBlockedCentrePawn;
-
-  // The pawn terms depend on the file only (the passed bonus also on the sum of the
-  // pawns' square values), so each file is scored once for all its pawns.
+  r.White = static_cast<std::uint16_t>(white);
+  r.Black = static_cast<std::uint16_t>(black);
+  std::int32_t score = 0;
+  unsigned whiteFree = 0;
+  unsigned blackFree = 0;
   const unsigned whiteIsolated = white & ~(white << 1) & ~(white >> 1);
   const unsigned blackIsolated = black & ~(black << 1) & ~(black >> 1);
   for (unsigned files = white; files != 0; files &= files - 1) {
@@ -141,8 +141,8 @@ std::int32_t Score(const BoardState& b, const SearchState& s, const PieceTerms& 
       } else if (black & (bit >> 1)) {
         score += n * kPassedBesideLeftPawn;
       } else {
-        score += 3 * PawnSquareSum(b, s.PawnActiveWhite, kWhitePawn, f) +
-                 n * (kPassedBase + (isolated ? 0 : kPassedSupported));
+        whiteFree |= bit;
+        score += n * (kPassedBase + (isolated ? 0 : kPassedSupported));
       }
     }
   }
@@ -159,11 +159,35 @@ std::int32_t Score(const BoardState& b, const SearchState& s, const PieceTerms& 
       } else if (white & (bit >> 1)) {
         score -= n * kPassedBesideLeftPawn;
       } else {
-        score -= 3 * PawnSquareSum(b, s.PawnActiveBlack, kBlackPawn, f) +
-                 n * (kPassedBase + (isolated ? 0 : kPassedSupported));
+        blackFree |= bit;
+        score -= n * (kPassedBase + (isolated ? 0 : kPassedSupported));
       }
     }
   }
+  r.Score = score;
+  r.WhiteFree = static_cast<std::uint16_t>(whiteFree);
+  r.BlackFree = static_cast<std::uint16_t>(blackFree);
+  return r;
+}
+
+// Evaluate's body on the piece terms of the position and the file scores of its pawns.
+std::int32_t Score(const BoardState& b, const SearchState& s, const PieceTerms& t,
+                   const PawnFileScore& pawns) {
+  std::int32_t score = t.Material + pawns.Score;
+  const unsigned white = pawns.White;
+  const unsigned black = pawns.Black;
+
+  // A pawn on d2/e2 (d7/e7) with a piece in front of it.
+  if (b.Board[41] == kWhitePawn && b.Board[53] < kEmpty) score -= kBlockedCentrePawn;
+  if (b.Board[42] == kWhitePawn && b.Board[54] < kEmpty) score -= kBlockedCentrePawn;
+  if (b.Board[101] == kBlackPawn && b.Board[89] < kEmpty) score += kBlockedCentrePawn;
+  if (b.Board[102] == kBlackPawn && b.Board[90] < kEmpty) score += kBlockedCentrePawn;
+
+  // Pawns passed on all three files also score three times their square values.
+  for (unsigned files = pawns.WhiteFree; files != 0; files &= files - 1)
+    score += 3 * PawnSquareSum(b, s.PawnActiveWhite, kWhitePawn, std::countr_zero(files));
+  for (unsigned files = pawns.BlackFree; files != 0; files &= files - 1)
+    score -= 3 * PawnSquareSum(b, s.PawnActiveBlack, kBlackPawn, std::countr_zero(files));
 
   // Rooks on files without pawns of their own side, scored per file; their
   // seventh-rank bonus is part of their square value.
@@ -216,11 +240,16 @@ std::int32_t Score(const BoardState& b, const SearchState& s, const PieceTerms& 
 }  // namespace
 
 std::int32_t Evaluate(const BoardState& b, const EvalSettings&, const SearchState& s) {
-  return Score(b, s, PieceTermsOf(b, s));
+  const PieceTerms t = PieceTermsOf(b, s);
+  return Score(b, s, t, ScorePawnFiles(t.PawnFiles));
 }
 
-std::int32_t EvaluateWithMaterial(const BoardState& b, const SearchState& s) {
-  return Score(b, s, s.Terms);
+std::int32_t EvaluateWithMaterial(const BoardState& b, SearchState& s) {
+  // The pawn files change with few moves, so their score is mostly found cached.
+  const std::uint64_t key = s.Terms.PawnFiles;
+  PawnFileScore& entry = s.PawnFileCache[(key * 0x9E3779B97F4A7C15u) >> (64 - kPawnFileCacheBits)];
+  if (entry.Key != key) entry = ScorePawnFiles(key);
+  return Score(b, s, s.Terms, entry);
 }
 
 PieceTerms PieceTermsOf(const BoardState& b, const SearchState& s) {

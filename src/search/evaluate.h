@@ -14,6 +14,6 @@ std::int32_t Evaluate(const BoardState& b, const EvalSettings& t, const SearchSt
 
 // The same score, with the piece terms taken from s.Terms, which the search keeps
 // up to date, instead of summed over the pieces.
-std::int32_t EvaluateWithMaterial(const BoardState& b, const SearchState& s);
+std::int32_t EvaluateWithMaterial(const BoardState& b, SearchState& s);
 
 }  // namespace zandrell

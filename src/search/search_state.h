@@ -35,6 +35,19 @@ struct PieceTerms {
   std::uint64_t RookFiles;
 };
 
+// The evaluation's pawn terms that depend only on the per-file pawn counts Key
+// (PieceTerms::PawnFiles): their Score, the files holding pawns of each colour
+// (bit f for file f), and the files whose pawns are passed on all three files and
+// so also score by their squares.
+struct PawnFileScore {
+  std::uint64_t Key;
+  std::int32_t Score;
+  std::uint16_t White, Black;
+  std::uint16_t WhiteFree, BlackFree;
+};
+
+constexpr int kPawnFileCacheBits = 11;
+
 struct SearchState {
   int PvLength[kMaxPly];
   Move PvTable[kMaxPly][kMaxPly];
@@ -65,6 +78,9 @@ struct SearchState {
   // The piece terms of the position being searched, kept up to date move by
   // move by the search.
   PieceTerms Terms;
+  // Pawn file scores met in the search, by a hash of their key; every entry is
+  // right for its own key.
+  PawnFileScore PawnFileCache[1 << kPawnFileCacheBits];
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };

@@ -1,5 +1,6 @@
 // The search's running piece terms (material, square values, pawn and rook file
-// counts, queens away from home) against a recount after every move and take-back.
+// counts, queens away from home) against a recount after every move and take-back,
+// and the evaluation made from them against the one made from scratch.
 #include <string_view>
 
 #include "board/make_move.h"
@@ -40,6 +41,9 @@ class PieceTerms_ : public SearchTest {
     ASSERT_EQ(t.PawnFiles, recount.PawnFiles);
     ASSERT_EQ(t.RookFiles, recount.RookFiles);
     ASSERT_EQ(t.QueensAway, recount.QueensAway);
+    // The evaluation from the running terms and the pawn file cache is the whole one.
+    ASSERT_EQ(EvaluateWithMaterial(e().board, e().search),
+              Evaluate(e().board, e().tables, e().search));
   }
 
   void Check(std::string_view fen, int depth) {
