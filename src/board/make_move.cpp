@@ -68,6 +68,20 @@ inline void Touch(BoardState& b, int square, int amount) {
   b.TouchCount[square] = static_cast<std::int16_t>(b.TouchCount[square] + amount);
 }
 
+// Moves the capturing pawn and removes its victim; returns the victim's square.
+// The victim stands behind the target as seen from the mover: the pawn's own
+// colour says which way, whatever the side-to-move flag holds.
+inline int PlayEnPassant(BoardState& b, int from, int to, int pawn) {
+  const int victim = pawn == kWhitePawn ? to - 12 : to + 12;
+  b.Board[to] = U8(pawn);
+  b.Board[from] = kEmpty;
+  b.Board[victim] = kEmpty;
+  Touch(b, to, 1);
+  Touch(b, from, 1);
+  Touch(b, victim, 1);
+  return victim;
+}
+
 }  // namespace
 
 void MakeMove(BoardState& b, Move& m) {
@@ -89,13 +103,7 @@ void MakeMove(BoardState& b, Move& m) {
   if (piece == kBlackPawn && to == from - 24) b.Board[from - 12] = kBlackMarker;
 
   if (m.EnPassant == 1) {
-    const int victim = piece == kWhitePawn ? to - 12 : to + 12;
-    b.Board[to] = U8(piece);
-    b.Board[from] = kEmpty;
-    b.Board[victim] = kEmpty;
-    Touch(b, to, 1);
-    Touch(b, from, 1);
-    Touch(b, victim, 1);
+    const int victim = PlayEnPassant(b, from, to, piece);
     m.CapturedIndex = b.PieceIndex[victim];
     b.PieceList[b.PieceIndex[victim]] = 0;
     b.PieceIndex[victim] = 0;
@@ -222,15 +230,7 @@ void CommitMove(BoardState& b, const Move& m) {
   }
 
   if (m.EnPassant == 1) {
-    // The victim stands behind the target as seen from the mover: the pawn's
-    // own colour says which way, whatever the side-to-move flag holds.
-    const int victim = p == kWhitePawn ? to - 12 : to + 12;
-    b.Board[to] = U8(p);
-    b.Board[from] = kEmpty;
-    b.Board[victim] = kEmpty;
-    Touch(b, to, 1);
-    Touch(b, from, 1);
-    Touch(b, victim, 1);
+    PlayEnPassant(b, from, to, p);
     RebuildPieceList(b);
     return;
   }
