@@ -1,4 +1,5 @@
 #include "platform/child_process.h"
+#include "platform/child_output.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -132,11 +133,7 @@ std::string ChildProcess::ReadUntil(std::string_view needle, int timeoutMs) {
   while (text.find(needle) == std::string::npos) {
     if (!ReadSome(state_->output, text, deadline)) break;
   }
-  std::size_t at = text.find(needle);
-  std::size_t end = at == std::string::npos ? text.size() : at + needle.size();
-  std::string result = text.substr(0, end);
-  text.erase(0, end);
-  return result;
+  return TakeThrough(text, needle);
 }
 
 std::string ChildProcess::ReadToEnd(int timeoutMs) {

@@ -3,6 +3,7 @@
 // output and error come back through named pipes that we read overlapped, so
 // every read can give up at a deadline.
 #include "platform/child_process.h"
+#include "platform/child_output.h"
 
 #include <algorithm>
 #include <atomic>
@@ -262,11 +263,7 @@ std::string ChildProcess::ReadUntil(std::string_view needle, int timeoutMs) {
   while (text.find(needle) == std::string::npos) {
     if (!state_->output.ReadSome(text, deadline)) break;
   }
-  std::size_t at = text.find(needle);
-  std::size_t end = at == std::string::npos ? text.size() : at + needle.size();
-  std::string result = text.substr(0, end);
-  text.erase(0, end);
-  return result;
+  return TakeThrough(text, needle);
 }
 
 std::string ChildProcess::ReadToEnd(int timeoutMs) {
