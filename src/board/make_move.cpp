@@ -68,6 +68,19 @@ inline void Touch(BoardState& b, int square, int amount) {
   b.TouchCount[square] = static_cast<std::int16_t>(b.TouchCount[square] + amount);
 }
 
+// Puts the moving piece (or what a pawn promotes to) on its target and empties
+// the square it left; a king's move also moves its king square.
+inline void PlaceMovedPiece(BoardState& b, int from, int to, int piece, int promotion) {
+  if (promotion != 0) {
+    b.Board[to] = U8(promotion);
+  } else {
+    if (piece == kWhiteKing) b.WhiteKingSquare = to;
+    if (piece == kBlackKing) b.BlackKingSquare = to;
+    b.Board[to] = U8(piece);
+  }
+  b.Board[from] = kEmpty;
+}
+
 // Moves the capturing pawn and removes its victim; returns the victim's square.
 // The victim stands behind the target as seen from the mover: the pawn's own
 // colour says which way, whatever the side-to-move flag holds.
@@ -127,14 +140,7 @@ void MakeMove(BoardState& b, Move& m) {
     b.PieceIndex[rook.home] = 0;
   }
 
-  if (m.Promotion != 0) {
-    b.Board[to] = m.Promotion;
-  } else {
-    if (piece == kWhiteKing) b.WhiteKingSquare = to;
-    if (piece == kBlackKing) b.BlackKingSquare = to;
-    b.Board[to] = U8(piece);
-  }
-  b.Board[from] = kEmpty;
+  PlaceMovedPiece(b, from, to, piece, m.Promotion);
   Touch(b, to, 1);
   Touch(b, from, 1);
   b.WhiteToMove = !b.WhiteToMove;
@@ -253,14 +259,8 @@ void CommitMove(BoardState& b, const Move& m) {
     b.Board[from] = kEmpty;
     b.Board[to - 12] = kEmpty;
     Touch(b, to - 12, 1);
-  } else if (m.Promotion != 0) {
-    b.Board[to] = m.Promotion;
-    b.Board[from] = kEmpty;
   } else {
-    if (p == kWhiteKing) b.WhiteKingSquare = to;
-    if (p == kBlackKing) b.BlackKingSquare = to;
-    b.Board[to] = U8(p);
-    b.Board[from] = kEmpty;
+    PlaceMovedPiece(b, from, to, p, m.Promotion);
   }
   Touch(b, to, 1);
   Touch(b, from, 1);
