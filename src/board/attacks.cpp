@@ -1,6 +1,6 @@
 #include "board/attacks.h"
 
-#include "tables/constants.h"
+#include "board/board_tables.h"
 
 namespace zandrell {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tables/constants.h"
+#include "board/board_tables.h"
 
 namespace zandrell {
 

@@ -3,9 +3,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/log.h"
+#include "base/settings.h"
 #include "book/book.h"
-#include "engine/log.h"
-#include "engine/settings.h"
 #include "platform/platform.h"
 
 namespace zandrell {

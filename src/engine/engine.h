@@ -8,8 +8,8 @@
 #include <unordered_map>
 
 #include "board/board_state.h"
-#include "book/book_state.h"
-#include "search/search_state.h"
+#include "engine/book_state.h"
+#include "engine/search_state.h"
 #include "tables/eval_settings.h"
 
 namespace zandrell {

@@ -1,6 +1,6 @@
 #include "launcher/launcher_commands.h"
 
-#include "engine/settings.h"
+#include "base/settings.h"
 #include "launcher/launcher_text.h"
 
 namespace zandrell {

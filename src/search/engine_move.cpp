@@ -3,11 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/log.h"
+#include "base/wire.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/position_text.h"
-#include "engine/log.h"
-#include "engine/wire.h"
 #include "platform/platform.h"
 #include "search/root_search.h"
 #include "search/time_control.h"

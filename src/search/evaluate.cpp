@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "search/material_score.h"
+#include "tables/constants.h"
 
 namespace zandrell {
 

@@ -9,7 +9,7 @@
 
 #include "board/board_state.h"
 #include "board/types.h"
-#include "search/search_state.h"
+#include "engine/search_state.h"
 
 namespace zandrell {
 

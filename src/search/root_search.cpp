@@ -4,14 +4,14 @@
 #include <cmath>
 #include <cstring>
 
+#include "base/log.h"
+#include "base/wire.h"
 #include "board/attacks.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/movegen.h"
 #include "board/position_text.h"
 #include "book/book.h"
-#include "engine/log.h"
-#include "engine/wire.h"
 #include "platform/platform.h"
 #include "search/alpha_beta.h"
 #include "search/evaluate.h"

@@ -1,10 +1,10 @@
 // Coordinate move text, position text and the new-game position.
+#include "board/board_tables.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/perft.h"
 #include "board/position_text.h"
 #include "board_test_support.h"
-#include "tables/constants.h"
 
 namespace zandrell {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings.h"
+#include "base/settings.h"
 #include "launcher/launcher_commands.h"
 #include "launcher/launcher_text.h"
 #include "platform/string_table.h"

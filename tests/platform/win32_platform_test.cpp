@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/settings.h"
 #include "engine/engine.h"
-#include "engine/settings.h"
 #include "platform/platform.h"
 #include "platform/string_table.h"
 #include "platform/win32/string_resource.h"

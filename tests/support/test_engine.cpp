@@ -1,8 +1,8 @@
 #include "support/test_engine.h"
 
-#include "engine/main_loop.h"
 #include "platform/platform.h"
-#include "tables/init_engine.h"
+#include "protocol/init_engine.h"
+#include "protocol/main_loop.h"
 
 namespace zandrell::testing {
 

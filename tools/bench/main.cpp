@@ -17,11 +17,11 @@
 #include "board/perft.h"
 #include "board/position_text.h"
 #include "engine/engine.h"
-#include "engine/game.h"
 #include "platform/child_process.h"
 #include "platform/platform.h"
+#include "protocol/game.h"
+#include "protocol/init_engine.h"
 #include "search/root_search.h"
-#include "tables/init_engine.h"
 
 namespace {
 

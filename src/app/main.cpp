@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/startup.h"
+#include "protocol/startup.h"
 
 #ifdef ZANDRELL_HAS_LAUNCHER
 #include "launcher/launcher.h"

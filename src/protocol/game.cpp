@@ -1,4 +1,4 @@
-#include "engine/game.h"
+#include "protocol/game.h"
 
 namespace zandrell {
 

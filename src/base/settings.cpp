@@ -1,6 +1,6 @@
-#include "engine/settings.h"
+#include "base/settings.h"
 
-#include "engine/log.h"
+#include "base/log.h"
 #include "platform/platform.h"
 
 namespace zandrell {

@@ -1,10 +1,10 @@
-#include "engine/main_loop.h"
+#include "protocol/main_loop.h"
 
 #include <string>
 
-#include "engine/startup.h"
-#include "engine/wire.h"
+#include "base/wire.h"
 #include "platform/platform.h"
+#include "protocol/startup.h"
 #include "search/engine_move.h"
 
 namespace zandrell {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/numeric.h"
+#include "base/numeric.h"
 
 namespace zandrell {
 namespace {

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "board/board_tables.h"
 #include "board/types.h"
-#include "search/limits.h"
-#include "tables/constants.h"
+#include "engine/limits.h"
 
 namespace zandrell {
 

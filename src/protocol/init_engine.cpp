@@ -1,11 +1,11 @@
-#include "tables/init_engine.h"
+#include "protocol/init_engine.h"
 
 #include <algorithm>
 
+#include "base/numeric.h"
+#include "base/settings.h"
 #include "book/book.h"
-#include "engine/game.h"
-#include "engine/numeric.h"
-#include "engine/settings.h"
+#include "protocol/game.h"
 
 namespace zandrell {
 

@@ -3,7 +3,7 @@
 
 #include "board/fen_setup.h"
 #include "board/position_text.h"
-#include "search/limits.h"
+#include "engine/limits.h"
 #include "support/test_engine.h"
 
 namespace zandrell {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "engine/log.h"
-#include "engine/settings.h"
-#include "engine/wire.h"
+#include "base/log.h"
+#include "base/settings.h"
+#include "base/wire.h"
 #include "support/test_engine.h"
 
 namespace zandrell {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "search/search_state.h"
+#include "engine/search_state.h"
 #include "support/test_engine.h"
 #include "tables/constants.h"
 

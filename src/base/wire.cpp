@@ -1,4 +1,4 @@
-#include "engine/wire.h"
+#include "base/wire.h"
 
 #include "platform/platform.h"
 

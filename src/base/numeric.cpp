@@ -1,4 +1,4 @@
-#include "engine/numeric.h"
+#include "base/numeric.h"
 
 #include <cmath>
 #include <cstdlib>

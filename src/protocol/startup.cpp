@@ -1,14 +1,14 @@
-#include "engine/startup.h"
+#include "protocol/startup.h"
 
 #include <string>
 #include <vector>
 
-#include "engine/log.h"
-#include "engine/main_loop.h"
-#include "engine/numeric.h"
-#include "engine/settings.h"
+#include "base/log.h"
+#include "base/numeric.h"
+#include "base/settings.h"
 #include "platform/platform.h"
-#include "tables/init_engine.h"
+#include "protocol/init_engine.h"
+#include "protocol/main_loop.h"
 
 namespace zandrell {
 

@@ -1,4 +1,4 @@
-#include "engine/log.h"
+#include "base/log.h"
 
 #include <string>
 

@@ -3,18 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "base/log.h"
+#include "base/numeric.h"
+#include "base/settings.h"
+#include "base/wire.h"
 #include "board/legal_move.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/position_text.h"
-#include "engine/game.h"
-#include "engine/log.h"
-#include "engine/main_loop.h"
-#include "engine/numeric.h"
-#include "engine/settings.h"
-#include "engine/startup.h"
-#include "engine/wire.h"
-#include "search/limits.h"
+#include "engine/limits.h"
+#include "protocol/game.h"
+#include "protocol/main_loop.h"
+#include "protocol/startup.h"
 
 namespace zandrell {
 
