@@ -70,20 +70,18 @@ bool InCheck(const BoardState& b) {
 }
 
 bool IsLegal(const BoardState& b, const Move& m) {
-  switch (m.Castle) {
-    case 1:
-      return !Attacked<true>(b.Board, 30) && !Attacked<true>(b.Board, 31) && !Attacked<true>(b.Board, 32);
-    case 2:
-      return !Attacked<true>(b.Board, 30) && !Attacked<true>(b.Board, 29) && !Attacked<true>(b.Board, 28);
-    case 3:
-      return !Attacked<false>(b.Board, 114) && !Attacked<false>(b.Board, 115) && !Attacked<false>(b.Board, 116);
-    case 4:
-      return !Attacked<false>(b.Board, 114) && !Attacked<false>(b.Board, 113) && !Attacked<false>(b.Board, 112);
-    default:
-      // The side to move is now the opponent of the mover.
-      return b.WhiteToMove ? !Attacked<false>(b.Board, b.BlackKingSquare)
-                           : !Attacked<true>(b.Board, b.WhiteKingSquare);
+  if (m.Castle >= kWhiteShort && m.Castle <= kBlackLong) {
+    // The mover's king path, against the side now to move.
+    const std::array<int, 3>& path = kCastles[m.Castle].NotAttacked;
+    if (m.Castle <= kWhiteLong) {
+      return !Attacked<true>(b.Board, path[0]) && !Attacked<true>(b.Board, path[1]) &&
+             !Attacked<true>(b.Board, path[2]);
+    }
+    return !Attacked<false>(b.Board, path[0]) && !Attacked<false>(b.Board, path[1]) &&
+           !Attacked<false>(b.Board, path[2]);
   }
+  // The side to move is now the opponent of the mover.
+  return b.WhiteToMove ? !Attacked<false>(b.Board, b.BlackKingSquare) : !Attacked<true>(b.Board, b.WhiteKingSquare);
 }
 
 }  // namespace zandrell

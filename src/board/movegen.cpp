@@ -1,5 +1,7 @@
 #include "board/movegen.h"
 
+#include "board/board_tables.h"
+
 namespace zandrell {
 
 namespace {
@@ -17,8 +19,8 @@ constexpr struct RankTable {
     }
   }
 } kRanks;
-static_assert(kRanks.rank[26] == 1 && kRanks.rank[33] == 1 && kRanks.rank[110] == 8 && kRanks.rank[117] == 8);
-static_assert(kRanks.rank[25] == 0 && kRanks.rank[34] == 0 && kRanks.rank[38] == 2);
+static_assert(kRanks.rank[kA1] == 1 && kRanks.rank[kH1] == 1 && kRanks.rank[kA8] == 8 && kRanks.rank[kH8] == 8);
+static_assert(kRanks.rank[kA1 - 1] == 0 && kRanks.rank[kH1 + 1] == 0 && kRanks.rank[kA2] == 2);
 
 // The list being filled. The count lives in a local while the list is built:
 // stores into the byte-sized move fields would otherwise force the compiler to
@@ -171,39 +173,18 @@ inline void Rook(Generator& g, int s) {
   Slide<kWhite, kCapturesOnly>(g, s, -1);
 }
 
-// The castling move of one kind: PendingCastle carries the kind onto the king's
-// move, which stamps it and clears it again.
-void AddCastle(BoardState& b, Generator& g, int kind, int from, int to) {
-  b.PendingCastle = kind;
-  Append(g, from, to, g.board[to], 0, 0, b.PendingCastle);
-  b.PendingCastle = 0;
-}
-
-// Castling needs the king and rook never touched and the squares between empty;
-// attacks on the king's path are tested after the move is made. Castling moves
-// are listed in both modes.
-void WhiteCastling(BoardState& b, Generator& g) {
+// One castling, listed when its king and rook have never been touched, the rook
+// stands at home and the squares between are empty; attacks on the king's path
+// are tested after the move is made. Castling moves are listed in both modes.
+template <int kKind>
+inline void Castle(const BoardState& b, Generator& g) {
+  constexpr CastleRule r = kCastles[kKind];
   const std::uint8_t* board = g.board;
-  if (b.TouchCount[30] != 0) return;
-  if (b.TouchCount[33] == 0 && board[33] == kWhiteRook && board[32] == kEmpty && board[31] == kEmpty) {
-    AddCastle(b, g, 1, 30, 32);
+  if (b.TouchCount[r.Rook] != 0 || board[r.Rook] != r.RookCode) return;
+  for (int i = 0; i < r.EmptyCount; ++i) {
+    if (board[r.MustBeEmpty[i]] != kEmpty) return;
   }
-  if (b.TouchCount[26] == 0 && board[26] == kWhiteRook && board[28] == kEmpty && board[27] == kEmpty &&
-      board[29] == kEmpty) {
-    AddCastle(b, g, 2, 30, 28);
-  }
-}
-
-void BlackCastling(BoardState& b, Generator& g) {
-  const std::uint8_t* board = g.board;
-  if (b.TouchCount[114] != 0) return;
-  if (b.TouchCount[117] == 0 && board[117] == kBlackRook && board[116] == kEmpty && board[115] == kEmpty) {
-    AddCastle(b, g, 3, 114, 116);
-  }
-  if (b.TouchCount[110] == 0 && board[110] == kBlackRook && board[112] == kEmpty && board[111] == kEmpty &&
-      board[113] == kEmpty) {
-    AddCastle(b, g, 4, 114, 112);
-  }
+  Append(g, r.King, r.KingTo, board[r.KingTo], 0, 0, kKind);
 }
 
 template <bool kWhite, bool kCapturesOnly>
@@ -216,8 +197,12 @@ inline void King(BoardState& b, Generator& g, int s) {
   Step<kWhite, kCapturesOnly>(g, s, s - 12);
   Step<kWhite, kCapturesOnly>(g, s, s + 13);
   Step<kWhite, kCapturesOnly>(g, s, s - 13);
-  if (kWhite && s == 30) WhiteCastling(b, g);
-  if (!kWhite && s == 114) BlackCastling(b, g);
+  constexpr int kShort = kWhite ? kWhiteShort : kBlackShort;
+  constexpr int kLong = kWhite ? kWhiteLong : kBlackLong;
+  if (s == kCastles[kShort].King && b.TouchCount[s] == 0) {
+    Castle<kShort>(b, g);
+    Castle<kLong>(b, g);
+  }
 }
 
 // The pieces of one side in slot order; each mode and side is its own copy, so

@@ -45,7 +45,7 @@ bool Fail(const Engine& e, const std::string& description) {
 }
 
 void FillFirstMoves(BookState& book) {
-  constexpr std::uint8_t squares[4][2] = {{42, 66}, {41, 65}, {40, 64}, {32, 55}};
+  constexpr std::uint8_t squares[4][2] = {{kE2, kE4}, {kD2, kD4}, {kC2, kC4}, {kG1, kF3}};
   for (int i = 0; i < 4; ++i) {
     book.FirstMoves[i] = kNoMove;
     book.FirstMoves[i].From = squares[i][0];
