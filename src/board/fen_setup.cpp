@@ -173,8 +173,6 @@ bool SetUpFromFen(BoardState& b, std::string_view fen) {
   next.WhiteCastled = 0;
   next.BlackCastled = 0;
   next.Ply = 0;
-  next.CapturesOnly = false;
-  next.PendingCastle = 0;
   next.GameMoves = " ";
   next.BookPly = 21;  // a set-up position is out of the book
   b = next;

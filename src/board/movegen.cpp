@@ -188,7 +188,7 @@ inline void Castle(const BoardState& b, Generator& g) {
 }
 
 template <bool kWhite, bool kCapturesOnly>
-inline void King(BoardState& b, Generator& g, int s) {
+inline void King(const BoardState& b, Generator& g, int s) {
   Step<kWhite, kCapturesOnly>(g, s, s + 1);
   Step<kWhite, kCapturesOnly>(g, s, s - 1);
   Step<kWhite, kCapturesOnly>(g, s, s + 11);
@@ -208,7 +208,7 @@ inline void King(BoardState& b, Generator& g, int s) {
 // The pieces of one side in slot order; each mode and side is its own copy, so
 // that the per-square tests fold to constants.
 template <bool kWhite, bool kCapturesOnly>
-int Generate(BoardState& b, Move* moves) {
+int Generate(const BoardState& b, Move* moves) {
   constexpr int colour = kWhite ? 0 : 1;
   Generator g{b.Board, moves, 0};
   const int slots = b.PieceCount < kPieceSlots ? b.PieceCount : kPieceSlots - 1;
@@ -236,11 +236,12 @@ int Generate(BoardState& b, Move* moves) {
 
 }  // namespace
 
-void GenerateMoves(BoardState& b, MoveList& list) {
+void GenerateMoves(const BoardState& b, MoveList& list, GenerationMode mode) {
+  const bool capturesOnly = mode == GenerationMode::kCapturesOnly;
   if (b.WhiteToMove) {
-    list.Count = b.CapturesOnly ? Generate<true, true>(b, list.Moves) : Generate<true, false>(b, list.Moves);
+    list.Count = capturesOnly ? Generate<true, true>(b, list.Moves) : Generate<true, false>(b, list.Moves);
   } else {
-    list.Count = b.CapturesOnly ? Generate<false, true>(b, list.Moves) : Generate<false, false>(b, list.Moves);
+    list.Count = capturesOnly ? Generate<false, true>(b, list.Moves) : Generate<false, false>(b, list.Moves);
   }
 }
 
