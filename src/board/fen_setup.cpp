@@ -164,8 +164,8 @@ bool SetUpFromFen(BoardState& b, std::string_view fen) {
   if (fields.size() >= 5 && !ReadHalfMoves(fields[4], halfMoves)) return false;
 
   // The side that has just moved may not have left its king in check.
-  const bool opponentInCheck = next.WhiteToMove ? IsAttacked(next, next.BlackKingSquare, kWhiteSide)
-                                                : IsAttacked(next, next.WhiteKingSquare, kBlackSide);
+  const bool opponentInCheck = next.WhiteToMove ? IsAttacked(next, next.BlackKingSquare, Side::kWhite)
+                                                : IsAttacked(next, next.WhiteKingSquare, Side::kBlack);
   if (opponentInCheck) return false;
 
   RebuildPieceList(next);

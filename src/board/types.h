@@ -27,9 +27,9 @@ enum : int {
 constexpr int kSquareCount = 144;
 constexpr int kPieceSlots = 33;  // slot 0 is scratch, 1..32 one per piece
 
-// Side numbers for the attack test.
-constexpr int kWhiteSide = 1;
-constexpr int kBlackSide = 2;
+// The side of play.
+enum class Side : std::uint8_t { kWhite, kBlack };
+constexpr bool IsWhite(Side side) { return side == Side::kWhite; }
 
 constexpr int SquareOf(int file, int rank) { return 26 + 12 * (rank - 1) + (file - 1); }
 // The playing squares by name (a1 = 26, h1 = 33, a8 = 110, h8 = 117).
