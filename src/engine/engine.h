@@ -25,8 +25,10 @@ struct ShellState {
   std::string LogPath;        // ProgramFolder + separator + lower-case base name + ".log"
   std::string PendingInput;   // an unfinished line, completed by the next read
   bool Terminated = false;    // Shutdown has run; nothing after it may act
-  // Where protocol bytes go and how the process ends; tests replace both.
+  // Where protocol bytes go, how the standard handles are closed and how the
+  // process ends; tests replace all three (empty: the platform's own).
   std::function<void(std::string_view)> Write;
+  std::function<void()> CloseHandles;
   std::function<void()> Exit;
 };
 

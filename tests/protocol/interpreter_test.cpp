@@ -194,6 +194,7 @@ TEST_F(Interpreter, DrawOffersAreDeclinedAndSeeksPosted) {
 TEST_F(Interpreter, QuitShutsDownAndNothingAfterItRuns) {
   t->shell.LogEnabled = true;
   t.Feed("quit\ne2e5\n");
+  EXPECT_TRUE(t.handlesClosed());
   EXPECT_TRUE(t.exited());
   EXPECT_EQ(t.TakeOutput(), "");
   EXPECT_NE(t.Log().find(" - Program terminated.\r\n====================\r\n"), std::string::npos);
