@@ -1,7 +1,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <string>
 
 #include "base/log.h"
 #include "base/settings.h"
@@ -31,11 +31,29 @@ std::vector<std::string> SplitBookLines(const std::string& text) {
   return lines;
 }
 
+// False when a read fails on the way (the stream's own error, not its end).
 bool ReadWholeFile(std::ifstream& in, std::string& content) {
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return false;
-  content = text.str();
+  content.clear();
+  char buffer[64 * 1024];
+  errno = 0;
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    content.append(buffer, static_cast<std::size_t>(in.gcount()));
+  }
+  return !in.bad();
+}
+
+std::string ReadErrorText(const std::string& path) {
+  return (errno != 0 ? std::string(std::strerror(errno)) + " reading " : "read error in ") + path;
+}
+
+bool IsSquare(char file, char rank) { return file >= 'a' && file <= 'h' && rank >= '1' && rank <= '8'; }
+
+// A blank, then one or more four-character moves from square to square.
+bool IsMoveLine(const std::string& line) {
+  if (line.size() < 5 || line[0] != ' ' || (line.size() - 1) % 4 != 0) return false;
+  for (std::size_t i = 1; i < line.size(); i += 4) {
+    if (!IsSquare(line[i], line[i + 1]) || !IsSquare(line[i + 2], line[i + 3])) return false;
+  }
   return true;
 }
 
@@ -77,20 +95,25 @@ bool LoadBook(Engine& e) {
   for (char c : path) hasSeparator = hasSeparator || IsSeparator(c);
   if (!hasSeparator) path = e.shell.ProgramFolder + platform::kPathSeparator + path;
 
+  // A folder opens as a stream on some systems and then reads as an empty book.
+  if (platform::FolderExists(path)) return Fail(e, std::strerror(EISDIR));
   std::ifstream bookFile(path, std::ios::binary);
   if (!bookFile) return Fail(e, std::strerror(errno));
   std::string text;
-  if (!ReadWholeFile(bookFile, text)) return Fail(e, "read error in " + path);
+  if (!ReadWholeFile(bookFile, text)) return Fail(e, ReadErrorText(path));
 
   std::string flags;
   const std::string flagPath = FlagFileName(path);
   if (!flagPath.empty() && platform::FileExists(flagPath)) {
     std::ifstream flagFile(flagPath, std::ios::binary);
-    if (!flagFile || !ReadWholeFile(flagFile, flags)) return Fail(e, "read error in " + flagPath);
+    if (!flagFile || !ReadWholeFile(flagFile, flags)) return Fail(e, ReadErrorText(flagPath));
   }
 
   std::size_t entry = 0;
+  std::size_t malformed = 0;
   for (std::string& line : SplitBookLines(text)) {
+    // Kept like any line (it never matches a game), but counted for the log.
+    if (!IsMoveLine(line)) ++malformed;
     std::int32_t mask = kAllPliesMask;
     // A flag file shorter than the book leaves the remaining lines on the default.
     if (4 * entry + 4 <= flags.size()) {
@@ -105,6 +128,11 @@ bool LoadBook(Engine& e) {
     if (!book.BookFlags.emplace(line, mask).second) continue;
     book.BookLines.push_back(std::move(line));
     ++book.BookLineCount;
+  }
+  if (malformed > 0) {
+    WriteLog(e, "Opening book: " + std::to_string(malformed) + " of " + std::to_string(entry) +
+                    " lines are not moves and are never played",
+             false, true);
   }
   FillFirstMoves(book);
   return true;

@@ -43,6 +43,21 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool FolderExists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+FileStamp StampOfFile(const std::string& path) {
+  struct stat info {};
+  FileStamp stamp;
+  if (::stat(path.c_str(), &info) != 0) return stamp;
+  stamp.Size = static_cast<std::int64_t>(info.st_size);
+  stamp.Modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  stamp.Identity = static_cast<std::uint64_t>(info.st_ino) ^ (static_cast<std::uint64_t>(info.st_dev) << 32);
+  return stamp;
+}
+
 bool AppendLine(const std::string& path, std::string_view text) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   if (fd < 0) return false;
