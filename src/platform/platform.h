@@ -54,6 +54,12 @@ FileStamp StampOfFile(const std::string& path);
 // file cannot be opened or written.
 bool AppendLine(const std::string& path, std::string_view text);
 std::string LocalDateTimeText();      // short date, a blank, long time
+// Creates or truncates the file and writes all of content through to the disk.
+// False (and the file possibly partial) when any step fails.
+bool WriteWholeFile(const std::string& path, std::string_view content);
+// Moves from over to in one step, replacing an existing file of that name.
+bool ReplaceFile(const std::string& from, const std::string& to);
+bool RemoveFile(const std::string& path);
 
 // --- settings files (the profile-string semantics of Windows) ---
 // Returns the value, or the default when the file, section or key is missing; both

@@ -135,3 +135,34 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
 }
 
 }  // namespace zandrell::platform
+
+namespace zandrell::platform {
+
+bool WriteWholeFile(const std::string& path, std::string_view content) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const char* data = content.data();
+  std::size_t left = content.size();
+  bool ok = true;
+  while (left > 0) {
+    ssize_t n = ::write(fd, data, left);
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  // On disk before a rename can make it the real file.
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+}  // namespace zandrell::platform
