@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/file_locations.h"
 #include "base/log.h"
 #include "base/settings.h"
 #include "book/book.h"
@@ -73,9 +74,7 @@ bool LoadBook(Engine& e) {
   book.BookLines.clear();
   book.BookFlags.clear();
 
-  bool hasSeparator = false;
-  for (char c : path) hasSeparator = hasSeparator || IsSeparator(c);
-  if (!hasSeparator) path = e.shell.ProgramFolder + platform::kPathSeparator + path;
+  path = FindBookFile(e, path);
 
   std::ifstream bookFile(path, std::ios::binary);
   if (!bookFile) return Fail(e, std::strerror(errno));
