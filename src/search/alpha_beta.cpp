@@ -15,13 +15,31 @@ namespace zandrell {
 
 namespace {
 
-// The time check made at every full-width node.
+// Full-width nodes between two questions to the platform whether the input was
+// closed: a few hundred microseconds of search, one system call.
+constexpr int kInputCheckInterval = 1024;
+
+// Once the interface has closed the input nobody waits for the move; the main
+// loop ends the engine after it.
+inline bool InputGone(SearchState& s) {
+  if (s.InputClosed) return true;
+  if (--s.InputCheckCountdown > 0) return false;
+  s.InputCheckCountdown = kInputCheckInterval;
+  s.InputClosed = platform::StandardInputClosed();
+  return s.InputClosed;
+}
+
+// The time check made at every full-width node. The allotment binds from depth 4
+// on; the clock's hard limit binds at every depth.
 inline bool OutOfTime(Engine& e) {
   SearchState& s = e.search;
   if (platform::TerminationRequested()) return true;
-  if (IsFixedDepth(e.game) || s.IterationDepth <= 3) return false;
-  const double remaining = s.TimeForMove - (platform::MonotonicSeconds() - s.IterationStartTime);
-  return remaining <= 0;
+  if (s.WatchInput && InputGone(s)) return true;
+  if (IsFixedDepth(e.game)) return false;
+  const double now = platform::MonotonicSeconds();
+  if (now >= s.HardDeadline) return true;
+  if (s.IterationDepth <= 3) return false;
+  return s.TimeForMove - (now - s.IterationStartTime) <= 0;
 }
 
 }  // namespace
