@@ -1,7 +1,6 @@
 #include "base/settings.h"
 
 #include <fstream>
-#include <sstream>
 
 #include "base/log.h"
 #include "platform/ini_text.h"
@@ -25,11 +24,11 @@ const std::string& SettingsText(const Engine& e) {
   if (stamp.Size < 0) return copy.Text;
   ++copy.ReadCount;
   std::ifstream in(e.shell.SettingsPath, std::ios::binary);
-  if (in) {
-    std::ostringstream text;
-    text << in.rdbuf();
-    copy.Text = std::move(text).str();
-  }
+  std::string text(static_cast<std::size_t>(stamp.Size), '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  // Only the section is kept: the rest of a large file is never asked for.
+  copy.Text = platform::IniSectionText(text, kSection);
   return copy.Text;
 }
 }  // namespace

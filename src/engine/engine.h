@@ -15,8 +15,9 @@
 
 namespace zandrell {
 
-// The text of the settings file as last read (a missing file reads as empty), and
-// the stamp of the file it was read from: read again only when the file changed.
+// The settings file's section "Engine" as last read (a missing file reads as
+// empty), and the stamp of the file it was read from: read again only when the
+// file changed.
 struct SettingsCopy {
   bool Loaded = false;
   platform::FileStamp Stamp;
