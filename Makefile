@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench match windows windows-test clean
+.PHONY: deps build run test sanitize-test perft bench match match-clock windows windows-test clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -52,3 +52,10 @@ windows-test: windows
 # colour; fails when a game has no result, Zandrell is forfeited or loses on time.
 match: build
 	@scripts/match.sh $(BUILD)/zandrell
+
+# Sudden death without increment, down to the last fractions of a second: four
+# games at 5 seconds and two at 10 seconds a side; fails like match, and so on
+# any loss on time.
+match-clock: build
+	@MATCH_TC=0:05 MATCH_INC=0 MATCH_GAMES=4 scripts/match.sh $(BUILD)/zandrell
+	@MATCH_TC=0:10 MATCH_INC=0 MATCH_GAMES=2 scripts/match.sh $(BUILD)/zandrell
