@@ -3,9 +3,11 @@
 #include <fstream>
 #include <string>
 
+#include "base/file_locations.h"
 #include "base/log.h"
 #include "base/settings.h"
 #include "book/book.h"
+#include "book/book_format.h"
 #include "platform/platform.h"
 
 namespace zandrell {
@@ -13,23 +15,6 @@ namespace zandrell {
 namespace {
 
 bool IsSeparator(char c) { return c == platform::kPathSeparator || c == '/'; }
-
-// Lines end with CR LF, a lone CR or a lone LF; a last line without an ending counts.
-std::vector<std::string> SplitBookLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
-  }
-  return lines;
-}
 
 // False when a read fails on the way (the stream's own error, not its end).
 bool ReadWholeFile(std::ifstream& in, std::string& content) {
@@ -63,7 +48,7 @@ bool Fail(const Engine& e, const std::string& description) {
 }
 
 void FillFirstMoves(BookState& book) {
-  constexpr std::uint8_t squares[4][2] = {{42, 66}, {41, 65}, {40, 64}, {32, 55}};
+  constexpr std::uint8_t squares[4][2] = {{kE2, kE4}, {kD2, kD4}, {kC2, kC4}, {kG1, kF3}};
   for (int i = 0; i < 4; ++i) {
     book.FirstMoves[i] = kNoMove;
     book.FirstMoves[i].From = squares[i][0];
@@ -91,9 +76,7 @@ bool LoadBook(Engine& e) {
   book.BookLines.clear();
   book.BookFlags.clear();
 
-  bool hasSeparator = false;
-  for (char c : path) hasSeparator = hasSeparator || IsSeparator(c);
-  if (!hasSeparator) path = e.shell.ProgramFolder + platform::kPathSeparator + path;
+  path = FindBookFile(e, path);
 
   // A folder opens as a stream on some systems and then reads as an empty book.
   if (platform::FolderExists(path)) return Fail(e, std::strerror(EISDIR));
@@ -114,15 +97,8 @@ bool LoadBook(Engine& e) {
   for (std::string& line : SplitBookLines(text)) {
     // Kept like any line (it never matches a game), but counted for the log.
     if (!IsMoveLine(line)) ++malformed;
-    std::int32_t mask = kAllPliesMask;
     // A flag file shorter than the book leaves the remaining lines on the default.
-    if (4 * entry + 4 <= flags.size()) {
-      const auto* bytes = reinterpret_cast<const unsigned char*>(flags.data() + 4 * entry);
-      mask = static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
-                                       static_cast<std::uint32_t>(bytes[1]) << 8 |
-                                       static_cast<std::uint32_t>(bytes[2]) << 16 |
-                                       static_cast<std::uint32_t>(bytes[3]) << 24);
-    }
+    const std::int32_t mask = FlagEntry(flags, entry, kAllPliesMask);
     ++entry;
     // A repeated line keeps the first copy and its mask.
     if (!book.BookFlags.emplace(line, mask).second) continue;

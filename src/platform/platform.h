@@ -50,10 +50,20 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOfFile(const std::string& path);
+// Creates the folder and any missing parents; true when the folder is there after.
+bool MakeFolders(const std::string& path);
+std::string EnvironmentVariable(const std::string& name);  // "" when unset
+std::string HomeFolder();             // the user's home folder, "" when unknown
 // Appends text and a CR LF to the file, creating it when missing. False when the
 // file cannot be opened or written.
 bool AppendLine(const std::string& path, std::string_view text);
 std::string LocalDateTimeText();      // short date, a blank, long time
+// Creates or truncates the file and writes all of content through to the disk.
+// False (and the file possibly partial) when any step fails.
+bool WriteWholeFile(const std::string& path, std::string_view content);
+// Moves from over to in one step, replacing an existing file of that name.
+bool ReplaceFile(const std::string& from, const std::string& to);
+bool RemoveFile(const std::string& path);
 
 // --- settings files (the profile-string semantics of Windows) ---
 // Returns the value, or the default when the file, section or key is missing; both

@@ -159,7 +159,8 @@ void SortMoves(Move* list, std::int32_t* scores, int low, int high) {
 namespace {
 
 // Ordering score of each move, packed with its list index into keys.
-void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys) {
+// Captures-only lists score every move by its capture and leave out the history.
+void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys, bool capturesOnly) {
   SearchState& s = e.search;
   const BoardState& b = e.board;
   const auto& value = e.tables.PieceValue;
@@ -167,7 +168,6 @@ void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys) {
   const Move& killer1 = s.KillerMove1[ply];
   const Move& killer2 = s.KillerMove2[ply];
   const bool onPv = s.FollowPv;
-  const bool capturesOnly = b.CapturesOnly;
 
   // Stays set only when this node's list holds the root line's move for this ply.
   if (onPv) s.FollowPv = false;
@@ -200,7 +200,7 @@ void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys) {
 
 void OrderMoves(Engine& e, Move* list, int count) {
   std::int64_t keys[kMaxMoves];
-  ScoreMoves(e, list, count, keys);
+  ScoreMoves(e, list, count, keys, false);
   if (count < 2) return;
   SortKeys(keys, 0, count - 1);
   Move sorted[kMaxMoves];
@@ -239,7 +239,7 @@ std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int
   MoveList list;
   GenerateMoves(b, list);
   MoveOrder order;
-  ScoreMoves(e, list.Moves, list.Count, order.Keys);
+  ScoreMoves(e, list.Moves, list.Count, order.Keys, false);
   order.Start(list.Count);
 
   bool anyLegal = false;
@@ -286,13 +286,11 @@ std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int d
   if (stand > alpha) alpha = stand;
 
   MoveList list;
-  b.CapturesOnly = true;
-  GenerateMoves(b, list);
+  GenerateMoves(b, list, GenerationMode::kCapturesOnly);
   s.PvLength[b.Ply] = b.Ply;
   MoveOrder order;
-  ScoreMoves(e, list.Moves, list.Count, order.Keys);
+  ScoreMoves(e, list.Moves, list.Count, order.Keys, true);
   order.Start(list.Count);
-  b.CapturesOnly = false;
 
   for (int i = 0; i < list.Count; ++i) {
     Move& m = list.Moves[order.At(i)];

@@ -80,7 +80,6 @@ Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   Move best = kNoMove;
   bool anyLegal = false;
   std::int32_t lastScore = 0;
-  b.CapturesOnly = false;
   s.TimeUp = false;
   b.Ply = 1;
   s.PvLength[1] = 1;

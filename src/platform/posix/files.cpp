@@ -1,8 +1,11 @@
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -56,6 +59,33 @@ FileStamp StampOfFile(const std::string& path) {
   stamp.Modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
   stamp.Identity = static_cast<std::uint64_t>(info.st_ino) ^ (static_cast<std::uint64_t>(info.st_dev) << 32);
   return stamp;
+}
+
+bool MakeFolders(const std::string& path) {
+  if (path.empty()) return false;
+  if (FolderExists(path)) return true;
+  std::size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash))) return false;
+  // Private to the user, as per-user settings and state folders are.
+  return ::mkdir(path.c_str(), 0700) == 0 || (errno == EEXIST && FolderExists(path));
+}
+
+std::string EnvironmentVariable(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  return value ? value : "";
+}
+
+std::string HomeFolder() {
+  std::string home = EnvironmentVariable("HOME");
+  if (!home.empty()) return home;
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  char buffer[4096];
+  if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found &&
+      found->pw_dir) {
+    return found->pw_dir;
+  }
+  return {};
 }
 
 bool AppendLine(const std::string& path, std::string_view text) {
@@ -133,5 +163,36 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
   }
   return true;
 }
+
+}  // namespace zandrell::platform
+
+namespace zandrell::platform {
+
+bool WriteWholeFile(const std::string& path, std::string_view content) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  const char* data = content.data();
+  std::size_t left = content.size();
+  bool ok = true;
+  while (left > 0) {
+    ssize_t n = ::write(fd, data, left);
+    if (n <= 0) {
+      ok = false;
+      break;
+    }
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  // On disk before a rename can make it the real file.
+  if (ok && ::fsync(fd) != 0) ok = false;
+  if (::close(fd) != 0) ok = false;
+  return ok;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
 }  // namespace zandrell::platform

@@ -64,6 +64,28 @@ FileStamp StampOfFile(const std::string& path) {
   return stamp;
 }
 
+bool MakeFolders(const std::string& path) {
+  if (path.empty()) return false;
+  if (FolderExists(path)) return true;
+  std::size_t separator = LastSeparator(path);
+  if (separator != std::string::npos && separator > 0 && path[separator - 1] != ':' &&
+      !MakeFolders(path.substr(0, separator))) {
+    return false;
+  }
+  return CreateDirectoryA(path.c_str(), nullptr) != 0 || FolderExists(path);
+}
+
+std::string EnvironmentVariable(const std::string& name) {
+  DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  if (size == 0) return {};
+  std::vector<char> buffer(size);
+  DWORD n = GetEnvironmentVariableA(name.c_str(), buffer.data(), size);
+  if (n == 0 || n >= size) return {};
+  return std::string(buffer.data(), n);
+}
+
+std::string HomeFolder() { return EnvironmentVariable("USERPROFILE"); }
+
 bool AppendLine(const std::string& path, std::string_view text) {
   // Append access only: every write lands at the current end of the file, so
   // entries of two processes sharing the log never overwrite each other.
@@ -101,5 +123,38 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
               const std::string& value) {
   return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }
+
+}  // namespace zandrell::platform
+
+namespace zandrell::platform {
+
+bool WriteWholeFile(const std::string& path, std::string_view content) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const char* data = content.data();
+  std::size_t left = content.size();
+  bool ok = true;
+  while (left > 0) {
+    DWORD chunk = left > 0x40000000 ? 0x40000000 : static_cast<DWORD>(left);
+    DWORD written = 0;
+    if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0) {
+      ok = false;
+      break;
+    }
+    data += written;
+    left -= written;
+  }
+  // On disk before a rename can make it the real file.
+  if (ok && !FlushFileBuffers(file)) ok = false;
+  if (!CloseHandle(file)) ok = false;
+  return ok;
+}
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 }  // namespace zandrell::platform
