@@ -7,6 +7,7 @@
 #   scripts/match.sh [ENGINE]      (default build/zandrell)
 #   MATCH_TC=0:20 MATCH_INC=1 MATCH_GAMES=2 scripts/match.sh
 #   MATCH_KEEP=DIR keeps the games, Zandrell's log and xboard's debug file in DIR.
+#   MATCH_XBOARD_ARGS="-animateMoving false" adds options to xboard's command line.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -25,6 +26,7 @@ fairymax=/usr/games/fairymax
 work=$(mktemp -d)
 keep=${MATCH_KEEP:-}
 debug=()
+read -r -a extra <<<"${MATCH_XBOARD_ARGS:-}"
 [ -z "$keep" ] || debug=(-debug -nameOfDebugFile "$work/xboard.debug")
 trap '[ -z "$keep" ] || { mkdir -p "$keep" && cp -r "$work"/. "$keep"/; }; rm -rf "$work"' EXIT
 # The engine runs from a folder of its own, so its settings and log are the match's.
@@ -40,7 +42,7 @@ HOME="$work" timeout 1200 xvfb-run -a "$xboard" \
   -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" \
   -autoCallFlag true -testClaims true -ponderNextMove false \
   -popupExitMessage false -saveSettingsOnExit false \
-  -saveGameFile "$pgn" "${debug[@]}" >"$work/xboard.out" 2>&1 || true
+  -saveGameFile "$pgn" "${debug[@]}" "${extra[@]}" >"$work/xboard.out" 2>&1 || true
 elapsed=$(( $(date +%s) - start ))
 
 if [ ! -s "$pgn" ]; then
