@@ -6,6 +6,8 @@
 #
 #   scripts/match.sh [ENGINE]      (default build/zandrell)
 #   MATCH_TC=0:20 MATCH_INC=1 MATCH_GAMES=2 scripts/match.sh
+#   MATCH_KEEP=DIR keeps the games, Zandrell's log and xboard's debug file in DIR.
+#   MATCH_XBOARD_ARGS="-animateMoving false" adds options to xboard's command line.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,7 +24,11 @@ fairymax=/usr/games/fairymax
 [ -x "$engine" ] || { echo "match: no engine at $engine" >&2; exit 2; }
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+keep=${MATCH_KEEP:-}
+debug=()
+read -r -a extra <<<"${MATCH_XBOARD_ARGS:-}"
+[ -z "$keep" ] || debug=(-debug -nameOfDebugFile "$work/xboard.debug")
+trap '[ -z "$keep" ] || { mkdir -p "$keep" && cp -r "$work"/. "$keep"/; }; rm -rf "$work"' EXIT
 # The engine runs from a folder of its own, so its settings and log are the match's.
 mkdir -p "$work/zandrell"
 cp "$engine" "$work/zandrell/zandrell"
@@ -36,7 +42,7 @@ HOME="$work" timeout 1200 xvfb-run -a "$xboard" \
   -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" \
   -autoCallFlag true -testClaims true -ponderNextMove false \
   -popupExitMessage false -saveSettingsOnExit false \
-  -saveGameFile "$pgn" >"$work/xboard.out" 2>&1 || true
+  -saveGameFile "$pgn" "${debug[@]}" "${extra[@]}" >"$work/xboard.out" 2>&1 || true
 elapsed=$(( $(date +%s) - start ))
 
 if [ ! -s "$pgn" ]; then
