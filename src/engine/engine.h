@@ -6,13 +6,24 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "board/board_state.h"
 #include "engine/book_state.h"
 #include "engine/search_state.h"
+#include "platform/platform.h"
 #include "tables/eval_settings.h"
 
 namespace zandrell {
+
+// The text of the settings file as last read (a missing file reads as empty), and
+// the stamp of the file it was read from: read again only when the file changed.
+struct SettingsCopy {
+  bool Loaded = false;
+  platform::FileStamp Stamp;
+  std::string Text;
+  int ReadCount = 0;  // times the file was read
+};
 
 // Start-up, wire, settings and log.
 struct ShellState {
@@ -21,9 +32,19 @@ struct ShellState {
   bool LogEnabled = false;
   bool LogPV = false;
   std::string ProgramFolder;  // folder of the executable
-  std::string SettingsPath;   // ProgramFolder + separator + "Zandrell.ini"
-  std::string LogPath;        // ProgramFolder + separator + lower-case base name + ".log"
+  // A portable copy keeps settings and log beside the executable (ProgramFolder +
+  // separator + "Zandrell.ini" / lower-case base name + ".log"); an installed one
+  // keeps them in the user's folders, creates those on first write, and reads the
+  // packaged defaults key by key under the user's settings.
+  bool InstalledCopy = false;
+  std::string SettingsPath;
+  std::string DefaultSettingsPath;  // "" for a portable copy
+  std::string LogPath;
+  std::vector<std::string> BookFolders;  // for a book name without a folder, in order
   std::string PendingInput;   // an unfinished line, completed by the next read
+  // The settings file, read at the first setting asked for and kept while the file
+  // stays as it was; writes go to the file and to this copy.
+  mutable SettingsCopy Settings;
   bool Terminated = false;    // Shutdown has run; nothing after it may act
   // Where protocol bytes go and how the process ends; tests replace both.
   std::function<void(std::string_view)> Write;
