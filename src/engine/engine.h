@@ -9,6 +9,7 @@
 
 #include "board/board_state.h"
 #include "engine/book_state.h"
+#include "engine/game_record.h"
 #include "engine/search_state.h"
 #include "tables/eval_settings.h"
 
@@ -56,6 +57,8 @@ struct Engine {
   EvalSettings tables;
   BookState book;
   SearchState search;
+  GameRecord record;
+  EditState edit;
 };
 
 // Game results.
