@@ -1,5 +1,6 @@
 # Thin wrapper over CMake. `make run` starts the engine in protocol mode in this
-# terminal; `make test` builds and runs the whole test suite.
+# terminal from build/dist, the folder as users get it (settings and opening book
+# beside the engine); `make test` builds and runs the whole test suite.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
@@ -14,7 +15,7 @@ build: deps
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@$(BUILD)/zandrell -xboard
+	@$(BUILD)/dist/zandrell -xboard
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -9,6 +9,7 @@ set(ZANDRELL_LAYERS
   engine     # the Engine aggregate and each subsystem's plain state
   base       # wire, log, settings file, numeric text
   book       # the opening book
+  quiretto   # the book program's work: PGN, SAN, book files, import, check, edits
   search     # evaluation, alpha-beta, root search, time allotment
   protocol   # interpreter, main loop, start-up, new game, InitEngine
   launcher   # the launcher window's behaviour

@@ -1,23 +1,65 @@
 #include "base/settings.h"
 
+#include <fstream>
+#include <sstream>
+
 #include "base/log.h"
+#include "platform/ini_text.h"
 #include "platform/platform.h"
 
 namespace zandrell {
 
 namespace {
 constexpr const char* kSection = "Engine";
+
+// The file is read again only when it changed since the last read, so start-up
+// does not grow with the number of keys times the size of the file, and a file
+// edited meanwhile is still seen.
+const std::string& SettingsText(const Engine& e) {
+  SettingsCopy& copy = e.shell.Settings;
+  const platform::FileStamp stamp = platform::StampOfFile(e.shell.SettingsPath);
+  if (copy.Loaded && stamp == copy.Stamp) return copy.Text;
+  copy.Loaded = true;
+  copy.Stamp = stamp;
+  copy.Text.clear();
+  if (stamp.Size < 0) return copy.Text;
+  ++copy.ReadCount;
+  std::ifstream in(e.shell.SettingsPath, std::ios::binary);
+  if (in) {
+    std::ostringstream text;
+    text << in.rdbuf();
+    copy.Text = std::move(text).str();
+  }
+  return copy.Text;
 }
+}  // namespace
 
 std::string ReadSetting(const Engine& e, const std::string& key, const std::string& defaultValue) {
-  std::string value = platform::IniRead(e.shell.SettingsPath, kSection, key, defaultValue);
+  std::string value;
+  if (auto stored = platform::IniLookup(SettingsText(e), kSection, key)) {
+    value = std::move(*stored);
+  } else {
+    value = defaultValue.substr(0, platform::kProfileValueLimit);
+  }
   if (!value.empty()) return value;
   WriteLog(e, "Error retrieving setting: " + key, true, true);
   return {};
 }
 
 bool WriteSetting(const Engine& e, const std::string& key, const std::string& value) {
-  if (platform::IniWrite(e.shell.SettingsPath, kSection, key, value)) return true;
+  SettingsCopy& copy = e.shell.Settings;
+  const bool current = copy.Loaded && platform::StampOfFile(e.shell.SettingsPath) == copy.Stamp;
+  if (platform::IniWrite(e.shell.SettingsPath, kSection, key, value)) {
+    // The write changes the copy as it changed the file; a copy that was already
+    // behind the file is read afresh next time.
+    if (current) {
+      copy.Text = platform::IniAssign(copy.Text, kSection, key, value);
+      copy.Stamp = platform::StampOfFile(e.shell.SettingsPath);
+    } else {
+      copy.Loaded = false;
+    }
+    return true;
+  }
   WriteLog(e, "Error writing setting: " + key + "=" + value, true, true);
   return false;
 }

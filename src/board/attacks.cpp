@@ -38,9 +38,9 @@ inline bool LineAttack(const std::uint8_t* board, int square, int king, int slid
   return first == slider1 || first == slider2;
 }
 
-template <bool kBlack>
+template <Side kBy>
 bool Attacked(const std::uint8_t* board, int square) {
-  constexpr Attackers a = kBlack ? kBlackAttackers : kWhiteAttackers;
+  constexpr Attackers a = kBy == Side::kBlack ? kBlackAttackers : kWhiteAttackers;
   static_assert(DirectionOffsets[0] == 12 && DirectionOffsets[1] == -12 && DirectionOffsets[2] == 1 &&
                 DirectionOffsets[3] == -1 && DirectionOffsets[4] == 13 && DirectionOffsets[5] == -13 &&
                 DirectionOffsets[6] == 11 && DirectionOffsets[7] == -11);
@@ -48,10 +48,10 @@ bool Attacked(const std::uint8_t* board, int square) {
   if (LineAttack<-12, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
   if (LineAttack<1, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
   if (LineAttack<-1, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
-  if (LineAttack<13, kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
-  if (LineAttack<-13, !kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
-  if (LineAttack<11, kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
-  if (LineAttack<-11, !kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
+  if (LineAttack<13, kBy == Side::kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
+  if (LineAttack<-13, kBy == Side::kWhite>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
+  if (LineAttack<11, kBy == Side::kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
+  if (LineAttack<-11, kBy == Side::kWhite>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
   const int n = a.knight;
   return board[square + 10] == n || board[square - 10] == n || board[square + 14] == n ||
          board[square - 14] == n || board[square + 23] == n || board[square - 23] == n ||
@@ -60,30 +60,29 @@ bool Attacked(const std::uint8_t* board, int square) {
 
 }  // namespace
 
-bool IsAttacked(const BoardState& b, int square, int side) {
-  return side == kBlackSide ? Attacked<true>(b.Board, square) : Attacked<false>(b.Board, square);
+bool IsAttacked(const BoardState& b, int square, Side by) {
+  return by == Side::kBlack ? Attacked<Side::kBlack>(b.Board, square) : Attacked<Side::kWhite>(b.Board, square);
 }
 
 bool InCheck(const BoardState& b) {
-  return b.WhiteToMove ? IsAttacked(b, b.WhiteKingSquare, kBlackSide)
-                       : IsAttacked(b, b.BlackKingSquare, kWhiteSide);
+  return b.WhiteToMove ? IsAttacked(b, b.WhiteKingSquare, Side::kBlack)
+                       : IsAttacked(b, b.BlackKingSquare, Side::kWhite);
 }
 
 bool IsLegal(const BoardState& b, const Move& m) {
-  switch (m.Castle) {
-    case 1:
-      return !Attacked<true>(b.Board, 30) && !Attacked<true>(b.Board, 31) && !Attacked<true>(b.Board, 32);
-    case 2:
-      return !Attacked<true>(b.Board, 30) && !Attacked<true>(b.Board, 29) && !Attacked<true>(b.Board, 28);
-    case 3:
-      return !Attacked<false>(b.Board, 114) && !Attacked<false>(b.Board, 115) && !Attacked<false>(b.Board, 116);
-    case 4:
-      return !Attacked<false>(b.Board, 114) && !Attacked<false>(b.Board, 113) && !Attacked<false>(b.Board, 112);
-    default:
-      // The side to move is now the opponent of the mover.
-      return b.WhiteToMove ? !Attacked<false>(b.Board, b.BlackKingSquare)
-                           : !Attacked<true>(b.Board, b.WhiteKingSquare);
+  if (m.Castle >= kWhiteShort && m.Castle <= kBlackLong) {
+    // The mover's king path, against the side now to move.
+    const std::array<int, 3>& path = kCastles[m.Castle].NotAttacked;
+    if (m.Castle <= kWhiteLong) {
+      return !Attacked<Side::kBlack>(b.Board, path[0]) && !Attacked<Side::kBlack>(b.Board, path[1]) &&
+             !Attacked<Side::kBlack>(b.Board, path[2]);
+    }
+    return !Attacked<Side::kWhite>(b.Board, path[0]) && !Attacked<Side::kWhite>(b.Board, path[1]) &&
+           !Attacked<Side::kWhite>(b.Board, path[2]);
   }
+  // The side to move is now the opponent of the mover.
+  return b.WhiteToMove ? !Attacked<Side::kWhite>(b.Board, b.BlackKingSquare)
+                       : !Attacked<Side::kBlack>(b.Board, b.WhiteKingSquare);
 }
 
 }  // namespace zandrell

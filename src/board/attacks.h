@@ -3,8 +3,8 @@
 
 namespace zandrell {
 
-// True when a piece of side (2 Black, anything else White) attacks square.
-bool IsAttacked(const BoardState& b, int square, int side);
+// True when a piece of side by attacks square.
+bool IsAttacked(const BoardState& b, int square, Side by);
 // True when the king of the side to move is attacked.
 bool InCheck(const BoardState& b);
 // Asked right after MakeMove(m): did the mover leave its king safe (for castling:

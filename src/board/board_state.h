@@ -23,8 +23,6 @@ struct BoardState {
   int FiftyCount;
   std::int16_t FiftyHistory[kFiftyHistorySize];
   int Ply;
-  bool CapturesOnly;
-  int PendingCastle;
   std::string GameMoves;                   // " " and the coordinate texts, for the book
   int BookPly;
 };
@@ -33,8 +31,8 @@ struct BoardState {
 void RebuildPieceList(BoardState& b);
 
 // The board part of a new game: start position, touch counts, piece list, game
-// record, fifty counter, side to move, king squares and castled flags. Ply,
-// FiftyHistory, CapturesOnly and PendingCastle are left as they are.
+// record, fifty counter, side to move, king squares and castled flags. Ply and
+// FiftyHistory are left as they are.
 void ResetPosition(BoardState& b, bool bookLoaded);
 
 }  // namespace zandrell

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "board/attacks.h"
+#include "board/board_tables.h"
 
 namespace zandrell {
 
@@ -91,20 +92,14 @@ bool ReadCastling(std::string_view field, BoardState& b) {
       rights[at] = true;
     }
   }
-  struct Wing {
-    int king, rook, kingCode, rookCode;
-  };
-  constexpr Wing kWings[4] = {{30, 33, kWhiteKing, kWhiteRook},
-                              {30, 26, kWhiteKing, kWhiteRook},
-                              {114, 117, kBlackKing, kBlackRook},
-                              {114, 110, kBlackKing, kBlackRook}};
-  for (int i = 0; i < 4; ++i) {
-    const Wing& w = kWings[i];
-    if (rights[i] && (b.Board[w.king] != w.kingCode || b.Board[w.rook] != w.rookCode)) rights[i] = false;
-    if (!rights[i]) b.TouchCount[w.rook] = 1;
+  for (int kind = kWhiteShort; kind <= kBlackLong; ++kind) {
+    const CastleRule& r = kCastles[kind];
+    bool& right = rights[kind - 1];
+    if (right && (b.Board[r.King] != r.KingCode || b.Board[r.Rook] != r.RookCode)) right = false;
+    if (!right) b.TouchCount[r.Rook] = 1;
   }
-  if (!rights[0] && !rights[1]) b.TouchCount[30] = 1;
-  if (!rights[2] && !rights[3]) b.TouchCount[114] = 1;
+  if (!rights[0] && !rights[1]) b.TouchCount[kCastles[kWhiteShort].King] = 1;
+  if (!rights[2] && !rights[3]) b.TouchCount[kCastles[kBlackShort].King] = 1;
   return true;
 }
 
@@ -173,8 +168,8 @@ bool SetUpFromFen(BoardState& b, std::string_view fen) {
   if (fields.size() >= 5 && !ReadHalfMoves(fields[4], halfMoves)) return false;
 
   // The side that has just moved may not have left its king in check.
-  const bool opponentInCheck = next.WhiteToMove ? IsAttacked(next, next.BlackKingSquare, kWhiteSide)
-                                                : IsAttacked(next, next.WhiteKingSquare, kBlackSide);
+  const bool opponentInCheck = next.WhiteToMove ? IsAttacked(next, next.BlackKingSquare, Side::kWhite)
+                                                : IsAttacked(next, next.WhiteKingSquare, Side::kBlack);
   if (opponentInCheck) return false;
 
   RebuildPieceList(next);
@@ -182,8 +177,6 @@ bool SetUpFromFen(BoardState& b, std::string_view fen) {
   next.WhiteCastled = 0;
   next.BlackCastled = 0;
   next.Ply = 0;
-  next.CapturesOnly = false;
-  next.PendingCastle = 0;
   next.GameMoves = " ";
   next.BookPly = 21;  // a set-up position is out of the book
   b = next;

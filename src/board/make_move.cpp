@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "board/board_tables.h"
 #include "board/move_text.h"
 
 namespace zandrell {
@@ -27,13 +28,13 @@ inline void ClearMarkers(BoardState& b) {
   constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
   std::uint64_t rank3;
   std::uint64_t rank6;
-  std::memcpy(&rank3, &b.Board[50], sizeof rank3);
-  std::memcpy(&rank6, &b.Board[86], sizeof rank6);
+  std::memcpy(&rank3, &b.Board[kA3], sizeof rank3);
+  std::memcpy(&rank6, &b.Board[kA6], sizeof rank6);
   if ((((rank3 + kLift) | (rank6 + kLift)) & kHighs) == 0) return;
-  for (int s = 50; s <= 57; ++s) {
+  for (int s = kA3; s <= kH3; ++s) {
     if (b.Board[s] == kWhiteMarker) b.Board[s] = kEmpty;
   }
-  for (int s = 86; s <= 93; ++s) {
+  for (int s = kA6; s <= kH6; ++s) {
     if (b.Board[s] == kBlackMarker) b.Board[s] = kEmpty;
   }
 }
@@ -45,22 +46,6 @@ inline void ApplyFiftyRule(BoardState& b, int from, int to) {
     ++b.FiftyCount;
   } else {
     b.FiftyCount = 0;
-  }
-}
-
-struct RookMove {
-  int home;
-  int target;
-  int code;
-};
-
-// The rook's part of castle kinds 1..4.
-inline RookMove CastleRook(int kind) {
-  switch (kind) {
-    case 1: return {33, 31, kWhiteRook};
-    case 2: return {26, 29, kWhiteRook};
-    case 3: return {117, 115, kBlackRook};
-    default: return {110, 113, kBlackRook};
   }
 }
 
@@ -125,19 +110,19 @@ void MakeMove(BoardState& b, Move& m) {
   }
 
   if (m.Castle >= 1 && m.Castle <= 4) {
-    const RookMove rook = CastleRook(m.Castle);
-    b.Board[rook.home] = kEmpty;
-    b.Board[rook.target] = U8(rook.code);
-    Touch(b, rook.home, 1);
-    Touch(b, rook.target, 1);
+    const CastleRule& rook = kCastles[m.Castle];
+    b.Board[rook.Rook] = kEmpty;
+    b.Board[rook.RookTo] = U8(rook.RookCode);
+    Touch(b, rook.Rook, 1);
+    Touch(b, rook.RookTo, 1);
     if (m.Castle <= 2) {
       b.WhiteCastled = m.Castle;
     } else {
       b.BlackCastled = m.Castle;
     }
-    b.PieceList[b.PieceIndex[rook.home]] = U8(rook.target);
-    b.PieceIndex[rook.target] = b.PieceIndex[rook.home];
-    b.PieceIndex[rook.home] = 0;
+    b.PieceList[b.PieceIndex[rook.Rook]] = U8(rook.RookTo);
+    b.PieceIndex[rook.RookTo] = b.PieceIndex[rook.Rook];
+    b.PieceIndex[rook.Rook] = 0;
   }
 
   PlaceMovedPiece(b, from, to, piece, m.Promotion);
@@ -157,19 +142,19 @@ void UnmakeMove(BoardState& b, const Move& m) {
   b.FiftyCount = b.FiftyHistory[HistorySlot(b.Ply)];
 
   if (m.Castle >= 1 && m.Castle <= 4) {
-    const RookMove rook = CastleRook(m.Castle);
-    b.Board[rook.target] = kEmpty;
-    b.Board[rook.home] = U8(rook.code);
-    Touch(b, rook.target, -1);
-    Touch(b, rook.home, -1);
+    const CastleRule& rook = kCastles[m.Castle];
+    b.Board[rook.RookTo] = kEmpty;
+    b.Board[rook.Rook] = U8(rook.RookCode);
+    Touch(b, rook.RookTo, -1);
+    Touch(b, rook.Rook, -1);
     if (m.Castle <= 2) {
       b.WhiteCastled = 0;
     } else {
       b.BlackCastled = 0;
     }
-    b.PieceIndex[rook.home] = b.PieceIndex[rook.target];
-    b.PieceIndex[rook.target] = 0;
-    b.PieceList[b.PieceIndex[rook.home]] = U8(rook.home);
+    b.PieceIndex[rook.Rook] = b.PieceIndex[rook.RookTo];
+    b.PieceIndex[rook.RookTo] = 0;
+    b.PieceList[b.PieceIndex[rook.Rook]] = U8(rook.Rook);
   } else if (m.EnPassant == 1) {
     const int mover = b.Board[to];
     if (mover == kWhitePawn || mover == kBlackPawn) {
@@ -215,15 +200,15 @@ void CommitMove(BoardState& b, const Move& m) {
 
   const int p = b.Board[from];
   if (m.Castle >= 1 && m.Castle <= 4) {
-    const RookMove rook = CastleRook(m.Castle);
+    const CastleRule& rook = kCastles[m.Castle];
     b.Board[to] = U8(p);
     b.Board[from] = kEmpty;
-    b.Board[rook.home] = kEmpty;
-    b.Board[rook.target] = U8(rook.code);
+    b.Board[rook.Rook] = kEmpty;
+    b.Board[rook.RookTo] = U8(rook.RookCode);
     Touch(b, to, 1);
     Touch(b, from, 1);
-    Touch(b, rook.home, 1);
-    Touch(b, rook.target, 1);
+    Touch(b, rook.Rook, 1);
+    Touch(b, rook.RookTo, 1);
     if (m.Castle <= 2) {
       b.WhiteCastled = m.Castle;
       b.WhiteKingSquare = to;

@@ -1,5 +1,7 @@
 #include "board/movegen.h"
 
+#include "board/board_tables.h"
+
 namespace zandrell {
 
 namespace {
@@ -17,8 +19,8 @@ constexpr struct RankTable {
     }
   }
 } kRanks;
-static_assert(kRanks.rank[26] == 1 && kRanks.rank[33] == 1 && kRanks.rank[110] == 8 && kRanks.rank[117] == 8);
-static_assert(kRanks.rank[25] == 0 && kRanks.rank[34] == 0 && kRanks.rank[38] == 2);
+static_assert(kRanks.rank[kA1] == 1 && kRanks.rank[kH1] == 1 && kRanks.rank[kA8] == 8 && kRanks.rank[kH8] == 8);
+static_assert(kRanks.rank[kA1 - 1] == 0 && kRanks.rank[kH1 + 1] == 0 && kRanks.rank[kA2] == 2);
 
 // The list being filled. The count lives in a local while the list is built:
 // stores into the byte-sized move fields would otherwise force the compiler to
@@ -47,9 +49,9 @@ inline void Append(Generator& g, int from, int to, int captured, int enPassant, 
 inline void AppendPlain(Generator& g, int from, int to, int captured) { Append(g, from, to, captured, 0, 0, 0); }
 
 // Queen, rook, knight, bishop: the order every promotion is listed in.
-template <bool kWhite>
+template <Side kSide>
 inline void AppendPromotions(Generator& g, int from, int to, int captured) {
-  constexpr int colour = kWhite ? 0 : 1;
+  constexpr int colour = IsWhite(kSide) ? 0 : 1;
   Append(g, from, to, captured, 0, kWhiteQueen + colour, 0);
   Append(g, from, to, captured, 0, kWhiteRook + colour, 0);
   Append(g, from, to, captured, 0, kWhiteKnight + colour, 0);
@@ -57,9 +59,9 @@ inline void AppendPromotions(Generator& g, int from, int to, int captured) {
 }
 
 // A piece of the other side (the border, empty squares and markers are not).
-template <bool kWhite>
+template <Side kSide>
 constexpr bool IsEnemy(int code) {
-  if constexpr (kWhite) {
+  if constexpr (IsWhite(kSide)) {
     return (code & 1) == 0 && code != kBorder && code < kEmpty;
   } else {
     return (code & 1) == 1 && code < kEmpty;
@@ -69,13 +71,13 @@ constexpr bool IsEnemy(int code) {
 // A pawn's diagonal step onto a code of the other parity: en passant onto the
 // enemy's marker, else a capture that promotes from the seventh rank. (Any
 // other non-piece code there would count as a quiet target, as for a push.)
-template <bool kWhite, bool kCapturesOnly>
+template <Side kSide, bool kCapturesOnly>
 inline void PawnCapture(Generator& g, int from, int to, int t, bool promotes) {
-  constexpr int enemyMarker = kWhite ? kBlackMarker : kWhiteMarker;
+  constexpr int enemyMarker = IsWhite(kSide) ? kBlackMarker : kWhiteMarker;
   if (t == enemyMarker) {
     Append(g, from, to, t, 1, 0, 0);
   } else if (promotes) {
-    AppendPromotions<kWhite>(g, from, to, t);
+    AppendPromotions<kSide>(g, from, to, t);
   } else if (!kCapturesOnly || t < kEmpty) {
     AppendPlain(g, from, to, t);
   }
@@ -84,31 +86,31 @@ inline void PawnCapture(Generator& g, int from, int to, int t, bool promotes) {
 // Pawn targets in the fixed order: double step, the two captures (+13 then +11
 // as White sees the board), single step. Only a promoting push survives the
 // captures-only mode among the pushes.
-template <bool kWhite, bool kCapturesOnly>
+template <Side kSide, bool kCapturesOnly>
 inline void Pawn(Generator& g, int s) {
   const std::uint8_t* board = g.board;
-  constexpr int up = kWhite ? 12 : -12;
-  constexpr int capture1 = kWhite ? 13 : -13;
-  constexpr int capture2 = kWhite ? 11 : -11;
+  constexpr int up = IsWhite(kSide) ? 12 : -12;
+  constexpr int capture1 = IsWhite(kSide) ? 13 : -13;
+  constexpr int capture2 = IsWhite(kSide) ? 11 : -11;
   const int rank = kRanks.rank[s];
-  const bool promotes = kWhite ? rank == 7 : rank == 2;
+  const bool promotes = IsWhite(kSide) ? rank == 7 : rank == 2;
   if (!kCapturesOnly) {
-    const bool home = kWhite ? rank == 2 : rank == 7;
+    const bool home = IsWhite(kSide) ? rank == 2 : rank == 7;
     if (home && board[s + 2 * up] == kEmpty && board[s + up] == kEmpty) AppendPlain(g, s, s + 2 * up, kEmpty);
   }
   // White takes the even codes but the border (Black's pieces and marker),
   // Black the odd codes but the empty square (White's pieces and marker).
   const int t1 = board[s + capture1];
-  if (kWhite ? ((t1 & 1) == 0 && t1 != kBorder) : ((t1 & 1) == 1 && t1 != kEmpty)) {
-    PawnCapture<kWhite, kCapturesOnly>(g, s, s + capture1, t1, promotes);
+  if (IsWhite(kSide) ? ((t1 & 1) == 0 && t1 != kBorder) : ((t1 & 1) == 1 && t1 != kEmpty)) {
+    PawnCapture<kSide, kCapturesOnly>(g, s, s + capture1, t1, promotes);
   }
   const int t2 = board[s + capture2];
-  if (kWhite ? ((t2 & 1) == 0 && t2 != kBorder) : ((t2 & 1) == 1 && t2 != kEmpty)) {
-    PawnCapture<kWhite, kCapturesOnly>(g, s, s + capture2, t2, promotes);
+  if (IsWhite(kSide) ? ((t2 & 1) == 0 && t2 != kBorder) : ((t2 & 1) == 1 && t2 != kEmpty)) {
+    PawnCapture<kSide, kCapturesOnly>(g, s, s + capture2, t2, promotes);
   }
   if (board[s + up] == kEmpty) {
     if (promotes) {
-      AppendPromotions<kWhite>(g, s, s + up, kEmpty);
+      AppendPromotions<kSide>(g, s, s + up, kEmpty);
     } else if (!kCapturesOnly) {
       AppendPlain(g, s, s + up, kEmpty);
     }
@@ -117,12 +119,12 @@ inline void Pawn(Generator& g, int s) {
 
 // One jump of a knight or a king step: any non-piece square is a quiet target
 // (markers included), an enemy piece a capture.
-template <bool kWhite, bool kCapturesOnly>
+template <Side kSide, bool kCapturesOnly>
 inline void Step(Generator& g, int from, int to) {
   const int t = g.board[to];
   if (t >= kEmpty) {
     if (!kCapturesOnly) AppendPlain(g, from, to, t);
-  } else if (IsEnemy<kWhite>(t)) {
+  } else if (IsEnemy<kSide>(t)) {
     AppendPlain(g, from, to, t);
   }
 }
@@ -130,7 +132,7 @@ inline void Step(Generator& g, int from, int to) {
 // A slider passes over empty squares and markers (quiet targets in the full
 // mode, stepped over without a look in captures-only mode) and stops at the
 // first piece, taking it if it is an enemy, or at the border.
-template <bool kWhite, bool kCapturesOnly>
+template <Side kSide, bool kCapturesOnly>
 inline void Slide(Generator& g, int from, int direction) {
   const std::uint8_t* board = g.board;
   int to = from + direction;
@@ -140,91 +142,74 @@ inline void Slide(Generator& g, int from, int direction) {
     to += direction;
     t = board[to];
   }
-  if (IsEnemy<kWhite>(t)) AppendPlain(g, from, to, t);
+  if (IsEnemy<kSide>(t)) AppendPlain(g, from, to, t);
 }
 
-template <bool kWhite, bool kCapturesOnly>
+template <Side kSide, bool kCapturesOnly>
 inline void Knight(Generator& g, int s) {
-  Step<kWhite, kCapturesOnly>(g, s, s + 10);
-  Step<kWhite, kCapturesOnly>(g, s, s - 10);
-  Step<kWhite, kCapturesOnly>(g, s, s + 14);
-  Step<kWhite, kCapturesOnly>(g, s, s - 14);
-  Step<kWhite, kCapturesOnly>(g, s, s + 23);
-  Step<kWhite, kCapturesOnly>(g, s, s - 23);
-  Step<kWhite, kCapturesOnly>(g, s, s + 25);
-  Step<kWhite, kCapturesOnly>(g, s, s - 25);
+  Step<kSide, kCapturesOnly>(g, s, s + 10);
+  Step<kSide, kCapturesOnly>(g, s, s - 10);
+  Step<kSide, kCapturesOnly>(g, s, s + 14);
+  Step<kSide, kCapturesOnly>(g, s, s - 14);
+  Step<kSide, kCapturesOnly>(g, s, s + 23);
+  Step<kSide, kCapturesOnly>(g, s, s - 23);
+  Step<kSide, kCapturesOnly>(g, s, s + 25);
+  Step<kSide, kCapturesOnly>(g, s, s - 25);
 }
 
-template <bool kWhite, bool kCapturesOnly>
+template <Side kSide, bool kCapturesOnly>
 inline void Bishop(Generator& g, int s) {
-  Slide<kWhite, kCapturesOnly>(g, s, 13);
-  Slide<kWhite, kCapturesOnly>(g, s, -13);
-  Slide<kWhite, kCapturesOnly>(g, s, 11);
-  Slide<kWhite, kCapturesOnly>(g, s, -11);
+  Slide<kSide, kCapturesOnly>(g, s, 13);
+  Slide<kSide, kCapturesOnly>(g, s, -13);
+  Slide<kSide, kCapturesOnly>(g, s, 11);
+  Slide<kSide, kCapturesOnly>(g, s, -11);
 }
 
-template <bool kWhite, bool kCapturesOnly>
+template <Side kSide, bool kCapturesOnly>
 inline void Rook(Generator& g, int s) {
-  Slide<kWhite, kCapturesOnly>(g, s, 12);
-  Slide<kWhite, kCapturesOnly>(g, s, -12);
-  Slide<kWhite, kCapturesOnly>(g, s, 1);
-  Slide<kWhite, kCapturesOnly>(g, s, -1);
+  Slide<kSide, kCapturesOnly>(g, s, 12);
+  Slide<kSide, kCapturesOnly>(g, s, -12);
+  Slide<kSide, kCapturesOnly>(g, s, 1);
+  Slide<kSide, kCapturesOnly>(g, s, -1);
 }
 
-// The castling move of one kind: PendingCastle carries the kind onto the king's
-// move, which stamps it and clears it again.
-void AddCastle(BoardState& b, Generator& g, int kind, int from, int to) {
-  b.PendingCastle = kind;
-  Append(g, from, to, g.board[to], 0, 0, b.PendingCastle);
-  b.PendingCastle = 0;
-}
-
-// Castling needs the king and rook never touched and the squares between empty;
-// attacks on the king's path are tested after the move is made. Castling moves
-// are listed in both modes.
-void WhiteCastling(BoardState& b, Generator& g) {
+// One castling, listed when its king and rook have never been touched, the rook
+// stands at home and the squares between are empty; attacks on the king's path
+// are tested after the move is made. Castling moves are listed in both modes.
+template <int kKind>
+inline void Castle(const BoardState& b, Generator& g) {
+  constexpr CastleRule r = kCastles[kKind];
   const std::uint8_t* board = g.board;
-  if (b.TouchCount[30] != 0) return;
-  if (b.TouchCount[33] == 0 && board[33] == kWhiteRook && board[32] == kEmpty && board[31] == kEmpty) {
-    AddCastle(b, g, 1, 30, 32);
+  if (b.TouchCount[r.Rook] != 0 || board[r.Rook] != r.RookCode) return;
+  for (int i = 0; i < r.EmptyCount; ++i) {
+    if (board[r.MustBeEmpty[i]] != kEmpty) return;
   }
-  if (b.TouchCount[26] == 0 && board[26] == kWhiteRook && board[28] == kEmpty && board[27] == kEmpty &&
-      board[29] == kEmpty) {
-    AddCastle(b, g, 2, 30, 28);
-  }
+  Append(g, r.King, r.KingTo, board[r.KingTo], 0, 0, kKind);
 }
 
-void BlackCastling(BoardState& b, Generator& g) {
-  const std::uint8_t* board = g.board;
-  if (b.TouchCount[114] != 0) return;
-  if (b.TouchCount[117] == 0 && board[117] == kBlackRook && board[116] == kEmpty && board[115] == kEmpty) {
-    AddCastle(b, g, 3, 114, 116);
+template <Side kSide, bool kCapturesOnly>
+inline void King(const BoardState& b, Generator& g, int s) {
+  Step<kSide, kCapturesOnly>(g, s, s + 1);
+  Step<kSide, kCapturesOnly>(g, s, s - 1);
+  Step<kSide, kCapturesOnly>(g, s, s + 11);
+  Step<kSide, kCapturesOnly>(g, s, s - 11);
+  Step<kSide, kCapturesOnly>(g, s, s + 12);
+  Step<kSide, kCapturesOnly>(g, s, s - 12);
+  Step<kSide, kCapturesOnly>(g, s, s + 13);
+  Step<kSide, kCapturesOnly>(g, s, s - 13);
+  constexpr int kShort = IsWhite(kSide) ? kWhiteShort : kBlackShort;
+  constexpr int kLong = IsWhite(kSide) ? kWhiteLong : kBlackLong;
+  if (s == kCastles[kShort].King && b.TouchCount[s] == 0) {
+    Castle<kShort>(b, g);
+    Castle<kLong>(b, g);
   }
-  if (b.TouchCount[110] == 0 && board[110] == kBlackRook && board[112] == kEmpty && board[111] == kEmpty &&
-      board[113] == kEmpty) {
-    AddCastle(b, g, 4, 114, 112);
-  }
-}
-
-template <bool kWhite, bool kCapturesOnly>
-inline void King(BoardState& b, Generator& g, int s) {
-  Step<kWhite, kCapturesOnly>(g, s, s + 1);
-  Step<kWhite, kCapturesOnly>(g, s, s - 1);
-  Step<kWhite, kCapturesOnly>(g, s, s + 11);
-  Step<kWhite, kCapturesOnly>(g, s, s - 11);
-  Step<kWhite, kCapturesOnly>(g, s, s + 12);
-  Step<kWhite, kCapturesOnly>(g, s, s - 12);
-  Step<kWhite, kCapturesOnly>(g, s, s + 13);
-  Step<kWhite, kCapturesOnly>(g, s, s - 13);
-  if (kWhite && s == 30) WhiteCastling(b, g);
-  if (!kWhite && s == 114) BlackCastling(b, g);
 }
 
 // The pieces of one side in slot order; each mode and side is its own copy, so
 // that the per-square tests fold to constants.
-template <bool kWhite, bool kCapturesOnly>
-int Generate(BoardState& b, Move* moves) {
-  constexpr int colour = kWhite ? 0 : 1;
+template <Side kSide, bool kCapturesOnly>
+int Generate(const BoardState& b, Move* moves) {
+  constexpr int colour = IsWhite(kSide) ? 0 : 1;
   Generator g{b.Board, moves, 0};
   const int slots = b.PieceCount < kPieceSlots ? b.PieceCount : kPieceSlots - 1;
   for (int i = 1; i <= slots; ++i) {
@@ -234,15 +219,15 @@ int Generate(BoardState& b, Move* moves) {
     // slot, before the jump on the piece.
     if (((c + colour) & 1) == 0 || c > kBlackBishop || c == kBorder) continue;
     switch (c - colour) {
-      case kWhitePawn: Pawn<kWhite, kCapturesOnly>(g, s); break;
-      case kWhiteKnight: Knight<kWhite, kCapturesOnly>(g, s); break;
-      case kWhiteBishop: Bishop<kWhite, kCapturesOnly>(g, s); break;
-      case kWhiteRook: Rook<kWhite, kCapturesOnly>(g, s); break;
+      case kWhitePawn: Pawn<kSide, kCapturesOnly>(g, s); break;
+      case kWhiteKnight: Knight<kSide, kCapturesOnly>(g, s); break;
+      case kWhiteBishop: Bishop<kSide, kCapturesOnly>(g, s); break;
+      case kWhiteRook: Rook<kSide, kCapturesOnly>(g, s); break;
       case kWhiteQueen:
-        Rook<kWhite, kCapturesOnly>(g, s);
-        Bishop<kWhite, kCapturesOnly>(g, s);
+        Rook<kSide, kCapturesOnly>(g, s);
+        Bishop<kSide, kCapturesOnly>(g, s);
         break;
-      case kWhiteKing: King<kWhite, kCapturesOnly>(b, g, s); break;
+      case kWhiteKing: King<kSide, kCapturesOnly>(b, g, s); break;
       default: break;
     }
   }
@@ -251,11 +236,14 @@ int Generate(BoardState& b, Move* moves) {
 
 }  // namespace
 
-void GenerateMoves(BoardState& b, MoveList& list) {
+void GenerateMoves(const BoardState& b, MoveList& list, GenerationMode mode) {
+  const bool capturesOnly = mode == GenerationMode::kCapturesOnly;
   if (b.WhiteToMove) {
-    list.Count = b.CapturesOnly ? Generate<true, true>(b, list.Moves) : Generate<true, false>(b, list.Moves);
+    list.Count = capturesOnly ? Generate<Side::kWhite, true>(b, list.Moves)
+                              : Generate<Side::kWhite, false>(b, list.Moves);
   } else {
-    list.Count = b.CapturesOnly ? Generate<false, true>(b, list.Moves) : Generate<false, false>(b, list.Moves);
+    list.Count = capturesOnly ? Generate<Side::kBlack, true>(b, list.Moves)
+                              : Generate<Side::kBlack, false>(b, list.Moves);
   }
 }
 

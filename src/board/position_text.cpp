@@ -1,5 +1,7 @@
 #include "board/position_text.h"
 
+#include "board/board_tables.h"
+
 namespace zandrell {
 
 namespace {
@@ -52,13 +54,10 @@ std::string PositionText(const BoardState& b) {
   placement += b.WhiteToMove ? " w" : " b";
 
   std::string castling;
-  if (b.TouchCount[30] == 0) {
-    if (b.TouchCount[33] == 0) castling += 'K';
-    if (b.TouchCount[26] == 0) castling += 'Q';
-  }
-  if (b.TouchCount[114] == 0) {
-    if (b.TouchCount[117] == 0) castling += 'k';
-    if (b.TouchCount[110] == 0) castling += 'q';
+  // K, Q, k, q: the king and that rook never touched.
+  for (int kind = kWhiteShort; kind <= kBlackLong; ++kind) {
+    const CastleRule& r = kCastles[kind];
+    if (b.TouchCount[r.King] == 0 && b.TouchCount[r.Rook] == 0) castling += "KQkq"[kind - 1];
   }
   if (castling.empty()) castling = "-";
   return placement + " " + castling + " " + ep;

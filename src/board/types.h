@@ -27,11 +27,23 @@ enum : int {
 constexpr int kSquareCount = 144;
 constexpr int kPieceSlots = 33;  // slot 0 is scratch, 1..32 one per piece
 
-// Side numbers for the attack test.
-constexpr int kWhiteSide = 1;
-constexpr int kBlackSide = 2;
+// The side of play.
+enum class Side : std::uint8_t { kWhite, kBlack };
+constexpr bool IsWhite(Side side) { return side == Side::kWhite; }
 
 constexpr int SquareOf(int file, int rank) { return 26 + 12 * (rank - 1) + (file - 1); }
+// The playing squares by name (a1 = 26, h1 = 33, a8 = 110, h8 = 117).
+enum : int {
+  kA1 = SquareOf(1, 1), kB1, kC1, kD1, kE1, kF1, kG1, kH1,
+  kA2 = SquareOf(1, 2), kB2, kC2, kD2, kE2, kF2, kG2, kH2,
+  kA3 = SquareOf(1, 3), kB3, kC3, kD3, kE3, kF3, kG3, kH3,
+  kA4 = SquareOf(1, 4), kB4, kC4, kD4, kE4, kF4, kG4, kH4,
+  kA5 = SquareOf(1, 5), kB5, kC5, kD5, kE5, kF5, kG5, kH5,
+  kA6 = SquareOf(1, 6), kB6, kC6, kD6, kE6, kF6, kG6, kH6,
+  kA7 = SquareOf(1, 7), kB7, kC7, kD7, kE7, kF7, kG7, kH7,
+  kA8 = SquareOf(1, 8), kB8, kC8, kD8, kE8, kF8, kG8, kH8,
+};
+
 // Truncating division: square 0 (the empty move) gives file -1 and rank -1.
 constexpr int FileOf(int square) { return (square - 26) % 12 + 1; }
 constexpr int RankOf(int square) { return (square - 26) / 12 + 1; }

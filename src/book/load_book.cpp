@@ -1,11 +1,12 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
-#include <sstream>
+#include <string>
 
 #include "base/log.h"
 #include "base/settings.h"
 #include "book/book.h"
+#include "book/book_format.h"
 #include "platform/platform.h"
 
 namespace zandrell {
@@ -14,28 +15,29 @@ namespace {
 
 bool IsSeparator(char c) { return c == platform::kPathSeparator || c == '/'; }
 
-// Lines end with CR LF, a lone CR or a lone LF; a last line without an ending counts.
-std::vector<std::string> SplitBookLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+// False when a read fails on the way (the stream's own error, not its end).
+bool ReadWholeFile(std::ifstream& in, std::string& content) {
+  content.clear();
+  char buffer[64 * 1024];
+  errno = 0;
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    content.append(buffer, static_cast<std::size_t>(in.gcount()));
   }
-  return lines;
+  return !in.bad();
 }
 
-bool ReadWholeFile(std::ifstream& in, std::string& content) {
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return false;
-  content = text.str();
+std::string ReadErrorText(const std::string& path) {
+  return (errno != 0 ? std::string(std::strerror(errno)) + " reading " : "read error in ") + path;
+}
+
+bool IsSquare(char file, char rank) { return file >= 'a' && file <= 'h' && rank >= '1' && rank <= '8'; }
+
+// A blank, then one or more four-character moves from square to square.
+bool IsMoveLine(const std::string& line) {
+  if (line.size() < 5 || line[0] != ' ' || (line.size() - 1) % 4 != 0) return false;
+  for (std::size_t i = 1; i < line.size(); i += 4) {
+    if (!IsSquare(line[i], line[i + 1]) || !IsSquare(line[i + 2], line[i + 3])) return false;
+  }
   return true;
 }
 
@@ -45,7 +47,7 @@ bool Fail(const Engine& e, const std::string& description) {
 }
 
 void FillFirstMoves(BookState& book) {
-  constexpr std::uint8_t squares[4][2] = {{42, 66}, {41, 65}, {40, 64}, {32, 55}};
+  constexpr std::uint8_t squares[4][2] = {{kE2, kE4}, {kD2, kD4}, {kC2, kC4}, {kG1, kF3}};
   for (int i = 0; i < 4; ++i) {
     book.FirstMoves[i] = kNoMove;
     book.FirstMoves[i].From = squares[i][0];
@@ -77,34 +79,37 @@ bool LoadBook(Engine& e) {
   for (char c : path) hasSeparator = hasSeparator || IsSeparator(c);
   if (!hasSeparator) path = e.shell.ProgramFolder + platform::kPathSeparator + path;
 
+  // A folder opens as a stream on some systems and then reads as an empty book.
+  if (platform::FolderExists(path)) return Fail(e, std::strerror(EISDIR));
   std::ifstream bookFile(path, std::ios::binary);
   if (!bookFile) return Fail(e, std::strerror(errno));
   std::string text;
-  if (!ReadWholeFile(bookFile, text)) return Fail(e, "read error in " + path);
+  if (!ReadWholeFile(bookFile, text)) return Fail(e, ReadErrorText(path));
 
   std::string flags;
   const std::string flagPath = FlagFileName(path);
   if (!flagPath.empty() && platform::FileExists(flagPath)) {
     std::ifstream flagFile(flagPath, std::ios::binary);
-    if (!flagFile || !ReadWholeFile(flagFile, flags)) return Fail(e, "read error in " + flagPath);
+    if (!flagFile || !ReadWholeFile(flagFile, flags)) return Fail(e, ReadErrorText(flagPath));
   }
 
   std::size_t entry = 0;
+  std::size_t malformed = 0;
   for (std::string& line : SplitBookLines(text)) {
-    std::int32_t mask = kAllPliesMask;
+    // Kept like any line (it never matches a game), but counted for the log.
+    if (!IsMoveLine(line)) ++malformed;
     // A flag file shorter than the book leaves the remaining lines on the default.
-    if (4 * entry + 4 <= flags.size()) {
-      const auto* bytes = reinterpret_cast<const unsigned char*>(flags.data() + 4 * entry);
-      mask = static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
-                                       static_cast<std::uint32_t>(bytes[1]) << 8 |
-                                       static_cast<std::uint32_t>(bytes[2]) << 16 |
-                                       static_cast<std::uint32_t>(bytes[3]) << 24);
-    }
+    const std::int32_t mask = FlagEntry(flags, entry, kAllPliesMask);
     ++entry;
     // A repeated line keeps the first copy and its mask.
     if (!book.BookFlags.emplace(line, mask).second) continue;
     book.BookLines.push_back(std::move(line));
     ++book.BookLineCount;
+  }
+  if (malformed > 0) {
+    WriteLog(e, "Opening book: " + std::to_string(malformed) + " of " + std::to_string(entry) +
+                    " lines are not moves and are never played",
+             false, true);
   }
   FillFirstMoves(book);
   return true;

@@ -11,9 +11,19 @@
 #include "engine/book_state.h"
 #include "engine/game_record.h"
 #include "engine/search_state.h"
+#include "platform/platform.h"
 #include "tables/eval_settings.h"
 
 namespace zandrell {
+
+// The text of the settings file as last read (a missing file reads as empty), and
+// the stamp of the file it was read from: read again only when the file changed.
+struct SettingsCopy {
+  bool Loaded = false;
+  platform::FileStamp Stamp;
+  std::string Text;
+  int ReadCount = 0;  // times the file was read
+};
 
 // Start-up, wire, settings and log.
 struct ShellState {
@@ -25,6 +35,9 @@ struct ShellState {
   std::string SettingsPath;   // ProgramFolder + separator + "Zandrell.ini"
   std::string LogPath;        // ProgramFolder + separator + lower-case base name + ".log"
   std::string PendingInput;   // an unfinished line, completed by the next read
+  // The settings file, read at the first setting asked for and kept while the file
+  // stays as it was; writes go to the file and to this copy.
+  mutable SettingsCopy Settings;
   bool Terminated = false;    // Shutdown has run; nothing after it may act
   // Where protocol bytes go and how the process ends; tests replace both.
   std::function<void(std::string_view)> Write;

@@ -3,6 +3,7 @@
 // clock of the current move, and the phase-dependent evaluation tables.
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -66,6 +67,14 @@ struct SearchState {
   double QNodePercent;
   double MoveStartTime;  // monotonic seconds
   double MoveElapsed;
+  // Past this moment (monotonic seconds) every iteration stops, the first included:
+  // the clock would run out.
+  double HardDeadline = std::numeric_limits<double>::infinity();
+  // The main loop reads standard input: the search asks now and then whether the
+  // interface closed it, and once it has, stops like at the end of time.
+  bool WatchInput = false;
+  bool InputClosed = false;
+  int InputCheckCountdown = 0;
   // Phase tables, chosen once per think.
   SquareTable PawnActiveWhite;
   SquareTable PawnActiveBlack;

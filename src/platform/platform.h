@@ -16,6 +16,10 @@ void CloseStandardHandles();
 // was interrupted (look at TerminationRequested()).
 int ReadStandardInput(char* buffer, int capacity);
 void WriteStandardOutput(const char* data, std::size_t size);
+// True once the writer of standard input has closed it and nothing is left to read.
+// Reads nothing, so no command is taken from the next ReadStandardInput; input
+// that is a file or a terminal never reports closed.
+bool StandardInputClosed();
 
 // --- process ---
 // SIGINT-style interrupts are ignored; a termination request (SIGTERM, console close)
@@ -35,11 +39,27 @@ extern const char kPathSeparator;     // '\\' on Windows, '/' elsewhere
 std::string ProgramFolder();          // folder of the running executable, no trailing separator
 std::string ExecutablePath();         // full path of the running executable
 std::string ExecutableBaseName();     // file name of the executable without its extension
-bool FileExists(const std::string& path);
+bool FileExists(const std::string& path);    // an existing file, not a folder
+bool FolderExists(const std::string& path);
+// What tells a changed file from the one read before: size, time of the last
+// write and, where the system has one, the file's identity. Size -1: no file.
+struct FileStamp {
+  std::int64_t Size = -1;
+  std::int64_t Modified = 0;
+  std::uint64_t Identity = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOfFile(const std::string& path);
 // Appends text and a CR LF to the file, creating it when missing. False when the
 // file cannot be opened or written.
 bool AppendLine(const std::string& path, std::string_view text);
 std::string LocalDateTimeText();      // short date, a blank, long time
+// Creates or truncates the file and writes all of content through to the disk.
+// False (and the file possibly partial) when any step fails.
+bool WriteWholeFile(const std::string& path, std::string_view content);
+// Moves from over to in one step, replacing an existing file of that name.
+bool ReplaceFile(const std::string& from, const std::string& to);
+bool RemoveFile(const std::string& path);
 
 // --- settings files (the profile-string semantics of Windows) ---
 // Returns the value, or the default when the file, section or key is missing; both

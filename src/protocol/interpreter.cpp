@@ -218,6 +218,8 @@ void InterpretInput(Engine& e, std::string_view chunk) {
     line.append(chunk.substr(start, end - start));
     start = end + 1;
     if (dropped) continue;
+    // Interfaces writing text-mode lines end them with CR LF.
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (e.edit.Active && line != "quit") {
       EditLine(e, line);
     } else if (LooksLikeMove(line)) {

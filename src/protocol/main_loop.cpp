@@ -11,6 +11,7 @@ namespace zandrell {
 
 void MainLoop(Engine& e) {
   std::string chunk;
+  e.search.WatchInput = true;  // the search may learn that the interface has gone
   while (!e.shell.Terminated) {
     EngineMove(e);
     if (platform::TerminationRequested()) {

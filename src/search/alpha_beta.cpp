@@ -23,13 +23,31 @@ inline int Middle(int low, int high) {
   return half % 2 == 0 ? half : half + 1;
 }
 
-// The time check made at every full-width node.
+// Full-width nodes between two questions to the platform whether the input was
+// closed: a few hundred microseconds of search, one system call.
+constexpr int kInputCheckInterval = 1024;
+
+// Once the interface has closed the input nobody waits for the move; the main
+// loop ends the engine after it.
+inline bool InputGone(SearchState& s) {
+  if (s.InputClosed) return true;
+  if (--s.InputCheckCountdown > 0) return false;
+  s.InputCheckCountdown = kInputCheckInterval;
+  s.InputClosed = platform::StandardInputClosed();
+  return s.InputClosed;
+}
+
+// The time check made at every full-width node. The allotment binds from depth 4
+// on; the clock's hard limit binds at every depth.
 inline bool OutOfTime(Engine& e) {
   SearchState& s = e.search;
   if (platform::TerminationRequested()) return true;
-  if (IsFixedDepth(e.game) || s.IterationDepth <= 3) return false;
-  const double remaining = s.TimeForMove - (platform::MonotonicSeconds() - s.IterationStartTime);
-  return remaining <= 0;
+  if (s.WatchInput && InputGone(s)) return true;
+  if (IsFixedDepth(e.game)) return false;
+  const double now = platform::MonotonicSeconds();
+  if (now >= s.HardDeadline) return true;
+  if (s.IterationDepth <= 3) return false;
+  return s.TimeForMove - (now - s.IterationStartTime) <= 0;
 }
 
 // One partition step of SortMoves on keys that carry the score above the move's
@@ -141,7 +159,8 @@ void SortMoves(Move* list, std::int32_t* scores, int low, int high) {
 namespace {
 
 // Ordering score of each move, packed with its list index into keys.
-void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys) {
+// Captures-only lists score every move by its capture and leave out the history.
+void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys, bool capturesOnly) {
   SearchState& s = e.search;
   const BoardState& b = e.board;
   const auto& value = e.tables.PieceValue;
@@ -149,7 +168,6 @@ void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys) {
   const Move& killer1 = s.KillerMove1[ply];
   const Move& killer2 = s.KillerMove2[ply];
   const bool onPv = s.FollowPv;
-  const bool capturesOnly = b.CapturesOnly;
 
   // Stays set only when this node's list holds the root line's move for this ply.
   if (onPv) s.FollowPv = false;
@@ -182,7 +200,7 @@ void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys) {
 
 void OrderMoves(Engine& e, Move* list, int count) {
   std::int64_t keys[kMaxMoves];
-  ScoreMoves(e, list, count, keys);
+  ScoreMoves(e, list, count, keys, false);
   if (count < 2) return;
   SortKeys(keys, 0, count - 1);
   Move sorted[kMaxMoves];
@@ -221,7 +239,7 @@ std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int
   MoveList list;
   GenerateMoves(b, list);
   MoveOrder order;
-  ScoreMoves(e, list.Moves, list.Count, order.Keys);
+  ScoreMoves(e, list.Moves, list.Count, order.Keys, false);
   order.Start(list.Count);
 
   bool anyLegal = false;
@@ -268,13 +286,11 @@ std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int d
   if (stand > alpha) alpha = stand;
 
   MoveList list;
-  b.CapturesOnly = true;
-  GenerateMoves(b, list);
+  GenerateMoves(b, list, GenerationMode::kCapturesOnly);
   s.PvLength[b.Ply] = b.Ply;
   MoveOrder order;
-  ScoreMoves(e, list.Moves, list.Count, order.Keys);
+  ScoreMoves(e, list.Moves, list.Count, order.Keys, true);
   order.Start(list.Count);
-  b.CapturesOnly = false;
 
   for (int i = 0; i < list.Count; ++i) {
     Move& m = list.Moves[order.At(i)];

@@ -179,10 +179,10 @@ std::int32_t Score(const BoardState& b, const SearchState& s, const PieceTerms& 
   const unsigned black = pawns.Black;
 
   // A pawn on d2/e2 (d7/e7) with a piece in front of it.
-  if (b.Board[41] == kWhitePawn && b.Board[53] < kEmpty) score -= kBlockedCentrePawn;
-  if (b.Board[42] == kWhitePawn && b.Board[54] < kEmpty) score -= kBlockedCentrePawn;
-  if (b.Board[101] == kBlackPawn && b.Board[89] < kEmpty) score += kBlockedCentrePawn;
-  if (b.Board[102] == kBlackPawn && b.Board[90] < kEmpty) score += kBlockedCentrePawn;
+  if (b.Board[kD2] == kWhitePawn && b.Board[kD3] < kEmpty) score -= kBlockedCentrePawn;
+  if (b.Board[kE2] == kWhitePawn && b.Board[kE3] < kEmpty) score -= kBlockedCentrePawn;
+  if (b.Board[kD7] == kBlackPawn && b.Board[kD6] < kEmpty) score += kBlockedCentrePawn;
+  if (b.Board[kE7] == kBlackPawn && b.Board[kE6] < kEmpty) score += kBlockedCentrePawn;
 
   // Pawns passed on all three files also score three times their square values.
   for (unsigned files = pawns.WhiteFree; files != 0; files &= files - 1)
@@ -206,10 +206,10 @@ std::int32_t Score(const BoardState& b, const SearchState& s, const PieceTerms& 
   }
 
   // Each queen out before the minor pieces of its back rank have all moved.
-  const bool whiteMinorsHome = b.TouchCount[27] == 0 || b.TouchCount[28] == 0 ||
-                               b.TouchCount[31] == 0 || b.TouchCount[32] == 0;
-  const bool blackMinorsHome = b.TouchCount[111] == 0 || b.TouchCount[112] == 0 ||
-                               b.TouchCount[115] == 0 || b.TouchCount[116] == 0;
+  const bool whiteMinorsHome = b.TouchCount[kB1] == 0 || b.TouchCount[kC1] == 0 ||
+                               b.TouchCount[kF1] == 0 || b.TouchCount[kG1] == 0;
+  const bool blackMinorsHome = b.TouchCount[kB8] == 0 || b.TouchCount[kC8] == 0 ||
+                               b.TouchCount[kF8] == 0 || b.TouchCount[kG8] == 0;
   if (whiteMinorsHome) score -= kEarlyQueen * static_cast<std::int32_t>(t.QueensAway & 0xFFFF);
   if (blackMinorsHome) score += kEarlyQueen * static_cast<std::int32_t>(t.QueensAway >> 16);
 

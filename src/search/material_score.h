@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "board/board_state.h"
+#include "board/board_tables.h"
 #include "board/types.h"
 #include "engine/search_state.h"
 
@@ -29,7 +30,7 @@ inline constexpr std::array<std::uint64_t, 13> kRookUnit = {0, 0, 0, 0, 0, 0, 0,
                                                             1, std::uint64_t{1} << 32, 0, 0, 0, 0};
 // A queen away from its home square: white counted in the low half, black in the high.
 inline constexpr std::array<std::uint32_t, 13> kQueenUnit = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1u << 16, 0, 0};
-inline constexpr std::array<std::uint8_t, 13> kQueenHome = {0, 0, 0, 0, 0, 0, 0, 0, 0, 29, 113, 0, 0};
+inline constexpr std::array<std::uint8_t, 13> kQueenHome = {0, 0, 0, 0, 0, 0, 0, 0, 0, kD1, kD8, 0, 0};
 
 // Shift of each playing square's file field (4 bits per file, a = 0); 0 elsewhere.
 inline constexpr std::array<std::uint8_t, kSquareCount> kFileShift = [] {
@@ -57,9 +58,6 @@ inline void AddSquareTerms(const BoardState& b, const SearchState& s, int sq, Pi
 // victim's and the castling rook's squares). Taken before and after MakeMove, the
 // difference is the change of SearchState::Terms.
 inline PieceTerms MoveSquaresTerms(const BoardState& b, const SearchState& s, const Move& m) {
-  // Rook squares (home, target) of the castle kinds 1..4.
-  constexpr std::uint8_t kCastleRookSquares[5][2] = {
-      {0, 0}, {33, 31}, {26, 29}, {117, 115}, {110, 113}};
   PieceTerms t{};
   AddSquareTerms(b, s, m.From, t);
   AddSquareTerms(b, s, m.To, t);
@@ -67,8 +65,8 @@ inline PieceTerms MoveSquaresTerms(const BoardState& b, const SearchState& s, co
     AddSquareTerms(b, s, m.To - 12, t);
     AddSquareTerms(b, s, m.To + 12, t);
   } else if (m.Castle >= 1 && m.Castle <= 4) {
-    AddSquareTerms(b, s, kCastleRookSquares[m.Castle][0], t);
-    AddSquareTerms(b, s, kCastleRookSquares[m.Castle][1], t);
+    AddSquareTerms(b, s, kCastles[m.Castle].Rook, t);
+    AddSquareTerms(b, s, kCastles[m.Castle].RookTo, t);
   }
   return t;
 }

@@ -80,7 +80,6 @@ Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   Move best = kNoMove;
   bool anyLegal = false;
   std::int32_t lastScore = 0;
-  b.CapturesOnly = false;
   s.TimeUp = false;
   b.Ply = 1;
   s.PvLength[1] = 1;
@@ -174,9 +173,11 @@ Move Think(Engine& e) {
   int maxIterations = kTimedIterations;
   if (fixedDepth) {
     maxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
-  } else if (g.OwnTime <= 10.0f && alloc == 1.0f) {
+  } else if (g.OwnTime <= 10.0f && alloc <= 1.0f) {
+    // Under ten seconds a second or less per move: three iterations are plenty.
     maxIterations = kShortClockIterations;
   }
+  s.HardDeadline = start + MoveTimeLimit(g);
 
   std::uint8_t saved[kSquareCount];
   std::memcpy(saved, b.Board, sizeof saved);
@@ -195,9 +196,11 @@ Move Think(Engine& e) {
     if (!fixedDepth) {
       if (used > kLateIterationShare * alloc && s.IterationDepth > 3) break;
       if (used > alloc && s.IterationDepth > 1) break;
+      if (start + used >= s.HardDeadline && s.IterationDepth > 1) break;
     }
-    // Asked to end: keep what the finished iterations found.
-    if (s.IterationDepth > 1 && platform::TerminationRequested()) break;
+    // Asked to end, or nobody left to read the move: keep what the finished
+    // iterations found.
+    if (s.IterationDepth > 1 && (platform::TerminationRequested() || s.InputClosed)) break;
 
     s.FollowPv = true;
     Move r = RootSearch(e, -kMateScore, kMateScore, s.IterationDepth);

@@ -1,10 +1,20 @@
 #include "search/time_control.h"
 
+#include <algorithm>
+#include <limits>
+
+#include "search/alpha_beta.h"
+
 namespace zandrell {
 
 namespace {
 constexpr double kBankShare = 0.666;
 constexpr double kShortClock = 60.0;
+// The clock is never run below the larger of these, plus the time it takes the
+// move to reach the interface.
+constexpr double kMinimumReserve = 0.030;
+constexpr double kReserveShare = 0.05;
+constexpr double kSendOverhead = 0.005;
 }  // namespace
 
 float AllotTime(GameState& g) {
@@ -39,6 +49,13 @@ float AllotTime(GameState& g) {
     r = own > 0.0 ? own / 2.0 : 0.0;
   }
   return static_cast<float>(r);
+}
+
+double MoveTimeLimit(const GameState& g) {
+  if (IsFixedDepth(g) || g.MovesPerControl == 1) return std::numeric_limits<double>::infinity();
+  const double own = g.OwnTime;
+  const double reserve = std::max(kMinimumReserve, kReserveShare * own) + kSendOverhead;
+  return std::max(0.0, own - reserve);
 }
 
 void UpdateTimeBank(GameState& g, double timeForMove, double elapsed) {

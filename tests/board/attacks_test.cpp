@@ -8,26 +8,25 @@ namespace {
 
 TEST(AttackTest, PawnsAttackForwardDiagonallyOnly) {
   BoardState b = test::FenBoard("4k3/8/8/3p4/3P4/8/8/4K3 w - -");
-  EXPECT_TRUE(IsAttacked(b, SquareOf(5, 4), kBlackSide));   // d5 takes e4
-  EXPECT_TRUE(IsAttacked(b, SquareOf(3, 4), kBlackSide));   // and c4
-  EXPECT_FALSE(IsAttacked(b, SquareOf(4, 4), kBlackSide));  // not d4 ahead of it
-  EXPECT_TRUE(IsAttacked(b, SquareOf(5, 5), kWhiteSide));   // d4 takes e5
-  EXPECT_FALSE(IsAttacked(b, SquareOf(4, 5), kWhiteSide));
-  EXPECT_FALSE(IsAttacked(b, SquareOf(5, 6), kBlackSide));  // a pawn does not attack backwards
-  EXPECT_TRUE(IsAttacked(b, SquareOf(5, 5), 7));  // any side number but 2 is White
+  EXPECT_TRUE(IsAttacked(b, SquareOf(5, 4), Side::kBlack));   // d5 takes e4
+  EXPECT_TRUE(IsAttacked(b, SquareOf(3, 4), Side::kBlack));   // and c4
+  EXPECT_FALSE(IsAttacked(b, SquareOf(4, 4), Side::kBlack));  // not d4 ahead of it
+  EXPECT_TRUE(IsAttacked(b, SquareOf(5, 5), Side::kWhite));   // d4 takes e5
+  EXPECT_FALSE(IsAttacked(b, SquareOf(4, 5), Side::kWhite));
+  EXPECT_FALSE(IsAttacked(b, SquareOf(5, 6), Side::kBlack));  // a pawn does not attack backwards
 }
 
 TEST(AttackTest, RaysPassMarkersAndStopAtPieces) {
   BoardState b = test::FenBoard("4k3/8/8/8/8/8/8/R3K3 w - -");
-  EXPECT_TRUE(IsAttacked(b, SquareOf(3, 1), kWhiteSide));
-  EXPECT_FALSE(IsAttacked(b, SquareOf(8, 1), kWhiteSide));  // the king blocks the rook
+  EXPECT_TRUE(IsAttacked(b, SquareOf(3, 1), Side::kWhite));
+  EXPECT_FALSE(IsAttacked(b, SquareOf(8, 1), Side::kWhite));  // the king blocks the rook
   b.Board[SquareOf(1, 3)] = kWhiteMarker;
-  EXPECT_TRUE(IsAttacked(b, SquareOf(1, 6), kWhiteSide));
+  EXPECT_TRUE(IsAttacked(b, SquareOf(1, 6), Side::kWhite));
   b.Board[SquareOf(1, 4)] = kBlackKnight;
-  EXPECT_FALSE(IsAttacked(b, SquareOf(1, 6), kWhiteSide));
-  EXPECT_TRUE(IsAttacked(b, SquareOf(4, 2), kWhiteSide));    // the king next door
-  EXPECT_FALSE(IsAttacked(b, SquareOf(5, 3), kWhiteSide));   // a king two squares away
-  EXPECT_TRUE(IsAttacked(b, SquareOf(3, 3), kBlackSide));    // the knight
+  EXPECT_FALSE(IsAttacked(b, SquareOf(1, 6), Side::kWhite));
+  EXPECT_TRUE(IsAttacked(b, SquareOf(4, 2), Side::kWhite));    // the king next door
+  EXPECT_FALSE(IsAttacked(b, SquareOf(5, 3), Side::kWhite));   // a king two squares away
+  EXPECT_TRUE(IsAttacked(b, SquareOf(3, 3), Side::kBlack));    // the knight
 }
 
 bool CastleIsLegal(const char* fen, const char* text) {

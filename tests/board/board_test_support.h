@@ -26,9 +26,10 @@ inline BoardState FenBoard(std::string_view fen) {
   return b;
 }
 
-inline std::vector<std::string> MoveTexts(BoardState& b) {
+inline std::vector<std::string> MoveTexts(const BoardState& b,
+                                          GenerationMode mode = GenerationMode::kAllMoves) {
   MoveList list;
-  GenerateMoves(b, list);
+  GenerateMoves(b, list, mode);
   std::vector<std::string> texts;
   for (int i = 0; i < list.Count; ++i) texts.push_back(MoveToText(list.Moves[i]));
   return texts;

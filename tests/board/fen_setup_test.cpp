@@ -16,11 +16,11 @@ TEST(FenSetupTest, PositionTextReadsBackTheRecord) {
 
 TEST(FenSetupTest, LostRightsBecomeTouchedHomeSquares) {
   BoardState b = test::FenBoard("r3k2r/8/8/8/8/8/8/R3K2R w Qk - 12 40");
-  EXPECT_EQ(b.TouchCount[30], 0);
-  EXPECT_EQ(b.TouchCount[33], 1);
-  EXPECT_EQ(b.TouchCount[26], 0);
-  EXPECT_EQ(b.TouchCount[114], 0);
-  EXPECT_EQ(b.TouchCount[110], 1);
+  EXPECT_EQ(b.TouchCount[kE1], 0);
+  EXPECT_EQ(b.TouchCount[kH1], 1);
+  EXPECT_EQ(b.TouchCount[kA1], 0);
+  EXPECT_EQ(b.TouchCount[kE8], 0);
+  EXPECT_EQ(b.TouchCount[kA8], 1);
   EXPECT_EQ(b.FiftyCount, 12);
   // A right the board cannot have (no rook at home) is dropped.
   b = test::FenBoard("4k3/8/8/8/8/8/8/R3K3 w KQ -");

@@ -80,17 +80,17 @@ TEST(MakeUnmakeTest, EnPassantCastlingAndPromotion) {
   b = test::FenBoard("4k3/8/8/8/8/8/8/4K2R w K -");
   Move castle = test::GeneratedMove(b, "e1g1");
   MakeMove(b, castle);
-  EXPECT_EQ(b.Board[30], kEmpty);
-  EXPECT_EQ(b.Board[33], kEmpty);
-  EXPECT_EQ(b.Board[32], kWhiteKing);
-  EXPECT_EQ(b.Board[31], kWhiteRook);
-  EXPECT_EQ(b.WhiteKingSquare, 32);
+  EXPECT_EQ(b.Board[kE1], kEmpty);
+  EXPECT_EQ(b.Board[kH1], kEmpty);
+  EXPECT_EQ(b.Board[kG1], kWhiteKing);
+  EXPECT_EQ(b.Board[kF1], kWhiteRook);
+  EXPECT_EQ(b.WhiteKingSquare, kG1);
   EXPECT_EQ(b.WhiteCastled, 1);
-  for (int s : {30, 31, 32, 33}) EXPECT_EQ(b.TouchCount[s], 1) << s;
+  for (int s : {kE1, kF1, kG1, kH1}) EXPECT_EQ(b.TouchCount[s], 1) << s;
   UnmakeMove(b, castle);
   EXPECT_EQ(b.WhiteCastled, 0);
-  EXPECT_EQ(b.WhiteKingSquare, 30);
-  EXPECT_EQ(b.Board[33], kWhiteRook);
+  EXPECT_EQ(b.WhiteKingSquare, kE1);
+  EXPECT_EQ(b.Board[kH1], kWhiteRook);
 
   b = test::FenBoard("7k/4P3/8/8/8/8/8/K7 w - -");
   const int pawnSlot = b.PieceIndex[SquareOf(5, 7)];

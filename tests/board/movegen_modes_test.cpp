@@ -28,11 +28,8 @@ struct ModeChecker {
   void Check(BoardState& b) {
     MoveList full;
     MoveList captures;
-    b.CapturesOnly = false;
     GenerateMoves(b, full);
-    b.CapturesOnly = true;
-    GenerateMoves(b, captures);
-    b.CapturesOnly = false;
+    GenerateMoves(b, captures, GenerationMode::kCapturesOnly);
     std::vector<Move> expected;
     for (int i = 0; i < full.Count; ++i) {
       if (KeptWhenCapturesOnly(full.Moves[i])) expected.push_back(full.Moves[i]);

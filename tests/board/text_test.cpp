@@ -20,7 +20,7 @@ Move MakeRecord(int from, int to, int promotion = 0, int castle = 0) {
 
 TEST(MoveTextTest, CoordinateTexts) {
   EXPECT_EQ(MoveToText(MakeRecord(42, 66)), "e2e4");
-  EXPECT_EQ(MoveToText(MakeRecord(114, 112, 0, 4)), "e8c8");
+  EXPECT_EQ(MoveToText(MakeRecord(kE8, kC8, 0, 4)), "e8c8");
   EXPECT_EQ(MoveToText(MakeRecord(SquareOf(7, 7), SquareOf(8, 8), kWhiteQueen)), "g7h8q");
   EXPECT_EQ(MoveToText(MakeRecord(SquareOf(2, 2), SquareOf(2, 1), kBlackBishop)), "b2b1b");
   EXPECT_EQ(MoveToText(MakeRecord(SquareOf(2, 2), SquareOf(2, 1), kBlackKnight)), "b2b1n");
@@ -70,17 +70,17 @@ TEST(NewGameTest, StartPositionAndPieceList) {
   BoardState b = test::StartBoard();
   for (int s = 0; s < kSquareCount; ++s) EXPECT_EQ(b.Board[s], InitialBoard[s]) << s;
   EXPECT_EQ(b.PieceCount, 32);
-  EXPECT_EQ(b.PieceList[1], 26);
+  EXPECT_EQ(b.PieceList[1], kA1);
   EXPECT_EQ(b.PieceList[16], 45);
   EXPECT_EQ(b.PieceList[17], 98);
-  EXPECT_EQ(b.PieceList[32], 117);
-  EXPECT_EQ(b.PieceIndex[30], 5);
+  EXPECT_EQ(b.PieceList[32], kH8);
+  EXPECT_EQ(b.PieceIndex[kE1], 5);
   EXPECT_EQ(b.PieceIndex[62], 0);
   EXPECT_TRUE(b.WhiteToMove);
   EXPECT_EQ(b.GameMoves, " ");
   EXPECT_EQ(b.BookPly, 21);
-  EXPECT_EQ(b.WhiteKingSquare, 30);
-  EXPECT_EQ(b.BlackKingSquare, 114);
+  EXPECT_EQ(b.WhiteKingSquare, kE1);
+  EXPECT_EQ(b.BlackKingSquare, kE8);
 }
 
 }  // namespace

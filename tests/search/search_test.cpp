@@ -32,7 +32,7 @@ TEST_F(Search, MateInOneIsFoundFromDepthTwoAndAnnounced) {
   EXPECT_EQ(e().game.GameResult, 1);
   // The mating move is announced, not played into the game.
   EXPECT_TRUE(e().board.WhiteToMove);
-  EXPECT_EQ(e().board.Board[26], kWhiteRook);
+  EXPECT_EQ(e().board.Board[kA1], kWhiteRook);
 }
 
 TEST_F(Search, MateInOneIsNotSeenAtDepthOne) {

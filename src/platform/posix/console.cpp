@@ -1,7 +1,10 @@
 #include <cerrno>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <csignal>
 #include <cstdlib>
-#include <unistd.h>
 
 #include "platform/platform.h"
 
@@ -31,6 +34,21 @@ int ReadStandardInput(char* buffer, int capacity) {
     }
     return 0;
   }
+}
+
+bool StandardInputClosed() {
+  pollfd input{STDIN_FILENO, POLLIN, 0};
+  int ready;
+  do {
+    ready = ::poll(&input, 1, 0);
+  } while (ready < 0 && errno == EINTR);
+  if (ready <= 0) return false;
+  // A pipe whose writers are all gone reports a hang-up once it is drained.
+  if ((input.revents & POLLIN) == 0) return (input.revents & (POLLHUP | POLLERR)) != 0;
+  // Waiting bytes on a socket may be its end: peek without taking any.
+  char byte;
+  ssize_t n = ::recv(STDIN_FILENO, &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+  return n == 0;
 }
 
 void WriteStandardOutput(const char* data, std::size_t size) {

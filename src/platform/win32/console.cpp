@@ -79,6 +79,16 @@ int ReadStandardInput(char* buffer, int capacity) {
   }
 }
 
+bool StandardInputClosed() {
+  TakeHandlesOnFirstUse();
+  if (stdInHandle == INVALID_HANDLE_VALUE || stdInHandle == nullptr) return false;
+  if (!IsPipe(stdInHandle)) return false;
+  DWORD available = 0;
+  if (PeekNamedPipe(stdInHandle, nullptr, 0, nullptr, &available, nullptr)) return false;
+  // The pipe reports its broken end only once the waiting bytes are read.
+  return GetLastError() == ERROR_BROKEN_PIPE;
+}
+
 void WriteStandardOutput(const char* data, std::size_t size) {
   TakeHandlesOnFirstUse();
   if (stdOutHandle == INVALID_HANDLE_VALUE) return;

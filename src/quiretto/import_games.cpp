@@ -1,0 +1,132 @@
+#include "quiretto/import_games.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+#include "board/board_state.h"
+#include "board/move_text.h"
+#include "quiretto/pgn.h"
+#include "quiretto/san.h"
+
+namespace zandrell::quiretto {
+
+namespace {
+
+int WinnerOf(const std::string& result) {
+  if (result == "1-0") return 1;
+  if (result == "0-1") return 2;
+  return 0;
+}
+
+bool IsStandardVariant(std::string variant) {
+  std::transform(variant.begin(), variant.end(), variant.begin(),
+                 [](unsigned char c) { return static_cast<char>(c | 0x20); });
+  return variant.empty() || variant == "standard" || variant == "chess" || variant == "normal";
+}
+
+const char* Problem(SanResult result) {
+  switch (result) {
+    case SanResult::Unreadable: return "unreadable move";
+    case SanResult::Ambiguous: return "ambiguous move";
+    case SanResult::MissingPromotion: return "promotion without a piece";
+    default: return "illegal move";
+  }
+}
+
+// What each node of the opening tree (a line's first moves) has seen.
+struct NodeCount {
+  int Games = 0;
+  int Won = 0;  // games won by the side that played the node's last move
+};
+
+}  // namespace
+
+void ReadGames(const std::string& text, const std::string& file, const ImportOptions& options,
+               std::vector<OpeningLine>& lines, ImportTally& tally) {
+  PgnReader reader(text, options.Plies);
+  PgnGame game;
+  BoardState b{};
+  while (reader.Next(game)) {
+    ++tally.Games;
+    const std::string where = file + ":" + std::to_string(game.FirstLine);
+    auto skip = [&](const std::string& reason, const std::string& detail) {
+      ++tally.Skipped;
+      ++tally.SkippedBy[reason];
+      tally.SkipNotes.push_back(where + ": game " + std::to_string(tally.Games) + " skipped: " +
+                                reason + detail);
+    };
+    if (game.HasSetUp) {
+      skip("starts from a set-up position (FEN tag)", "");
+      continue;
+    }
+    if (!IsStandardVariant(game.Variant)) {
+      skip("not standard chess (Variant tag)", " \"" + game.Variant + "\"");
+      continue;
+    }
+    ResetPosition(b, true);
+    OpeningLine line;
+    line.Winner = WinnerOf(game.Result);
+    bool bad = false;
+    bool shortened = !game.Damage.empty();
+    for (std::size_t i = 0; i < game.Moves.size(); ++i) {
+      const std::string& san = game.Moves[i];
+      if (san == "--" || san == "Z0") {  // a null move: the game leaves chess here
+        shortened = true;
+        break;
+      }
+      Move m{};
+      const SanResult result = ParseSan(b, san, m);
+      if (result != SanResult::Found) {
+        skip(Problem(result), " \"" + san + "\" at line " + std::to_string(game.MoveLines[i]));
+        bad = true;
+        break;
+      }
+      // The book holds four-character moves: a line ends before a promotion.
+      if (m.Promotion != 0) {
+        shortened = true;
+        break;
+      }
+      line.Moves.push_back(MoveToText(m));
+      PlayMove(b, m);
+    }
+    if (bad) continue;
+    if (shortened) ++tally.Shortened;
+    if (!line.Moves.empty()) lines.push_back(std::move(line));
+  }
+}
+
+BookData BuildBook(const std::vector<OpeningLine>& lines, const ImportOptions& options) {
+  std::unordered_map<std::string, NodeCount> nodes;
+  std::vector<std::string> texts;
+  texts.reserve(lines.size());
+  for (const OpeningLine& line : lines) {
+    std::string text = " ";
+    for (std::size_t k = 0; k < line.Moves.size(); ++k) {
+      text += line.Moves[k];
+      NodeCount& node = nodes[text];
+      ++node.Games;
+      const int mover = k % 2 == 0 ? 1 : 2;
+      if (line.Winner == mover) ++node.Won;
+    }
+    texts.push_back(std::move(text));
+  }
+  std::sort(texts.begin(), texts.end());
+  texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
+  BookData book;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (i + 1 < texts.size() && texts[i + 1].compare(0, texts[i].size(), texts[i]) == 0) continue;
+    std::uint32_t mask = 0;
+    for (int k = 0; k < MoveCount(texts[i]); ++k) {
+      if (options.Plays == Side::White && k % 2 != 0) continue;
+      if (options.Plays == Side::Black && k % 2 == 0) continue;
+      const NodeCount& node = nodes[LeadingMoves(texts[i], k + 1)];
+      const int counted = options.WinnersOnly ? node.Won : node.Games;
+      if (counted >= std::max(1, options.MinGames)) mask |= 1u << k;
+    }
+    book.Lines.push_back(texts[i]);
+    book.Masks.push_back(static_cast<std::int32_t>(mask));
+  }
+  return book;
+}
+
+}  // namespace zandrell::quiretto
