@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench match windows windows-test clean
+.PHONY: deps build run test sanitize-test perft bench match match-fen windows windows-test clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -53,3 +53,9 @@ windows-test: windows
 # colour; fails when a game has no result, Zandrell is forfeited or loses on time.
 match: build
 	@scripts/match.sh $(BUILD)/zandrell
+
+# The same from a set-up position with castling rights and Black to move, with
+# Zandrell started as users start it: xboard asks protover 2 and sends setboard.
+MATCH_FEN_POSITION ?= r1bqk2r/pppp1ppp/2n2n2/2b1p3/2B1P3/3P1N2/PPP2PPP/RNBQK2R b KQkq - 0 4
+match-fen: build
+	@MATCH_FEN="$(MATCH_FEN_POSITION)" MATCH_PROTOCOL= scripts/match.sh $(BUILD)/zandrell

@@ -2,6 +2,7 @@
 // sessions against the built engine through real pipes.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <sstream>
 #include <string>
 #include <vector>
