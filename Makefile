@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench match match-fen windows windows-test clean
+.PHONY: deps build run test sanitize-test perft bench match match-fen package package-test windows windows-test windows-package clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -24,6 +24,14 @@ sanitize-test: deps
 	@cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DZANDRELL_SANITIZE=ON $(CMAKE_FLAGS) >/dev/null
 	@cmake --build build-sanitize -j $(JOBS)
 	@cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# The Debian package (CPack): build/zandrell_<version>_<arch>.deb.
+package: build
+	@cd $(BUILD) && cpack -G DEB
+
+# The package checked, installed, played as an ordinary user and removed (root).
+package-test: package
+	@scripts/package-test.sh $(BUILD)
 
 perft: build
 	@$(BUILD)/zandrell-perft 6
@@ -48,6 +56,10 @@ windows-test: windows
 	@locale -a 2>/dev/null | grep -qix 'it_IT.utf-\?8' || echo "windows-test: no it_IT.UTF-8 locale on this host, so wine cannot take an Italian interface language (localedef -i it_IT -f UTF-8 it_IT.UTF-8)" >&2
 	@cd $(WINDOWS_BUILD) && ctest --output-on-failure -j $(JOBS); rc=$$?; \
 	  WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wineprefix $(dir $(WINE))wineserver -k 2>/dev/null; exit $$rc
+
+# The Windows zip: build-windows/Zandrell-<version>-windows.zip.
+windows-package: windows
+	@cd $(WINDOWS_BUILD) && cpack -G ZIP
 
 # Zandrell against fairymax through xboard, headless: two games, one with each
 # colour; fails when a game has no result, Zandrell is forfeited or loses on time.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Zandrell need, when they
-# are missing. Usage: install-deps.sh [build|match|windows|gui|all]...
+# are missing. Usage: install-deps.sh [build|match|package|windows|gui|all]...
 set -euo pipefail
 
 want=("$@")
@@ -27,6 +27,14 @@ for group in "${want[@]}"; do
       need xvfb-run xvfb
       need xauth xauth
       ;;
+    package)
+      need lintian lintian
+      need dpkg-shlibdeps dpkg-dev
+      need /usr/games/xboard xboard
+      need xvfb-run xvfb
+      need xauth xauth
+      need runuser util-linux
+      ;;
     gui)
       need fltk-config libfltk1.3-dev
       need xvfb-run xvfb
@@ -42,7 +50,7 @@ for group in "${want[@]}"; do
       need hyperfine hyperfine
       need /usr/games/fairymax fairymax
       ;;
-    all) exec "$0" build match gui windows bench ;;
+    all) exec "$0" build match package gui windows bench ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
   esac
 done

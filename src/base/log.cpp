@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "base/file_locations.h"
 #include "platform/platform.h"
 
 namespace zandrell {
@@ -15,7 +16,11 @@ void WriteLog(const Engine& e, std::string_view text, bool withTimeStamp, bool f
     entry += " - ";
   }
   entry += text;
-  platform::AppendLine(e.shell.LogPath, entry);
+  if (platform::AppendLine(e.shell.LogPath, entry) || !e.shell.InstalledCopy) return;
+  // The user's state folder of an installed copy comes with the first entry.
+  if (platform::MakeFolders(ParentFolder(e.shell.LogPath))) {
+    platform::AppendLine(e.shell.LogPath, entry);
+  }
 }
 
 }  // namespace zandrell

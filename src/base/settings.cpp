@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/file_locations.h"
 #include "base/log.h"
 #include "platform/ini_text.h"
 #include "platform/platform.h"
@@ -38,6 +39,9 @@ std::string ReadSetting(const Engine& e, const std::string& key, const std::stri
   std::string value;
   if (auto stored = platform::IniLookup(SettingsText(e), kSection, key)) {
     value = std::move(*stored);
+  } else if (!e.shell.DefaultSettingsPath.empty()) {
+    // An installed copy: a key the user has not set comes from the packaged file.
+    value = platform::IniRead(e.shell.DefaultSettingsPath, kSection, key, defaultValue);
   } else {
     value = defaultValue.substr(0, platform::kProfileValueLimit);
   }
@@ -49,7 +53,13 @@ std::string ReadSetting(const Engine& e, const std::string& key, const std::stri
 bool WriteSetting(const Engine& e, const std::string& key, const std::string& value) {
   SettingsCopy& copy = e.shell.Settings;
   const bool current = copy.Loaded && platform::StampOfFile(e.shell.SettingsPath) == copy.Stamp;
-  if (platform::IniWrite(e.shell.SettingsPath, kSection, key, value)) {
+  bool written = platform::IniWrite(e.shell.SettingsPath, kSection, key, value);
+  // The user's settings folder of an installed copy comes with the first write.
+  if (!written && e.shell.InstalledCopy && !e.shell.SettingsPath.empty() &&
+      platform::MakeFolders(ParentFolder(e.shell.SettingsPath))) {
+    written = platform::IniWrite(e.shell.SettingsPath, kSection, key, value);
+  }
+  if (written) {
     // The write changes the copy as it changed the file; a copy that was already
     // behind the file is read afresh next time.
     if (current) {

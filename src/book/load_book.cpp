@@ -3,6 +3,7 @@
 #include <fstream>
 #include <string>
 
+#include "base/file_locations.h"
 #include "base/log.h"
 #include "base/settings.h"
 #include "book/book.h"
@@ -75,9 +76,7 @@ bool LoadBook(Engine& e) {
   book.BookLines.clear();
   book.BookFlags.clear();
 
-  bool hasSeparator = false;
-  for (char c : path) hasSeparator = hasSeparator || IsSeparator(c);
-  if (!hasSeparator) path = e.shell.ProgramFolder + platform::kPathSeparator + path;
+  path = FindBookFile(e, path);
 
   // A folder opens as a stream on some systems and then reads as an empty book.
   if (platform::FolderExists(path)) return Fail(e, std::strerror(EISDIR));

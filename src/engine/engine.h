@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "board/board_state.h"
 #include "engine/book_state.h"
@@ -32,8 +33,15 @@ struct ShellState {
   bool LogEnabled = false;
   bool LogPV = false;
   std::string ProgramFolder;  // folder of the executable
-  std::string SettingsPath;   // ProgramFolder + separator + "Zandrell.ini"
-  std::string LogPath;        // ProgramFolder + separator + lower-case base name + ".log"
+  // A portable copy keeps settings and log beside the executable (ProgramFolder +
+  // separator + "Zandrell.ini" / lower-case base name + ".log"); an installed one
+  // keeps them in the user's folders, creates those on first write, and reads the
+  // packaged defaults key by key under the user's settings.
+  bool InstalledCopy = false;
+  std::string SettingsPath;
+  std::string DefaultSettingsPath;  // "" for a portable copy
+  std::string LogPath;
+  std::vector<std::string> BookFolders;  // for a book name without a folder, in order
   std::string PendingInput;   // an unfinished line, completed by the next read
   // The settings file, read at the first setting asked for and kept while the file
   // stays as it was; writes go to the file and to this copy.

@@ -1,5 +1,6 @@
 #include "launcher/launcher_commands.h"
 
+#include "base/file_locations.h"
 #include "base/settings.h"
 #include "launcher/launcher_text.h"
 
@@ -40,7 +41,13 @@ bool BookEditorCommand(Launcher& launcher) {
   const char separator = launcher.conventions.separator;
   const std::string book = ReadSetting(launcher.engine, "OpeningBook", "");
   std::string arguments;
-  if (!book.empty()) arguments = " " + QuotedIfBlank(JoinPath(folder, book, separator));
+  if (!book.empty()) {
+    // An installed copy's book is in the user's folder or the data folder, not beside it.
+    const std::string bookPath = launcher.engine.shell.InstalledCopy
+                                     ? FindBookFile(launcher.engine, book)
+                                     : JoinPath(folder, book, separator);
+    arguments = " " + QuotedIfBlank(bookPath);
+  }
   platform::StartOutcome outcome = launcher.host.StartProgram(
       JoinPath(folder, launcher.conventions.bookEditorExecutable, separator), arguments);
   launcher.host.SetBusyPointer(false);

@@ -50,6 +50,10 @@ struct FileStamp {
   bool operator==(const FileStamp&) const = default;
 };
 FileStamp StampOfFile(const std::string& path);
+// Creates the folder and any missing parents; true when the folder is there after.
+bool MakeFolders(const std::string& path);
+std::string EnvironmentVariable(const std::string& name);  // "" when unset
+std::string HomeFolder();             // the user's home folder, "" when unknown
 // Appends text and a CR LF to the file, creating it when missing. False when the
 // file cannot be opened or written.
 bool AppendLine(const std::string& path, std::string_view text);

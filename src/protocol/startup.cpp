@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "base/file_locations.h"
 #include "base/log.h"
 #include "base/numeric.h"
 #include "base/settings.h"
@@ -36,14 +37,7 @@ std::vector<std::string> SplitAtBlanks(const std::string& text) {
 
 }  // namespace
 
-void SetUpPaths(Engine& e) {
-  const char separator = platform::kPathSeparator;
-  e.shell.ProgramFolder = platform::ProgramFolder();
-  std::string folder = e.shell.ProgramFolder;
-  if (folder.empty() || folder.back() != separator) folder += separator;
-  e.shell.SettingsPath = folder + "Zandrell.ini";
-  e.shell.LogPath = folder + Lower(platform::ExecutableBaseName()) + ".log";
-}
+void SetUpPaths(Engine& e) { UseFileLocations(e, LocateFiles(PlatformLocationFacts())); }
 
 int Main(Engine& e, std::string_view commandLine, const std::function<int(Engine&)>& showLauncher) {
   platform::TakeStandardHandles();

@@ -64,6 +64,28 @@ FileStamp StampOfFile(const std::string& path) {
   return stamp;
 }
 
+bool MakeFolders(const std::string& path) {
+  if (path.empty()) return false;
+  if (FolderExists(path)) return true;
+  std::size_t separator = LastSeparator(path);
+  if (separator != std::string::npos && separator > 0 && path[separator - 1] != ':' &&
+      !MakeFolders(path.substr(0, separator))) {
+    return false;
+  }
+  return CreateDirectoryA(path.c_str(), nullptr) != 0 || FolderExists(path);
+}
+
+std::string EnvironmentVariable(const std::string& name) {
+  DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+  if (size == 0) return {};
+  std::vector<char> buffer(size);
+  DWORD n = GetEnvironmentVariableA(name.c_str(), buffer.data(), size);
+  if (n == 0 || n >= size) return {};
+  return std::string(buffer.data(), n);
+}
+
+std::string HomeFolder() { return EnvironmentVariable("USERPROFILE"); }
+
 bool AppendLine(const std::string& path, std::string_view text) {
   // Append access only: every write lands at the current end of the file, so
   // entries of two processes sharing the log never overwrite each other.

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The Windows zip as a user meets it: it holds the engine, Quiretto, the settings,
+# the book and its flag file, README.txt and LICENSE; unpacked into a folder whose
+# name holds a blank and run under wine from another folder, the engine plays a book
+# move and writes zandrell.log beside itself.
+#
+#   scripts/windows-package-test.sh [BUILD]   (default build-windows; the zip from
+#                                               `make windows-package`)
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(realpath "${1:-$root/build-windows}")
+zip=$(ls -t "$build"/Zandrell-*-windows.zip 2>/dev/null | head -n 1 || true)
+[ -n "$zip" ] || { echo "windows-package-test: no zip in $build (make windows-package)" >&2; exit 2; }
+wine=$(ls /usr/lib/wine/wine64 2>/dev/null || command -v wine64 || command -v wine || true)
+[ -n "$wine" ] || { echo "windows-package-test: wine is missing" >&2; exit 2; }
+echo "windows-package-test: $zip"
+
+fail() { echo "windows-package-test: FAIL: $*" >&2; exit 1; }
+
+work=$(mktemp -d)
+prefix="$work/wineprefix"
+server="$(dirname "$wine")/wineserver"
+[ -x "$server" ] || server=wineserver
+cleanup() {
+  WINEPREFIX="$prefix" "$server" -k </dev/null >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+folder="$work/Zandrell chess"
+mkdir -p "$folder" "$work/elsewhere"
+unzip -q "$zip" -d "$work/unpacked"
+top=$(find "$work/unpacked" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+[ -n "$top" ] || fail "the zip has no top folder"
+for name in Zandrell.exe Quiretto.exe Zandrell.ini book.txt book.opi README.txt LICENSE; do
+  [ -f "$top/$name" ] || fail "the zip has no $name"
+done
+cp -a "$top/." "$folder/"
+
+out=$(cd "$work/elsewhere" && { printf 'xboard\nnew\npost\ngo\n'; sleep 5; printf 'quit\n'; } |
+  timeout 180 sh "$root/cmake/wine-run.sh" "$wine" "$prefix" "$folder/Zandrell.exe" -xboard -log |
+  tr -d '\r')
+echo "$out" | sed 's/^/  engine: /'
+echo "$out" | grep -q '^0 0 0 0 (Book Move)$' || fail "no book move announced"
+echo "$out" | grep -Eq '^move (e2e4|d2d4|c2c4|g1f3)$' || fail "no book move played"
+[ -f "$folder/zandrell.log" ] || fail "no zandrell.log beside Zandrell.exe"
+grep -q "New Game" "$folder/zandrell.log" || fail "the log has no game"
+[ -z "$(ls -A "$work/elsewhere")" ] || fail "the engine wrote into the folder it ran from"
+echo "windows-package-test: passed"
