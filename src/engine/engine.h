@@ -10,6 +10,7 @@
 
 #include "board/board_state.h"
 #include "engine/book_state.h"
+#include "engine/game_record.h"
 #include "engine/search_state.h"
 #include "platform/platform.h"
 #include "tables/eval_settings.h"
@@ -81,6 +82,8 @@ struct Engine {
   EvalSettings tables;
   BookState book;
   SearchState search;
+  GameRecord record;
+  EditState edit;
 };
 
 // Game results.
