@@ -2,22 +2,13 @@
 # (`cmake --install`, `make package` gives the .deb); on Windows everything lies in
 # one folder, as the engine expects it (`make windows-package` gives the zip).
 # The shipped book, its flag file and the default Zandrell.ini come from the
-# assembled dist/ folder when the build has one.
+# assembled dist/ folder.
 set(ZANDRELL_DIST ${CMAKE_BINARY_DIR}/dist)
 set(ZANDRELL_PACKAGING ${CMAKE_SOURCE_DIR}/packaging)
 set(ZANDRELL_CONTACT "The Zandrell developers <zandrell@example.org>")
 
-if(TARGET zandrell_dist)
-  # Installing and packaging read dist/, so every build assembles it.
-  add_custom_target(zandrell_dist_for_install ALL)
-  add_dependencies(zandrell_dist_for_install zandrell_dist)
-  set(ZANDRELL_DATA_FILES ${ZANDRELL_DIST}/Zandrell.ini ${ZANDRELL_DIST}/book.txt
-      ${ZANDRELL_DIST}/book.opi)
-else()
-  # Without the book the package still carries settings that name it.
-  set(ZANDRELL_DATA_FILES ${CMAKE_BINARY_DIR}/packaging/Zandrell.ini)
-  file(WRITE ${CMAKE_BINARY_DIR}/packaging/Zandrell.ini "[Engine]\r\nOpeningBook=book.txt\r\n")
-endif()
+set(ZANDRELL_DATA_FILES ${ZANDRELL_DIST}/Zandrell.ini ${ZANDRELL_DIST}/book.txt
+    ${ZANDRELL_DIST}/book.opi)
 
 set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
   OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -32,9 +23,7 @@ set(CPACK_STRIP_FILES ON)
 if(WIN32)
   set(ZANDRELL_QUIRETTO_NAME Quiretto.exe)
   install(TARGETS zandrell RUNTIME DESTINATION .)
-  if(TARGET quiretto)
-    install(TARGETS quiretto RUNTIME DESTINATION .)
-  endif()
+  install(TARGETS quiretto RUNTIME DESTINATION .)
   install(FILES ${ZANDRELL_DATA_FILES} DESTINATION .)
   # Notepad-friendly copies of the read-me and the licence.
   configure_file(${CMAKE_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/packaging/README.txt
@@ -51,9 +40,7 @@ if(WIN32)
 endif()
 
 install(TARGETS zandrell RUNTIME DESTINATION games)
-if(TARGET quiretto)
-  install(TARGETS quiretto RUNTIME DESTINATION games)
-endif()
+install(TARGETS quiretto RUNTIME DESTINATION games)
 install(FILES ${ZANDRELL_DATA_FILES} DESTINATION share/games/zandrell)
 install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.eng DESTINATION share/games/plugins/xboard)
 install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell-logo.png
@@ -65,10 +52,7 @@ install(FILES ${ZANDRELL_PACKAGING}/linux/copyright DESTINATION share/doc/zandre
 # Manual pages and the changelog, compressed as Debian wants them (gzip -9n:
 # no name or time stamp inside, so the same sources give the same package).
 find_program(ZANDRELL_GZIP gzip)
-set(ZANDRELL_PAGES zandrell)
-if(TARGET quiretto)
-  list(APPEND ZANDRELL_PAGES quiretto)
-endif()
+set(ZANDRELL_PAGES zandrell quiretto)
 set(compressed)
 foreach(page IN LISTS ZANDRELL_PAGES)
   configure_file(${ZANDRELL_PACKAGING}/linux/${page}.6 ${CMAKE_BINARY_DIR}/packaging/${page}.6 @ONLY)

@@ -6,6 +6,8 @@
 #
 #   scripts/match.sh [ENGINE]      (default build/zandrell)
 #   MATCH_TC=0:20 MATCH_INC=1 MATCH_GAMES=2 scripts/match.sh
+#   MATCH_KEEP=DIR keeps the games, Zandrell's log and xboard's debug file in DIR.
+#   MATCH_XBOARD_ARGS="-animateMoving false" adds options to xboard's command line.
 #
 # MATCH_FEN starts every game from that position. MATCH_PROTOCOL is the protocol
 # version xboard assumes for Zandrell (default 1); empty lets xboard ask with
@@ -29,7 +31,9 @@ fairymax=/usr/games/fairymax
 [ -x "$engine" ] || { echo "match: no engine at $engine" >&2; exit 2; }
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+keep=${MATCH_KEEP:-}
+read -r -a extra <<<"${MATCH_XBOARD_ARGS:-}"
+trap '[ -z "$keep" ] || { mkdir -p "$keep" && cp -r "$work"/. "$keep"/; }; rm -rf "$work"' EXIT
 # The engine runs from a folder of its own, so its settings and log are the match's.
 mkdir -p "$work/zandrell"
 cp "$engine" "$work/zandrell/zandrell"
@@ -50,7 +54,7 @@ HOME="$work" timeout 1200 xvfb-run -a "$xboard" \
   -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" \
   -autoCallFlag true -testClaims true -ponderNextMove false \
   -popupExitMessage false -saveSettingsOnExit false \
-  -saveGameFile "$pgn" -debug -nameOfDebugFile "$debug" >"$work/xboard.out" 2>&1 || true
+  -saveGameFile "$pgn" -debug -nameOfDebugFile "$debug" "${extra[@]}" >"$work/xboard.out" 2>&1 || true
 elapsed=$(( $(date +%s) - start ))
 
 if [ ! -s "$pgn" ]; then

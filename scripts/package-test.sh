@@ -90,6 +90,7 @@ as_user bash -c "cd ~/elsewhere && timeout 600 xvfb-run -a xboard \
 [ -s "$pgn" ] || { cat "$work/xboard.out" >&2; fail "xboard saved no game"; }
 grep -E '^\[Result "(1-0|0-1|1/2-1/2)"\]' "$pgn" || { cat "$pgn" >&2; fail "the game has no result"; }
 grep -q 'Zandrell' "$pgn" || fail "Zandrell did not play"
+sed 's/^/  xboard: /' "$pgn"
 written=$(find /usr/games /usr/share/games /usr/share/doc/zandrell -newer "$work/marker" 2>/dev/null)
 [ -z "$written" ] || fail "written under /usr: $written"
 
