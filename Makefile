@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench match package package-test windows windows-test windows-package clean
+.PHONY: deps build run test sanitize-test perft bench match match-clock match-fen package package-test windows windows-test windows-package clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -65,3 +65,19 @@ windows-package: windows
 # colour; fails when a game has no result, Zandrell is forfeited or loses on time.
 match: build
 	@scripts/match.sh $(BUILD)/zandrell
+
+# Sudden death without increment, down to the last fractions of a second: four
+# games at 5 seconds and two at 10 seconds a side; fails like match, and so on
+# any loss on time. xboard charges the time it spends animating the opponent's
+# move to the engine (about 0.1 s a move on a virtual display), so animation is
+# off: the clocks then measure the engines.
+CLOCK_MATCH = MATCH_INC=0 MATCH_XBOARD_ARGS="-animateMoving false" scripts/match.sh $(BUILD)/zandrell
+match-clock: build
+	@MATCH_TC=0:05 MATCH_GAMES=4 $(CLOCK_MATCH)
+	@MATCH_TC=0:10 MATCH_GAMES=2 $(CLOCK_MATCH)
+
+# The same from a set-up position with castling rights and Black to move, with
+# Zandrell started as users start it: xboard asks protover 2 and sends setboard.
+MATCH_FEN_POSITION ?= r1bqk2r/pppp1ppp/2n2n2/2b1p3/2B1P3/3P1N2/PPP2PPP/RNBQK2R b KQkq - 0 4
+match-fen: build
+	@MATCH_FEN="$(MATCH_FEN_POSITION)" MATCH_PROTOCOL= scripts/match.sh $(BUILD)/zandrell

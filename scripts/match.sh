@@ -6,6 +6,13 @@
 #
 #   scripts/match.sh [ENGINE]      (default build/zandrell)
 #   MATCH_TC=0:20 MATCH_INC=1 MATCH_GAMES=2 scripts/match.sh
+#   MATCH_KEEP=DIR keeps the games, Zandrell's log and xboard's debug file in DIR.
+#   MATCH_XBOARD_ARGS="-animateMoving false" adds options to xboard's command line.
+#
+# MATCH_FEN starts every game from that position. MATCH_PROTOCOL is the protocol
+# version xboard assumes for Zandrell (default 1); empty lets xboard ask with
+# "protover 2", and then the handshake must not cost xboard its ten-second wait
+# and nobody may answer a move with "Illegal move".
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,6 +20,8 @@ engine=$(realpath "${1:-$root/build/zandrell}")
 tc=${MATCH_TC:-0:20}
 inc=${MATCH_INC:-1}
 games=${MATCH_GAMES:-2}
+fen=${MATCH_FEN:-}
+protocol=${MATCH_PROTOCOL-1}
 
 # Debian installs xboard and fairymax under /usr/games.
 export PATH="$PATH:/usr/games"
@@ -22,21 +31,30 @@ fairymax=/usr/games/fairymax
 [ -x "$engine" ] || { echo "match: no engine at $engine" >&2; exit 2; }
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+keep=${MATCH_KEEP:-}
+read -r -a extra <<<"${MATCH_XBOARD_ARGS:-}"
+trap '[ -z "$keep" ] || { mkdir -p "$keep" && cp -r "$work"/. "$keep"/; }; rm -rf "$work"' EXIT
 # The engine runs from a folder of its own, so its settings and log are the match's.
 mkdir -p "$work/zandrell"
 cp "$engine" "$work/zandrell/zandrell"
 pgn="$work/games.pgn"
+debug="$work/xboard.debug"
+options=()
+[ -n "$protocol" ] && options+=(-firstProtocolVersion "$protocol")
+if [ -n "$fen" ]; then
+  echo "$fen" >"$work/start.fen"
+  options+=(-loadPositionFile "$work/start.fen")
+fi
 
 start=$(date +%s)
 # HOME keeps xboard's settings file out of the user's home.
 HOME="$work" timeout 1200 xvfb-run -a "$xboard" \
-  -fcp "./zandrell -xboard -log" -fd "$work/zandrell" -fn Zandrell -firstProtocolVersion 1 \
+  -fcp "./zandrell -xboard -log" -fd "$work/zandrell" -fn Zandrell "${options[@]}" \
   -scp "$fairymax" -sn Fairymax \
   -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" \
   -autoCallFlag true -testClaims true -ponderNextMove false \
   -popupExitMessage false -saveSettingsOnExit false \
-  -saveGameFile "$pgn" >"$work/xboard.out" 2>&1 || true
+  -saveGameFile "$pgn" -debug -nameOfDebugFile "$debug" "${extra[@]}" >"$work/xboard.out" 2>&1 || true
 elapsed=$(( $(date +%s) - start ))
 
 if [ ! -s "$pgn" ]; then
@@ -47,6 +65,26 @@ fi
 cat "$pgn"
 echo
 echo "match: $games games in ${elapsed}s"
+
+# xboard's debug lines begin with its milliseconds since start.
+if grep -Eq '^[0-9]+ <(first|second) : Illegal move' "$debug"; then
+  echo "match: an engine answered a move with Illegal move:" >&2
+  grep -E '^[0-9]+ <(first|second) : Illegal move' "$debug" >&2
+  exit 1
+fi
+if [ -z "$protocol" ]; then
+  if ! grep -Eq '^[0-9]+ <first : feature .*done=1' "$debug"; then
+    echo "match: Zandrell did not finish its feature reply with done=1" >&2
+    exit 1
+  fi
+  # Without done=1 xboard would wait ten seconds before it starts the first game.
+  first_move=$(grep -Em1 '^[0-9]+ <(first|second) : move ' "$debug" | cut -d' ' -f1)
+  if [ -z "$first_move" ] || [ "$first_move" -ge 8000 ]; then
+    echo "match: the first move came ${first_move:-never} ms after xboard started" >&2
+    exit 1
+  fi
+  echo "match: feature reply done, first move ${first_move} ms after xboard started"
+fi
 
 # One game per block of PGN tags; check each.
 awk -v want="$games" '

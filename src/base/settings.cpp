@@ -1,7 +1,6 @@
 #include "base/settings.h"
 
 #include <fstream>
-#include <sstream>
 
 #include "base/file_locations.h"
 #include "base/log.h"
@@ -16,32 +15,35 @@ constexpr const char* kSection = "Engine";
 // The file is read again only when it changed since the last read, so start-up
 // does not grow with the number of keys times the size of the file, and a file
 // edited meanwhile is still seen.
-const std::string& SettingsText(const Engine& e) {
-  SettingsCopy& copy = e.shell.Settings;
-  const platform::FileStamp stamp = platform::StampOfFile(e.shell.SettingsPath);
+const std::string& SettingsText(SettingsCopy& copy, const std::string& path) {
+  const platform::FileStamp stamp = platform::StampOfFile(path);
   if (copy.Loaded && stamp == copy.Stamp) return copy.Text;
   copy.Loaded = true;
   copy.Stamp = stamp;
   copy.Text.clear();
   if (stamp.Size < 0) return copy.Text;
   ++copy.ReadCount;
-  std::ifstream in(e.shell.SettingsPath, std::ios::binary);
-  if (in) {
-    std::ostringstream text;
-    text << in.rdbuf();
-    copy.Text = std::move(text).str();
-  }
+  std::ifstream in(path, std::ios::binary);
+  std::string text(static_cast<std::size_t>(stamp.Size), '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  // Only the section is kept: the rest of a large file is never asked for.
+  copy.Text = platform::IniSectionText(text, kSection);
   return copy.Text;
 }
 }  // namespace
 
 std::string ReadSetting(const Engine& e, const std::string& key, const std::string& defaultValue) {
   std::string value;
-  if (auto stored = platform::IniLookup(SettingsText(e), kSection, key)) {
+  const ShellState& shell = e.shell;
+  if (auto stored = platform::IniLookup(SettingsText(shell.Settings, shell.SettingsPath), kSection,
+                                        key)) {
     value = std::move(*stored);
-  } else if (!e.shell.DefaultSettingsPath.empty()) {
+  } else if (!shell.DefaultSettingsPath.empty()) {
     // An installed copy: a key the user has not set comes from the packaged file.
-    value = platform::IniRead(e.shell.DefaultSettingsPath, kSection, key, defaultValue);
+    const std::string& defaults = SettingsText(shell.DefaultSettings, shell.DefaultSettingsPath);
+    auto packaged = platform::IniLookup(defaults, kSection, key);
+    value = packaged ? std::move(*packaged) : defaultValue.substr(0, platform::kProfileValueLimit);
   } else {
     value = defaultValue.substr(0, platform::kProfileValueLimit);
   }

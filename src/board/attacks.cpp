@@ -7,7 +7,7 @@ namespace zandrell {
 namespace {
 
 struct Attackers {
-  int king, queen, rook, bishop, knight, pawn;
+  int King, Queen, Rook, Bishop, Knight, Pawn;
 };
 
 constexpr Attackers kWhiteAttackers{kWhiteKing, kWhiteQueen, kWhiteRook, kWhiteBishop, kWhiteKnight, kWhitePawn};
@@ -27,32 +27,36 @@ inline int FirstOnRay(const std::uint8_t* board, int square, int direction) {
 
 // One line through square: the king from the adjacent square, a pawn from the
 // adjacent square when kPawnLine (its capturing diagonals: a black pawn from +13
-// and +11, a white pawn from -13 and -11), a slider from the first piece met.
-template <int kDirection, bool kPawnLine>
-inline bool LineAttack(const std::uint8_t* board, int square, int king, int slider1, int slider2, int pawn) {
+// and +11, a white pawn from -13 and -11), the queen and the rook (the bishop on
+// a diagonal) from the first piece met.
+template <int kDirection, bool kPawnLine, const Attackers& kBy>
+inline bool LineAttack(const std::uint8_t* board, int square) {
+  constexpr bool kDiagonal = kDirection == 13 || kDirection == -13 || kDirection == 11 || kDirection == -11;
+  constexpr int kSlider = kDiagonal ? kBy.Bishop : kBy.Rook;
   const int c = board[square + kDirection];
   if (c < kEmpty) {
-    return c == king || c == slider1 || c == slider2 || (kPawnLine && c == pawn);
+    return c == kBy.King || c == kBy.Queen || c == kSlider || (kPawnLine && c == kBy.Pawn);
   }
   const int first = FirstOnRay(board, square + kDirection, kDirection);
-  return first == slider1 || first == slider2;
+  return first == kBy.Queen || first == kSlider;
 }
 
 template <Side kBy>
 bool Attacked(const std::uint8_t* board, int square) {
-  constexpr Attackers a = kBy == Side::kBlack ? kBlackAttackers : kWhiteAttackers;
+  constexpr const Attackers& kA = kBy == Side::kBlack ? kBlackAttackers : kWhiteAttackers;
+  constexpr bool kBlack = kBy == Side::kBlack;
   static_assert(DirectionOffsets[0] == 12 && DirectionOffsets[1] == -12 && DirectionOffsets[2] == 1 &&
                 DirectionOffsets[3] == -1 && DirectionOffsets[4] == 13 && DirectionOffsets[5] == -13 &&
                 DirectionOffsets[6] == 11 && DirectionOffsets[7] == -11);
-  if (LineAttack<12, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
-  if (LineAttack<-12, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
-  if (LineAttack<1, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
-  if (LineAttack<-1, false>(board, square, a.king, a.queen, a.rook, a.pawn)) return true;
-  if (LineAttack<13, kBy == Side::kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
-  if (LineAttack<-13, kBy == Side::kWhite>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
-  if (LineAttack<11, kBy == Side::kBlack>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
-  if (LineAttack<-11, kBy == Side::kWhite>(board, square, a.king, a.queen, a.bishop, a.pawn)) return true;
-  const int n = a.knight;
+  if (LineAttack<12, false, kA>(board, square)) return true;
+  if (LineAttack<-12, false, kA>(board, square)) return true;
+  if (LineAttack<1, false, kA>(board, square)) return true;
+  if (LineAttack<-1, false, kA>(board, square)) return true;
+  if (LineAttack<13, kBlack, kA>(board, square)) return true;
+  if (LineAttack<-13, !kBlack, kA>(board, square)) return true;
+  if (LineAttack<11, kBlack, kA>(board, square)) return true;
+  if (LineAttack<-11, !kBlack, kA>(board, square)) return true;
+  const int n = kA.Knight;
   return board[square + 10] == n || board[square - 10] == n || board[square + 14] == n ||
          board[square - 14] == n || board[square + 23] == n || board[square - 23] == n ||
          board[square + 25] == n || board[square - 25] == n;

@@ -42,11 +42,13 @@ int CodeOfLetter(char letter) {
 }
 
 // Fills the playing squares from the placement field; false unless it names
-// exactly eight ranks of eight squares, one king a side and at most 32 pieces.
+// exactly eight ranks of eight squares, one king and at most 16 men a side, and
+// no pawn on the first or last rank.
 bool ReadPlacement(std::string_view field, BoardState& b) {
   int rank = 8;
   int file = 1;
-  int pieces = 0;
+  int whiteMen = 0;
+  int blackMen = 0;
   int whiteKings = 0;
   int blackKings = 0;
   for (char ch : field) {
@@ -60,6 +62,7 @@ bool ReadPlacement(std::string_view field, BoardState& b) {
     } else {
       const int code = CodeOfLetter(ch);
       if (code == 0 || file > 8) return false;
+      if ((code == kWhitePawn || code == kBlackPawn) && (rank == 1 || rank == 8)) return false;
       const int square = SquareOf(file, rank);
       b.Board[square] = static_cast<std::uint8_t>(code);
       if (code == kWhiteKing) {
@@ -69,11 +72,12 @@ bool ReadPlacement(std::string_view field, BoardState& b) {
         ++blackKings;
         b.BlackKingSquare = square;
       }
-      ++pieces;
+      ++(code % 2 == 1 ? whiteMen : blackMen);
       ++file;
     }
   }
-  return rank == 1 && file == 9 && whiteKings == 1 && blackKings == 1 && pieces <= kPieceSlots - 1;
+  return rank == 1 && file == 9 && whiteKings == 1 && blackKings == 1 && whiteMen <= 16 &&
+         blackMen <= 16;
 }
 
 // A wing keeps its right only with the king and rook on their home squares;

@@ -10,31 +10,31 @@ constexpr std::uint8_t U8(int value) { return static_cast<std::uint8_t>(value); 
 
 // Rank 1..8 of every square (0 on the border), instead of a division per pawn.
 constexpr struct RankTable {
-  std::uint8_t rank[kSquareCount];
-  constexpr RankTable() : rank{} {
+  std::uint8_t Rank[kSquareCount];
+  constexpr RankTable() : Rank{} {
     for (int s = 0; s < kSquareCount; ++s) {
       const int file = (s % 12) - 1;
       const int row = (s / 12) - 1;
-      rank[s] = U8(file >= 1 && file <= 8 && row >= 1 && row <= 8 ? row : 0);
+      Rank[s] = U8(file >= 1 && file <= 8 && row >= 1 && row <= 8 ? row : 0);
     }
   }
 } kRanks;
-static_assert(kRanks.rank[kA1] == 1 && kRanks.rank[kH1] == 1 && kRanks.rank[kA8] == 8 && kRanks.rank[kH8] == 8);
-static_assert(kRanks.rank[kA1 - 1] == 0 && kRanks.rank[kH1 + 1] == 0 && kRanks.rank[kA2] == 2);
+static_assert(kRanks.Rank[kA1] == 1 && kRanks.Rank[kH1] == 1 && kRanks.Rank[kA8] == 8 && kRanks.Rank[kH8] == 8);
+static_assert(kRanks.Rank[kA1 - 1] == 0 && kRanks.Rank[kH1 + 1] == 0 && kRanks.Rank[kA2] == 2);
 
 // The list being filled. The count lives in a local while the list is built:
 // stores into the byte-sized move fields would otherwise force the compiler to
 // reload it after every write.
 struct Generator {
-  const std::uint8_t* board;
-  Move* moves;
-  int count;
+  const std::uint8_t* Board;
+  Move* Moves;
+  int Count;
 };
 
 // Copies one record into the next free entry. A full list drops the move: only a
 // composed position can produce that many pseudo-legal moves.
 inline void Append(Generator& g, int from, int to, int captured, int enPassant, int promotion, int castle) {
-  if (g.count >= kMaxMoves) return;
+  if (g.Count >= kMaxMoves) return;
   Move m;
   m.From = U8(from);
   m.To = U8(to);
@@ -43,7 +43,7 @@ inline void Append(Generator& g, int from, int to, int captured, int enPassant, 
   m.Promotion = U8(promotion);
   m.Castle = U8(castle);
   m.CapturedIndex = 0;
-  g.moves[g.count++] = m;
+  g.Moves[g.Count++] = m;
 }
 
 inline void AppendPlain(Generator& g, int from, int to, int captured) { Append(g, from, to, captured, 0, 0, 0); }
@@ -51,11 +51,11 @@ inline void AppendPlain(Generator& g, int from, int to, int captured) { Append(g
 // Queen, rook, knight, bishop: the order every promotion is listed in.
 template <Side kSide>
 inline void AppendPromotions(Generator& g, int from, int to, int captured) {
-  constexpr int colour = IsWhite(kSide) ? 0 : 1;
-  Append(g, from, to, captured, 0, kWhiteQueen + colour, 0);
-  Append(g, from, to, captured, 0, kWhiteRook + colour, 0);
-  Append(g, from, to, captured, 0, kWhiteKnight + colour, 0);
-  Append(g, from, to, captured, 0, kWhiteBishop + colour, 0);
+  constexpr int kColour = IsWhite(kSide) ? 0 : 1;
+  Append(g, from, to, captured, 0, kWhiteQueen + kColour, 0);
+  Append(g, from, to, captured, 0, kWhiteRook + kColour, 0);
+  Append(g, from, to, captured, 0, kWhiteKnight + kColour, 0);
+  Append(g, from, to, captured, 0, kWhiteBishop + kColour, 0);
 }
 
 // A piece of the other side (the border, empty squares and markers are not).
@@ -73,8 +73,8 @@ constexpr bool IsEnemy(int code) {
 // other non-piece code there would count as a quiet target, as for a push.)
 template <Side kSide, bool kCapturesOnly>
 inline void PawnCapture(Generator& g, int from, int to, int t, bool promotes) {
-  constexpr int enemyMarker = IsWhite(kSide) ? kBlackMarker : kWhiteMarker;
-  if (t == enemyMarker) {
+  constexpr int kEnemyMarker = IsWhite(kSide) ? kBlackMarker : kWhiteMarker;
+  if (t == kEnemyMarker) {
     Append(g, from, to, t, 1, 0, 0);
   } else if (promotes) {
     AppendPromotions<kSide>(g, from, to, t);
@@ -88,31 +88,31 @@ inline void PawnCapture(Generator& g, int from, int to, int t, bool promotes) {
 // captures-only mode among the pushes.
 template <Side kSide, bool kCapturesOnly>
 inline void Pawn(Generator& g, int s) {
-  const std::uint8_t* board = g.board;
-  constexpr int up = IsWhite(kSide) ? 12 : -12;
-  constexpr int capture1 = IsWhite(kSide) ? 13 : -13;
-  constexpr int capture2 = IsWhite(kSide) ? 11 : -11;
-  const int rank = kRanks.rank[s];
+  const std::uint8_t* board = g.Board;
+  constexpr int kUp = IsWhite(kSide) ? 12 : -12;
+  constexpr int kCapture1 = IsWhite(kSide) ? 13 : -13;
+  constexpr int kCapture2 = IsWhite(kSide) ? 11 : -11;
+  const int rank = kRanks.Rank[s];
   const bool promotes = IsWhite(kSide) ? rank == 7 : rank == 2;
   if (!kCapturesOnly) {
     const bool home = IsWhite(kSide) ? rank == 2 : rank == 7;
-    if (home && board[s + 2 * up] == kEmpty && board[s + up] == kEmpty) AppendPlain(g, s, s + 2 * up, kEmpty);
+    if (home && board[s + 2 * kUp] == kEmpty && board[s + kUp] == kEmpty) AppendPlain(g, s, s + 2 * kUp, kEmpty);
   }
   // White takes the even codes but the border (Black's pieces and marker),
   // Black the odd codes but the empty square (White's pieces and marker).
-  const int t1 = board[s + capture1];
+  const int t1 = board[s + kCapture1];
   if (IsWhite(kSide) ? ((t1 & 1) == 0 && t1 != kBorder) : ((t1 & 1) == 1 && t1 != kEmpty)) {
-    PawnCapture<kSide, kCapturesOnly>(g, s, s + capture1, t1, promotes);
+    PawnCapture<kSide, kCapturesOnly>(g, s, s + kCapture1, t1, promotes);
   }
-  const int t2 = board[s + capture2];
+  const int t2 = board[s + kCapture2];
   if (IsWhite(kSide) ? ((t2 & 1) == 0 && t2 != kBorder) : ((t2 & 1) == 1 && t2 != kEmpty)) {
-    PawnCapture<kSide, kCapturesOnly>(g, s, s + capture2, t2, promotes);
+    PawnCapture<kSide, kCapturesOnly>(g, s, s + kCapture2, t2, promotes);
   }
-  if (board[s + up] == kEmpty) {
+  if (board[s + kUp] == kEmpty) {
     if (promotes) {
-      AppendPromotions<kSide>(g, s, s + up, kEmpty);
+      AppendPromotions<kSide>(g, s, s + kUp, kEmpty);
     } else if (!kCapturesOnly) {
-      AppendPlain(g, s, s + up, kEmpty);
+      AppendPlain(g, s, s + kUp, kEmpty);
     }
   }
 }
@@ -121,7 +121,7 @@ inline void Pawn(Generator& g, int s) {
 // (markers included), an enemy piece a capture.
 template <Side kSide, bool kCapturesOnly>
 inline void Step(Generator& g, int from, int to) {
-  const int t = g.board[to];
+  const int t = g.Board[to];
   if (t >= kEmpty) {
     if (!kCapturesOnly) AppendPlain(g, from, to, t);
   } else if (IsEnemy<kSide>(t)) {
@@ -134,7 +134,7 @@ inline void Step(Generator& g, int from, int to) {
 // first piece, taking it if it is an enemy, or at the border.
 template <Side kSide, bool kCapturesOnly>
 inline void Slide(Generator& g, int from, int direction) {
-  const std::uint8_t* board = g.board;
+  const std::uint8_t* board = g.Board;
   int to = from + direction;
   int t = board[to];
   while (t >= kEmpty) {
@@ -178,13 +178,13 @@ inline void Rook(Generator& g, int s) {
 // are tested after the move is made. Castling moves are listed in both modes.
 template <int kKind>
 inline void Castle(const BoardState& b, Generator& g) {
-  constexpr CastleRule r = kCastles[kKind];
-  const std::uint8_t* board = g.board;
-  if (b.TouchCount[r.Rook] != 0 || board[r.Rook] != r.RookCode) return;
-  for (int i = 0; i < r.EmptyCount; ++i) {
-    if (board[r.MustBeEmpty[i]] != kEmpty) return;
+  constexpr CastleRule kRule = kCastles[kKind];
+  const std::uint8_t* board = g.Board;
+  if (b.TouchCount[kRule.Rook] != 0 || board[kRule.Rook] != kRule.RookCode) return;
+  for (int i = 0; i < kRule.EmptyCount; ++i) {
+    if (board[kRule.MustBeEmpty[i]] != kEmpty) return;
   }
-  Append(g, r.King, r.KingTo, board[r.KingTo], 0, 0, kKind);
+  Append(g, kRule.King, kRule.KingTo, board[kRule.KingTo], 0, 0, kKind);
 }
 
 template <Side kSide, bool kCapturesOnly>
@@ -209,7 +209,7 @@ inline void King(const BoardState& b, Generator& g, int s) {
 // that the per-square tests fold to constants.
 template <Side kSide, bool kCapturesOnly>
 int Generate(const BoardState& b, Move* moves) {
-  constexpr int colour = IsWhite(kSide) ? 0 : 1;
+  constexpr int kColour = IsWhite(kSide) ? 0 : 1;
   Generator g{b.Board, moves, 0};
   const int slots = b.PieceCount < kPieceSlots ? b.PieceCount : kPieceSlots - 1;
   for (int i = 1; i <= slots; ++i) {
@@ -217,8 +217,8 @@ int Generate(const BoardState& b, Move* moves) {
     const int c = b.Board[s];
     // Skips the other side, and the square 0 (border) of a captured piece's
     // slot, before the jump on the piece.
-    if (((c + colour) & 1) == 0 || c > kBlackBishop || c == kBorder) continue;
-    switch (c - colour) {
+    if (((c + kColour) & 1) == 0 || c > kBlackBishop || c == kBorder) continue;
+    switch (c - kColour) {
       case kWhitePawn: Pawn<kSide, kCapturesOnly>(g, s); break;
       case kWhiteKnight: Knight<kSide, kCapturesOnly>(g, s); break;
       case kWhiteBishop: Bishop<kSide, kCapturesOnly>(g, s); break;
@@ -231,7 +231,7 @@ int Generate(const BoardState& b, Move* moves) {
       default: break;
     }
   }
-  return g.count;
+  return g.Count;
 }
 
 }  // namespace

@@ -10,14 +10,16 @@
 
 #include "board/board_state.h"
 #include "engine/book_state.h"
+#include "engine/game_record.h"
 #include "engine/search_state.h"
 #include "platform/platform.h"
 #include "tables/eval_settings.h"
 
 namespace zandrell {
 
-// The text of the settings file as last read (a missing file reads as empty), and
-// the stamp of the file it was read from: read again only when the file changed.
+// The settings file's section "Engine" as last read (a missing file reads as
+// empty), and the stamp of the file it was read from: read again only when the
+// file changed.
 struct SettingsCopy {
   bool Loaded = false;
   platform::FileStamp Stamp;
@@ -45,9 +47,12 @@ struct ShellState {
   // The settings file, read at the first setting asked for and kept while the file
   // stays as it was; writes go to the file and to this copy.
   mutable SettingsCopy Settings;
+  mutable SettingsCopy DefaultSettings;  // the same for DefaultSettingsPath
   bool Terminated = false;    // Shutdown has run; nothing after it may act
-  // Where protocol bytes go and how the process ends; tests replace both.
+  // Where protocol bytes go, how the standard handles are closed and how the
+  // process ends; tests replace all three (empty: the platform's own).
   std::function<void(std::string_view)> Write;
+  std::function<void()> CloseHandles;
   std::function<void()> Exit;
 };
 
@@ -77,6 +82,8 @@ struct Engine {
   EvalSettings tables;
   BookState book;
   SearchState search;
+  GameRecord record;
+  EditState edit;
 };
 
 // Game results.

@@ -35,6 +35,19 @@ bool PlayCommand(Launcher& launcher) {
   return false;
 }
 
+// Quiretto beside the engine, as the two ship together; else one on the search
+// path (an installed package); else the program folder again, whose start then
+// fails with the message about the folder.
+std::string LocateBookEditor(Launcher& launcher) {
+  const platform::LauncherConventions& conventions = launcher.conventions;
+  const std::string beside = JoinPath(launcher.engine.shell.ProgramFolder,
+                                      conventions.bookEditorExecutable, conventions.separator);
+  if (launcher.host.FileExists(beside) || !conventions.searchPath) return beside;
+  const std::string folder = launcher.host.FindProgramFolder(conventions.bookEditorExecutable);
+  if (folder.empty()) return beside;
+  return JoinPath(folder, conventions.bookEditorExecutable, conventions.separator);
+}
+
 bool BookEditorCommand(Launcher& launcher) {
   launcher.host.SetBusyPointer(true);
   const std::string& folder = launcher.engine.shell.ProgramFolder;
@@ -48,8 +61,8 @@ bool BookEditorCommand(Launcher& launcher) {
                                      : JoinPath(folder, book, separator);
     arguments = " " + QuotedIfBlank(bookPath);
   }
-  platform::StartOutcome outcome = launcher.host.StartProgram(
-      JoinPath(folder, launcher.conventions.bookEditorExecutable, separator), arguments);
+  platform::StartOutcome outcome =
+      launcher.host.StartProgram(LocateBookEditor(launcher), arguments);
   launcher.host.SetBusyPointer(false);
   if (outcome == platform::StartOutcome::Started) return true;
   if (outcome == platform::StartOutcome::FileNotFound) {

@@ -93,6 +93,27 @@ std::optional<std::string> IniLookup(std::string_view content, std::string_view 
   return std::nullopt;
 }
 
+std::string IniSectionText(std::string_view content, std::string_view section) {
+  std::string out = "[";
+  out += section;
+  out += "]\r\n";
+  bool inSection = false;
+  std::size_t start = 0;
+  while (start < content.size()) {
+    std::size_t end = content.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = content.size();
+    const std::string_view text = content.substr(start, end - start);
+    if (auto name = SectionName(text)) {
+      inSection = SameName(*name, section);
+    } else if (inSection) {
+      out += text;
+      out += "\r\n";
+    }
+    start = end + 1;
+  }
+  return out;
+}
+
 std::string IniAssign(std::string_view content, std::string_view section, std::string_view key,
                       std::string_view value) {
   const std::vector<Line> lines = SplitLines(content);

@@ -18,6 +18,8 @@ void NewGame(Engine& e) {
   g.ForceMode = false;
   g.OpponentRating = 0;
   g.OpponentIsComputer = false;
+  e.record.Played.clear();
+  e.edit.Active = false;
 }
 
 }  // namespace zandrell

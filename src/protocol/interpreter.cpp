@@ -13,8 +13,11 @@
 #include "board/position_text.h"
 #include "engine/limits.h"
 #include "protocol/game.h"
+#include "protocol/handshake.h"
 #include "protocol/main_loop.h"
+#include "protocol/set_up.h"
 #include "protocol/startup.h"
+#include "protocol/take_back.h"
 
 namespace zandrell {
 
@@ -95,15 +98,38 @@ void HandleMove(Engine& e, std::string_view line) {
   m.EnPassant = legal.EnPassant;
   m.Promotion = legal.Promotion;
   m.Castle = legal.Castle;
+  // Kept for taking the move back.
+  e.record.Played.push_back({e.board, e.game.GameResult, {}});
   CommitMove(e.board, m);
   e.board.WhiteToMove = !e.board.WhiteToMove;
-  int& count = e.game.PositionCounts[PositionText(e.board)];
+  e.record.Played.back().PositionKey = PositionText(e.board);
+  int& count = e.game.PositionCounts[e.record.Played.back().PositionKey];
   ++count;
   if (count == 3) {
     e.game.GameResult = kDrawByRepetition;
     SendLine(e, "1/2-1/2 {Draw by repetition}");
   }
   WriteLog(e, "move: " + std::string(line), false, false);
+}
+
+// Commands of the later protocol versions; anything else is ignored.
+void HandleAddedCommand(Engine& e, std::string_view line) {
+  if (StartsWith(line, "protover ")) {
+    AnswerProtover(e, From(line, 10));
+  } else if (line == "ping" || StartsWith(line, "ping ")) {
+    AnswerPing(e, From(line, 5));
+  } else if (StartsWith(line, "setboard ")) {
+    SetBoard(e, From(line, 10));
+  } else if (line == "setboard") {
+    SetBoard(e, {});
+  } else if (line == "edit") {
+    StartEdit(e);
+  } else if (line == "undo") {
+    TakeBackMove(e);
+  } else if (line == "remove") {
+    TakeBackTwoMoves(e);
+  }
+  // "accepted" and "rejected" answer our features and need nothing.
 }
 
 // Carries out one command line; false after "quit".
@@ -172,6 +198,8 @@ bool HandleCommand(Engine& e, std::string_view line) {
   } else if (line == "quit") {
     Shutdown(e);
     return false;
+  } else {
+    HandleAddedCommand(e, line);
   }
   return true;
 }
@@ -192,7 +220,9 @@ void InterpretInput(Engine& e, std::string_view chunk) {
     if (dropped) continue;
     // Interfaces writing text-mode lines end them with CR LF.
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (LooksLikeMove(line)) {
+    if (e.edit.Active && line != "quit") {
+      EditLine(e, line);
+    } else if (LooksLikeMove(line)) {
       HandleMove(e, line);
     } else if (!HandleCommand(e, line)) {
       return;

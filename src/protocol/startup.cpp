@@ -74,7 +74,11 @@ int Main(Engine& e, std::string_view commandLine, const std::function<int(Engine
 }
 
 void Shutdown(Engine& e) {
-  platform::CloseStandardHandles();
+  if (e.shell.CloseHandles) {
+    e.shell.CloseHandles();
+  } else {
+    platform::CloseStandardHandles();
+  }
   WriteLog(e, "Program terminated.", true, false);
   WriteLog(e, std::string(20, '='), false, false);
   e.shell.Terminated = true;

@@ -1,10 +1,12 @@
 #include "quiretto/import_games.h"
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_map>
 
 #include "board/board_state.h"
 #include "board/move_text.h"
+#include "book/book_format.h"
 #include "quiretto/pgn.h"
 #include "quiretto/san.h"
 
@@ -96,34 +98,47 @@ void ReadGames(const std::string& text, const std::string& file, const ImportOpt
 }
 
 BookData BuildBook(const std::vector<OpeningLine>& lines, const ImportOptions& options) {
-  std::unordered_map<std::string, NodeCount> nodes;
   std::vector<std::string> texts;
   texts.reserve(lines.size());
+  std::size_t moves = 0;
   for (const OpeningLine& line : lines) {
     std::string text = " ";
-    for (std::size_t k = 0; k < line.Moves.size(); ++k) {
-      text += line.Moves[k];
-      NodeCount& node = nodes[text];
+    for (const std::string& m : line.Moves) text += m;
+    texts.push_back(std::move(text));
+    moves += line.Moves.size();
+  }
+  // The tree's nodes are the lines' leading moves, viewed in place: the texts no
+  // longer move, and no key is copied.
+  std::unordered_map<std::string_view, NodeCount> nodes;
+  nodes.reserve(moves);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const std::string_view text = texts[i];
+    for (int k = 0; k < MoveCount(texts[i]); ++k) {
+      NodeCount& node = nodes[text.substr(0, 1 + kBookMoveLength * static_cast<std::size_t>(k + 1))];
       ++node.Games;
       const int mover = k % 2 == 0 ? 1 : 2;
-      if (line.Winner == mover) ++node.Won;
+      if (lines[i].Winner == mover) ++node.Won;
     }
-    texts.push_back(std::move(text));
   }
-  std::sort(texts.begin(), texts.end());
-  texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
+  std::vector<std::string_view> sorted(texts.begin(), texts.end());
+  std::sort(sorted.begin(), sorted.end());
+  sorted.erase(std::unique(sorted.begin(), sorted.end()), sorted.end());
   BookData book;
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    if (i + 1 < texts.size() && texts[i + 1].compare(0, texts[i].size(), texts[i]) == 0) continue;
+  for (std::size_t i = 0; i < sorted.size(); ++i) {
+    const std::string_view text = sorted[i];
+    // Sorted, a line that leads another stands right before one that it leads.
+    if (i + 1 < sorted.size() && sorted[i + 1].substr(0, text.size()) == text) continue;
     std::uint32_t mask = 0;
-    for (int k = 0; k < MoveCount(texts[i]); ++k) {
+    const int count = static_cast<int>((text.size() - 1) / kBookMoveLength);
+    for (int k = 0; k < count; ++k) {
       if (options.Plays == Side::White && k % 2 != 0) continue;
       if (options.Plays == Side::Black && k % 2 == 0) continue;
-      const NodeCount& node = nodes[LeadingMoves(texts[i], k + 1)];
+      const NodeCount& node =
+          nodes[text.substr(0, 1 + kBookMoveLength * static_cast<std::size_t>(k + 1))];
       const int counted = options.WinnersOnly ? node.Won : node.Games;
       if (counted >= std::max(1, options.MinGames)) mask |= 1u << k;
     }
-    book.Lines.push_back(texts[i]);
+    book.Lines.emplace_back(text);
     book.Masks.push_back(static_cast<std::int32_t>(mask));
   }
   return book;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <utility>
 
 #include "board/attacks.h"
 #include "board/make_move.h"
@@ -10,18 +9,11 @@
 #include "platform/platform.h"
 #include "search/evaluate.h"
 #include "search/material_score.h"
+#include "search/move_order.h"
 
 namespace zandrell {
 
 namespace {
-
-// Index of the middle of low..high, a half going to the even neighbour.
-inline int Middle(int low, int high) {
-  const int sum = low + high;  // both indexes are non-negative
-  const int half = sum / 2;
-  if (sum % 2 == 0) return half;
-  return half % 2 == 0 ? half : half + 1;
-}
 
 // Full-width nodes between two questions to the platform whether the input was
 // closed: a few hundred microseconds of search, one system call.
@@ -50,74 +42,6 @@ inline bool OutOfTime(Engine& e) {
   return s.TimeForMove - (now - s.IterationStartTime) <= 0;
 }
 
-// One partition step of SortMoves on keys that carry the score above the move's
-// list index, so that a swap moves one word; afterwards low..j and i..high are left
-// to sort and anything between them is in place.
-inline void Partition(std::int64_t* keys, int low, int high, int& i, int& j) {
-  i = low;
-  j = high;
-  // Scores compared on the whole keys: score > pivot when the key is above every
-  // key of the pivot's score, score < pivot when it is below all of them.
-  const std::int64_t pivot = keys[Middle(low, high)] >> 8;
-  const std::int64_t above = pivot * 256 + 255;
-  const std::int64_t below = pivot * 256;
-  do {
-    while (keys[i] > above) ++i;
-    while (keys[j] < below) --j;
-    if (i <= j) {
-      std::swap(keys[i], keys[j]);
-      ++i;
-      --j;
-    }
-  } while (i <= j);
-}
-
-// The quicksort of SortMoves on packed keys; the same steps give the same order.
-void SortKeys(std::int64_t* keys, int low, int high) {
-  while (low < high) {
-    int i;
-    int j;
-    Partition(keys, low, high, i, j);
-    SortKeys(keys, i, high);
-    high = j;  // then low..j, as the second call of SortMoves
-  }
-}
-
-// A node's moves in search order. The quicksort's partitions touch disjoint ranges,
-// so making them only when the search reaches a range, best moves first, gives the
-// same order as sorting the whole list; a cut-off leaves the rest unsorted.
-struct MoveOrder {
-  std::int64_t Keys[kMaxMoves];
-  std::uint8_t PendingLow[kMaxMoves / 2];  // unsorted ranges of two or more keys,
-  std::uint8_t PendingHigh[kMaxMoves / 2]; // the lowest range on top
-  int Pending;
-
-  void Push(int low, int high) {
-    PendingLow[Pending] = static_cast<std::uint8_t>(low);
-    PendingHigh[Pending] = static_cast<std::uint8_t>(high);
-    ++Pending;
-  }
-
-  void Start(int count) {
-    Pending = 0;
-    if (count > 1) Push(0, count - 1);
-  }
-
-  // List index of the move at place p; places are asked for in increasing order.
-  int At(int p) {
-    while (Pending > 0 && PendingLow[Pending - 1] == p) {
-      --Pending;
-      const int high = PendingHigh[Pending];
-      int i;
-      int j;
-      Partition(Keys, p, high, i, j);
-      if (i < high) Push(i, high);
-      if (p < j) Push(p, j);
-    }
-    return static_cast<int>(Keys[p] & 0xFF);
-  }
-};
-
 }  // namespace
 
 bool IsFixedDepth(const GameState& g) { return g.MaxDepth != 1000; }
@@ -135,25 +59,6 @@ void UpdateKillers(SearchState& s, int ply, const Move& m, std::int32_t score) {
     s.KillerMove2[ply] = s.KillerMove1[ply];
     s.KillerMove1[ply] = m;
   }
-}
-
-void SortMoves(Move* list, std::int32_t* scores, int low, int high) {
-  if (low >= high) return;
-  int i = low;
-  int j = high;
-  const std::int32_t pivot = scores[Middle(low, high)];
-  do {
-    while (scores[i] > pivot) ++i;
-    while (scores[j] < pivot) --j;
-    if (i <= j) {
-      std::swap(scores[i], scores[j]);
-      std::swap(list[i], list[j]);
-      ++i;
-      --j;
-    }
-  } while (i <= j);
-  SortMoves(list, scores, i, high);
-  SortMoves(list, scores, low, j);
 }
 
 namespace {
@@ -199,12 +104,11 @@ void ScoreMoves(Engine& e, const Move* list, int count, std::int64_t* keys, bool
 }  // namespace
 
 void OrderMoves(Engine& e, Move* list, int count) {
-  std::int64_t keys[kMaxMoves];
-  ScoreMoves(e, list, count, keys, false);
-  if (count < 2) return;
-  SortKeys(keys, 0, count - 1);
+  MoveOrder order;
+  ScoreMoves(e, list, count, order.Keys, false);
+  order.Start(count);
   Move sorted[kMaxMoves];
-  for (int i = 0; i < count; ++i) sorted[i] = list[keys[i] & 0xFF];
+  for (int i = 0; i < count; ++i) sorted[i] = list[order.At(i)];
   std::copy(sorted, sorted + count, list);
 }
 

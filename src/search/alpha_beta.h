@@ -22,9 +22,6 @@ std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth
 
 // Scores the first count moves and sorts them, best first.
 void OrderMoves(Engine& e, Move* list, int count);
-// Quicksort of moves and their scores between low and high, highest score first.
-// Its pivot choice and partition steps fix the order of equal scores.
-void SortMoves(Move* list, std::int32_t* scores, int low, int high);
 
 // Makes m the first move of the line at ply p, followed by the line at ply p + 1.
 void UpdatePv(SearchState& s, int p, const Move& m);

@@ -63,10 +63,13 @@ void EngineMove(Engine& e) {
         WriteLog(e, "no move found", false, false);
         return;
       }
+      // Kept for taking the move back.
+      e.record.Played.push_back({b, g.GameResult, {}});
       CommitMove(b, best);
       b.WhiteToMove = !b.WhiteToMove;
       SendMove(e, text);
-      ++g.PositionCounts[PositionText(b)];
+      e.record.Played.back().PositionKey = PositionText(b);
+      ++g.PositionCounts[e.record.Played.back().PositionKey];
       break;
     case kWhiteMates:
       if (hasMove) SendMove(e, text);

@@ -42,6 +42,38 @@ TEST(Settings, AFailedWriteIsLoggedAndReported) {
   EXPECT_NE(t.Log().find(" - Error writing setting: Winboard=x\r\n"), std::string::npos);
 }
 
+TEST(Settings, ALargeFileIsReadOnceAtStartAndAgainOnlyWhenItChanges) {
+  TestEngine t;
+  std::string text = "[Other]\r\n";
+  while (text.size() < 10u * 1024 * 1024) {
+    text += "Key" + std::to_string(text.size()) + "=" + std::string(60, 'v') + "\r\n";
+  }
+  text += "[Engine]\r\nPawnValue=120\r\nContempt=-7\r\nOpeningBook=none.txt\r\n";
+  t.folder().Write("Zandrell.ini", text);
+  t.Init();  // six evaluation settings and the book
+  EXPECT_EQ(t->shell.Settings.ReadCount, 1);
+  EXPECT_EQ(t->tables.PawnValue, 120);
+  EXPECT_EQ(t->tables.Contempt, -7);
+  EXPECT_EQ(ReadSetting(*t, "Seek1", "5 0 f"), "5 0 f");
+  EXPECT_EQ(t->shell.Settings.ReadCount, 1);
+
+  // Edited behind the engine's back: read again, once.
+  t.folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=3 2 r\r\n");
+  EXPECT_EQ(ReadSetting(*t, "Seek1", "5 0 f"), "3 2 r");
+  EXPECT_EQ(ReadSetting(*t, "PawnValue", "100"), "100");
+  EXPECT_EQ(t->shell.Settings.ReadCount, 2);
+
+  // The engine's own write changes the file and the kept copy alike.
+  ASSERT_TRUE(WriteSetting(*t, "Seek2", "9 9 u"));
+  EXPECT_EQ(ReadSetting(*t, "Seek2", ""), "9 9 u");
+  EXPECT_EQ(ReadSetting(*t, "Seek1", ""), "3 2 r");
+  EXPECT_EQ(t->shell.Settings.ReadCount, 2);
+  EXPECT_NE(t.folder().Read("Zandrell.ini").find("Seek2=9 9 u"), std::string::npos);
+  TestEngine fresh;
+  fresh->shell.SettingsPath = t->shell.SettingsPath;
+  EXPECT_EQ(ReadSetting(*fresh, "Seek2", ""), "9 9 u");
+}
+
 TEST(Log, WritesOnlyWhenEnabledOrForced) {
   TestEngine t;
   WriteLog(*t, "quiet", false, false);

@@ -1,7 +1,10 @@
 // The opening book against real book and flag files on disk.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <cstring>
+#include <filesystem>
 #include <set>
 
 #include "board/move_text.h"
@@ -63,6 +66,31 @@ TEST(BookFiles, AnUnopenableBookLogsOneErrorAndLeavesNoBook) {
   ASSERT_EQ(log.rfind("Opening book error: ", 0), 0u);
   EXPECT_EQ(log.find("Opening book error: ", 1), std::string::npos);
   EXPECT_EQ(log.find("\r\n"), log.size() - 2);
+}
+
+TEST(BookFiles, AFolderNamedAsTheBookIsAnErrorNotAnEmptyBook) {
+  TestEngine t;
+  std::filesystem::create_directory(t.folder().path() / "openings");
+  t.folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=openings\r\n");
+  t.Init();
+  EXPECT_FALSE(t->book.BookLoaded);
+  EXPECT_EQ(t->board.BookPly, 21);
+  EXPECT_EQ(t.Log(), "Opening book error: " + std::string(std::strerror(EISDIR)) + "\r\n");
+}
+
+TEST_F(Book, MalformedLinesLoadAndAreCountedOnceInTheLog) {
+  Load(" e2e4e7e5\r\nnot a move\r\n e2e4e7\r\n\r\n E2E4\r\n e2e4e7e5g1f3\r\n");
+  EXPECT_TRUE(t->book.BookLoaded);
+  EXPECT_EQ(t->book.BookLineCount, 6);
+  EXPECT_EQ(t.Log(), "Opening book: 4 of 6 lines are not moves and are never played\r\n");
+  t.Feed("e2e4\n");
+  EXPECT_EQ(Probes(50), std::set<std::string>{"e7e5"});
+}
+
+TEST_F(Book, AWellFormedBookLogsNothing) {
+  Load(" e2e4e7e5\r\n d2d4\r\n");
+  EXPECT_TRUE(t->book.BookLoaded);
+  EXPECT_EQ(t.Log(), "");
 }
 
 TEST_F(Book, LinesWithoutAFlagFileAllowEveryPly) {

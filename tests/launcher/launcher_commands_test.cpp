@@ -248,6 +248,28 @@ TEST_F(LauncherTest, AMissingBookEditorGivesItsMessageAndTheWindowStays) {
   EXPECT_FALSE(t.folder().Exists("Zandrell.ini"));
 }
 
+TEST_F(LauncherTest, BookEditorBesideTheEngineFirstThenOnThePath) {
+  Launcher launcher = Make(LinuxConventions(), "/opt/zandrell");
+  EXPECT_TRUE(CommandClick(launcher, kBookEditor));
+  EXPECT_EQ(host.existsAsked, std::vector<std::string>{"/opt/zandrell/quiretto"});
+  EXPECT_TRUE(host.pathAsked.empty());
+  EXPECT_EQ(host.starts.at(0).program, "/opt/zandrell/quiretto");
+
+  // Not beside the engine: the one an installed package put on the path.
+  host.fileExists = false;
+  host.pathAnswer = "/usr/games";
+  EXPECT_TRUE(CommandClick(launcher, kBookEditor));
+  EXPECT_EQ(host.pathAsked, std::vector<std::string>{"quiretto"});
+  EXPECT_EQ(host.starts.at(1).program, "/usr/games/quiretto");
+
+  // Nowhere: the program folder as before, and its message when the start fails.
+  host.pathAnswer.clear();
+  host.outcome = StartOutcome::FileNotFound;
+  EXPECT_FALSE(CommandClick(launcher, kBookEditor));
+  EXPECT_EQ(host.starts.at(2).program, "/opt/zandrell/quiretto");
+  EXPECT_EQ(host.messages.size(), 1u);
+}
+
 TEST_F(LauncherTest, QuitEndsWithoutTouchingAnything) {
   Launcher launcher = Make(WindowsConventions(), "C:\\Zandrell");
   EXPECT_TRUE(CommandClick(launcher, kQuit));

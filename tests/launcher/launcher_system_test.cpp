@@ -47,8 +47,7 @@ TEST(LauncherSystem, TheInterfaceReceivesEachArgumentWhole) {
   ASSERT_EQ(platform::StartProgram(program, arguments), StartOutcome::Started);
   EXPECT_EQ(WaitForFile(folder, "x board/args.txt"),
             "-cp\n-fcp\n/opt/z/zandrell -xboard\n-fd\n/home/a b/z\n-scp\n"
-            "/opt/z/zandrell -xboard\n-sd\n/home/a b/z\n"
-            "-firstProtocolVersion\n1\n-secondProtocolVersion\n1\n");
+            "/opt/z/zandrell -xboard\n-sd\n/home/a b/z\n");
 }
 
 TEST(LauncherSystem, AMissingProgramIsReportedAsNotFound) {
@@ -82,7 +81,7 @@ TEST(LauncherSystem, LinuxConventionsRunThisProgramAsTheEngine) {
   } else {
     EXPECT_EQ(c.engineCommand, "'" + path + "' -xboard");
   }
-  EXPECT_EQ(c.argumentsSuffix, " -firstProtocolVersion 1 -secondProtocolVersion 1");
+  EXPECT_EQ(c.argumentsSuffix, "");
 }
 
 }  // namespace

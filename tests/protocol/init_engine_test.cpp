@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/search_state.h"
 #include "support/test_engine.h"
-#include "tables/constants.h"
 
 namespace zandrell {
 namespace {
@@ -34,38 +32,6 @@ TEST(InitEngine, SettingsAreReadAsNumbers) {
   EXPECT_EQ(t->tables.Contempt, -32768);
   EXPECT_EQ(t->tables.PieceValue[15], 120);
   EXPECT_EQ(t->tables.PieceValue[4], 4);
-}
-
-TEST(ConstantTables, BlackTablesMirrorWhiteAndTheBorderIsZero) {
-  const std::pair<const SquareTable*, const SquareTable*> pairs[] = {
-      {&PawnTableWhite, &PawnTableBlack},
-      {&KingMiddleTableWhite, &KingMiddleTableBlack},
-      {&BishopTableWhite, &BishopTableBlack},
-      {&KnightTableWhite, &KnightTableBlack}};
-  for (auto [white, black] : pairs) {
-    for (int rank = 1; rank <= 8; ++rank) {
-      for (int file = 1; file <= 8; ++file) {
-        EXPECT_EQ((*black)[SquareOf(file, rank)], (*white)[SquareOf(file, 9 - rank)]);
-        EXPECT_EQ(KingEndTable[SquareOf(file, rank)], KingEndTable[SquareOf(9 - file, rank)]);
-        EXPECT_EQ(KingEndTable[SquareOf(file, rank)], KingEndTable[SquareOf(file, 9 - rank)]);
-      }
-    }
-  }
-  for (int square = 0; square < 144; ++square) {
-    int file = square % 12, rank = square / 12;
-    if (file >= 2 && file <= 9 && rank >= 2 && rank <= 9) continue;
-    for (const SquareTable* table : {&InitialBoard, &PawnTableWhite, &KingEndTable,
-                                     &BishopTableBlack, &KnightTableWhite}) {
-      EXPECT_EQ((*table)[square], 0);
-    }
-  }
-  EXPECT_EQ(PawnTableBlack[SquareOf(4, 7)], -4);
-  EXPECT_EQ(PawnTableBlack[SquareOf(5, 2)], 20);
-  EXPECT_EQ(KingMiddleTableBlack[SquareOf(2, 8)], 10);
-  EXPECT_EQ(KnightTableBlack[SquareOf(5, 7)], 1);
-  EXPECT_EQ(DirectionOffsets[4], 13);
-  EXPECT_EQ(DirectionOffsets[6], 11);
-  for (std::int32_t score : KillerScoreReset) EXPECT_EQ(score, -100000);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <random>
 
 #include "support/engine_process.h"
+#include "support/feature_reply.h"
 
 namespace zandrell {
 namespace {
@@ -20,6 +21,7 @@ TEST(ProtocolSession, ReplayRepetitionDrawsSeeksAndResult) {
       "g1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\n"
       "draw\nallseeks\nname gnu\nrating 2000 1700\ncomputer\nresult 1/2-1/2 {Repetition}\n");
   EXPECT_EQ(out,
+            testing::kFeatureReply +
             "\nIllegal move: e2e4\n"
             "\n1/2-1/2 {Draw by repetition}\n"
             "\n1/2-1/2 {Draw by repetition}\n"

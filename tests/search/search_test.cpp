@@ -166,30 +166,12 @@ TEST_F(Search, MoveLogEntryFormat) {
             "move: a7a8q\r\n(t:0.00 s:-99998 n:0 qn:0 q%:0.00)");
 }
 
-TEST_F(Search, EqualScoresComeOutInQuicksortOrder) {
-  auto sorted = [](std::vector<std::int32_t> scores) {
-    std::vector<Move> moves;
-    for (std::size_t i = 0; i < scores.size(); ++i) {
-      moves.push_back(Move{static_cast<std::uint8_t>(i), 0, 0, 0, 0, 0, 0});
-    }
-    SortMoves(moves.data(), scores.data(), 0, static_cast<int>(scores.size()) - 1);
-    std::string order;
-    for (const Move& m : moves) order += static_cast<char>('A' + m.From);
-    return order;
-  };
-  EXPECT_EQ(sorted({1, 1}), "BA");
-  EXPECT_EQ(sorted({1, 1, 1}), "CBA");
-  EXPECT_EQ(sorted({1, 1, 2, 2}), "CDAB");
-  EXPECT_EQ(sorted({3, 1, 2}), "ACB");
-  EXPECT_EQ(sorted({5, 9, 5, 9, 5}), "DBEAC");
-}
-
 TEST_F(Search, CapturesComeBeforeQuietMovesAndKillers) {
   // The queen can take a knight on d7 or a pawn on e2, the king the pawn.
   Fen("4k3/3n4/8/8/8/8/4p3/3QK3 w - - 0 1");
   e().search.FollowPv = false;
   e().board.Ply = 2;
-  e().search.KillerMove1[2] = Move{29, 41, 13, 0, 0, 0, 0};  // d1-d2
+  e().search.KillerMove1[2] = Move{kD1, kD2, kEmpty, 0, 0, 0, 0};  // d1-d2
   MoveList list;
   GenerateMoves(e().board, list);
   OrderMoves(e(), list.Moves, list.Count);

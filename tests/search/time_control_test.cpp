@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "search_test_support.h"
 
 namespace zandrell::test {
@@ -66,6 +68,20 @@ TEST(AllotTime, UnderTwoSecondsHalfOfWhatIsLeft) {
   EXPECT_FLOAT_EQ(AllotTime(flagged), 0.0f);
 }
 
+TEST(MoveTimeLimit, TheClockLessItsReserveBindsOnlyWhereAClockRunsOut) {
+  // 5% of the clock, at least 30 ms, and 5 ms to send the move.
+  EXPECT_NEAR(MoveTimeLimit(Clocks(0, 5, 0, 5, 5)), 5 - 0.25 - 0.005, 1e-6);
+  EXPECT_NEAR(MoveTimeLimit(Clocks(0, 5, 0, 0.04f, 5)), 0.04 - 0.03 - 0.005, 1e-6);
+  EXPECT_EQ(MoveTimeLimit(Clocks(0, 5, 0, 0.01f, 5)), 0.0);
+  EXPECT_EQ(MoveTimeLimit(Clocks(0, 5, 0, -3, 5)), 0.0);
+  EXPECT_NEAR(MoveTimeLimit(Clocks(40, 300, 0, 2, 300)), 2 - 0.1 - 0.005, 1e-6);
+  // Fixed time per move is its own limit; a fixed depth has none.
+  EXPECT_EQ(MoveTimeLimit(Clocks(1, 5, 0, 0.01f, 5)), std::numeric_limits<double>::infinity());
+  GameState depth = Clocks(0, 0, 0, 0, 0);
+  depth.MaxDepth = 4;
+  EXPECT_EQ(MoveTimeLimit(depth), std::numeric_limits<double>::infinity());
+}
+
 TEST(TimeBank, UnusedAllotmentAndIncrementGoToTheBank) {
   GameState g = Clocks(40, 300, 2, 300, 300);
   UpdateTimeBank(g, 6.5, 4.0);
@@ -83,6 +99,35 @@ TEST_F(ShortClock, OneSecondWithTenSecondsLeftStopsAfterDepthThree) {
   EngineMove(e());
   EXPECT_EQ(e().search.IterationDepth, 4);  // depths 1..3 only
   EXPECT_NE(engine_.TakeOutput().find("move "), std::string::npos);
+}
+
+TEST_F(ShortClock, LessThanASecondPerMoveAlsoStopsAfterDepthThree) {
+  engine_.Feed("level 0 0:05 0\ntime 150\n");  // 0.75 s allotted
+  e().game.EngineSide = true;
+  EngineMove(e());
+  EXPECT_EQ(e().search.IterationDepth, 4);
+  EXPECT_NE(engine_.TakeOutput().find("move "), std::string::npos);
+}
+
+TEST_F(ShortClock, WithNothingLeftTheFirstIterationIsCutAndALegalMovePlayed) {
+  engine_.Feed("level 0 0:05 0\ntime 1\n");
+  Moves("e2e4 e7e5 g1f3 b8c6");
+  e().game.EngineSide = true;
+  EngineMove(e());
+  EXPECT_EQ(e().search.IterationDepth, 2);  // no iteration after the first
+  EXPECT_TRUE(e().search.TimeUp);
+  const std::string out = engine_.TakeOutput();
+  ASSERT_EQ(out.rfind("\nmove ", 0), 0u) << out;
+  EXPECT_EQ(e().game.GameResult, kGameOn);
+  EXPECT_FALSE(e().board.WhiteToMove);  // played into the game
+}
+
+TEST_F(ShortClock, FixedDepthIgnoresAnEmptyClock) {
+  engine_.Feed("sd 4\ntime 1\n");
+  e().game.EngineSide = true;
+  EngineMove(e());
+  EXPECT_EQ(e().search.IterationDepth, 5);
+  EXPECT_FALSE(e().search.TimeUp);
 }
 
 using BookMove = SearchTest;

@@ -9,6 +9,7 @@ namespace zandrell::testing {
 TestEngine::TestEngine()
     : engine_(std::make_unique<Engine>()),
       output_(std::make_shared<std::string>()),
+      handlesClosed_(std::make_shared<bool>(false)),
       exited_(std::make_shared<bool>(false)) {
   ShellState& shell = engine_->shell;
   shell.ProgramFolder = folder_.path().string();
@@ -16,6 +17,9 @@ TestEngine::TestEngine()
   shell.LogPath = folder_.File("zandrell.log");
   auto output = output_;
   shell.Write = [output](std::string_view bytes) { output->append(bytes); };
+  // The test process keeps its own standard handles.
+  auto handlesClosed = handlesClosed_;
+  shell.CloseHandles = [handlesClosed] { *handlesClosed = true; };
   auto exited = exited_;
   shell.Exit = [exited] { *exited = true; };
 }

@@ -20,6 +20,7 @@ class TestEngine {
   void Init();                         // InitEngine
   void Feed(const std::string& text);  // InterpretInput
   std::string TakeOutput();            // the bytes written since the last call
+  bool handlesClosed() const { return *handlesClosed_; }
   bool exited() const { return *exited_; }
   std::string Log() const { return folder_.Read("zandrell.log"); }
 
@@ -27,6 +28,7 @@ class TestEngine {
   TempFolder folder_;
   std::unique_ptr<Engine> engine_;
   std::shared_ptr<std::string> output_;
+  std::shared_ptr<bool> handlesClosed_;
   std::shared_ptr<bool> exited_;
 };
 

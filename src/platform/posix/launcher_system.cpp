@@ -62,7 +62,8 @@ LauncherConventions NativeLauncherConventions() {
   conventions.interfaceExecutable = "xboard";
   conventions.bookEditorExecutable = "quiretto";
   conventions.engineCommand = EngineCommand();
-  conventions.argumentsSuffix = " -firstProtocolVersion 1 -secondProtocolVersion 1";
+  // The engine answers "protover 2" at once, so xboard needs no protocol switch.
+  conventions.argumentsSuffix = "";
   conventions.pickerPrompt = "Selezionare il percorso del file xboard:";
   conventions.searchPath = true;
   return conventions;

@@ -1,0 +1,38 @@
+#include "protocol/handshake.h"
+
+#include <string>
+
+#include "base/numeric.h"
+#include "base/wire.h"
+#include "search/engine_move.h"
+
+namespace zandrell {
+
+namespace {
+
+#define ZANDRELL_TEXT(x) #x
+#define ZANDRELL_VERSION_TEXT(major, minor, patch) \
+  ZANDRELL_TEXT(major) "." ZANDRELL_TEXT(minor) "." ZANDRELL_TEXT(patch)
+
+constexpr const char* kVersion =
+    ZANDRELL_VERSION_TEXT(ZANDRELL_VERSION_MAJOR, ZANDRELL_VERSION_MINOR, ZANDRELL_VERSION_PATCH);
+
+}  // namespace
+
+void AnswerProtover(Engine& e, std::string_view version) {
+  if (NumericValue(version) < 2) return;
+  SendLine(e, std::string("feature myname=\"Zandrell ") + kVersion +
+                  "\" setboard=1 ping=1 usermove=0 san=0 time=1 draw=1");
+  SendLine(e,
+           "feature sigint=0 sigterm=1 reuse=1 analyze=0 colors=1 playother=0 name=1 "
+           "variants=\"normal\"");
+  SendLine(e, "feature done=1");
+}
+
+void AnswerPing(Engine& e, std::string_view number) {
+  // A move that is due belongs to what came before the ping.
+  EngineMove(e);
+  SendLine(e, "pong" + std::string(number));
+}
+
+}  // namespace zandrell

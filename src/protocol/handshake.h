@@ -1,0 +1,15 @@
+#pragma once
+// The version-2 handshake and synchronisation with the interface.
+#include <string_view>
+
+#include "engine/engine.h"
+
+namespace zandrell {
+
+// "protover N": from version 2 on, the features this engine has, ending with done=1.
+void AnswerProtover(Engine& e, std::string_view version);
+// "ping N": answered once everything before it is done, the engine's own move
+// included when it is on move.
+void AnswerPing(Engine& e, std::string_view number);
+
+}  // namespace zandrell

@@ -1,0 +1,194 @@
+// Set-up positions ("setboard", "edit") and take-backs ("undo", "remove"), on an
+// engine in this process, where every field of the game can be compared.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "board/fen_setup.h"
+#include "board/perft.h"
+#include "board/position_text.h"
+#include "support/test_engine.h"
+
+namespace zandrell {
+namespace {
+
+using testing::TestEngine;
+
+// Everything a take-back or a set-up must get right; the search's scratch
+// (Ply, FiftyHistory) is left out.
+struct GameView {
+  BoardState board;
+  std::unordered_map<std::string, int> counts;
+  std::int32_t result;
+  std::uint64_t perft;
+};
+
+GameView View(Engine& e) {
+  return {e.board, e.game.PositionCounts, e.game.GameResult, Perft(e.board, 3)};
+}
+
+void ExpectSameGame(const GameView& a, const GameView& b, const std::string& where) {
+  const BoardState& x = a.board;
+  const BoardState& y = b.board;
+  EXPECT_EQ(PositionText(x), PositionText(y)) << where;
+  EXPECT_TRUE(std::equal(std::begin(x.Board), std::end(x.Board), std::begin(y.Board))) << where;
+  EXPECT_TRUE(std::equal(std::begin(x.TouchCount), std::end(x.TouchCount), std::begin(y.TouchCount))) << where;
+  // Slot 0 of the piece list is scratch.
+  EXPECT_TRUE(std::equal(std::begin(x.PieceList) + 1, std::end(x.PieceList), std::begin(y.PieceList) + 1))
+      << where;
+  EXPECT_TRUE(std::equal(std::begin(x.PieceIndex), std::end(x.PieceIndex), std::begin(y.PieceIndex))) << where;
+  EXPECT_EQ(x.PieceCount, y.PieceCount) << where;
+  EXPECT_EQ(x.WhiteToMove, y.WhiteToMove) << where;
+  EXPECT_EQ(x.WhiteKingSquare, y.WhiteKingSquare) << where;
+  EXPECT_EQ(x.BlackKingSquare, y.BlackKingSquare) << where;
+  EXPECT_EQ(x.WhiteCastled, y.WhiteCastled) << where;
+  EXPECT_EQ(x.BlackCastled, y.BlackCastled) << where;
+  EXPECT_EQ(x.FiftyCount, y.FiftyCount) << where;
+  EXPECT_EQ(x.GameMoves, y.GameMoves) << where;
+  EXPECT_EQ(x.BookPly, y.BookPly) << where;
+  EXPECT_EQ(a.counts, b.counts) << where;
+  EXPECT_EQ(a.result, b.result) << where;
+  EXPECT_EQ(a.perft, b.perft) << where;
+}
+
+class SetUpAndTakeBack : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    t.Init();
+    t.TakeOutput();
+  }
+  TestEngine t;
+};
+
+// En passant, castling on both wings, a capture promoting and a recapture.
+constexpr const char* kSharpFen = "r3k2r/6P1/8/3pP3/8/8/8/R3K2R w KQkq d6 7 30";
+const std::vector<std::string> kSharpMoves = {"e5d6", "e8c8", "g7h8q", "d8h8", "e1g1", "h8h2"};
+
+TEST_F(SetUpAndTakeBack, UndoPutsBackEveryFieldAfterEachKindOfMove) {
+  t.Feed("force\nsetboard " + std::string(kSharpFen) + "\n");
+  std::vector<GameView> before;
+  for (const std::string& move : kSharpMoves) {
+    before.push_back(View(*t));
+    t.Feed(move + "\n");
+  }
+  ASSERT_EQ(t.TakeOutput(), "");
+  EXPECT_EQ(PositionText(t->board), "2k5/8/3P4/8/8/8/7r/R4RK1 w - -");
+  for (std::size_t i = kSharpMoves.size(); i-- > 0;) {
+    t.Feed("undo\n");
+    ExpectSameGame(View(*t), before[i], "undo of " + kSharpMoves[i]);
+  }
+  // Nothing left to take back: ignored.
+  t.Feed("undo\nremove\n");
+  EXPECT_EQ(t.TakeOutput(), "");
+  ExpectSameGame(View(*t), before[0], "after the last undo");
+
+  for (const std::string& move : kSharpMoves) t.Feed(move + "\n");
+  t.Feed("remove\n");
+  ExpectSameGame(View(*t), before[4], "remove");
+  t.Feed("remove\nremove\n");
+  ExpectSameGame(View(*t), before[0], "three removes");
+}
+
+TEST_F(SetUpAndTakeBack, UndoTakesBackTheEnginesMoveAndARepetitionDraw) {
+  t.Feed("new\nsd 2\ne2e4\n");
+  const GameView afterE4 = View(*t);
+  t.Feed("ping 1\n");  // the engine answers before the pong
+  std::string out = t.TakeOutput();
+  ASSERT_NE(out.find("\nmove "), std::string::npos) << out;
+  EXPECT_LT(out.find("\nmove "), out.find("\npong 1\n"));
+  t.Feed("force\nundo\n");
+  ExpectSameGame(View(*t), afterE4, "undo of the engine's move");
+
+  t.Feed("new\nforce\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\nf6g8\n");
+  const GameView beforeDraw = View(*t);
+  t.Feed("g1f3\n");
+  EXPECT_EQ(t.TakeOutput(), "\n1/2-1/2 {Draw by repetition}\n");
+  EXPECT_EQ(t->game.GameResult, kDrawByRepetition);
+  t.Feed("undo\n");
+  ExpectSameGame(View(*t), beforeDraw, "undo of the repeating move");
+}
+
+TEST_F(SetUpAndTakeBack, SetboardTakesAllSixFieldsAndLeavesTheBook) {
+  t.Feed("force\ne2e4\n");
+  for (const char* fen : {kSharpFen, "rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b Kq e3 0 3",
+                          "4k3/8/8/8/8/8/8/R3K2R b K - 99 120"}) {
+    t.Feed("setboard " + std::string(fen) + "\n");
+    EXPECT_EQ(t.TakeOutput(), "") << fen;
+    BoardState expected{};
+    ResetPosition(expected, false);
+    ASSERT_TRUE(SetUpFromFen(expected, fen));
+    ExpectSameGame(View(*t), {expected, {}, kGameOn, Perft(expected, 3)}, fen);
+    EXPECT_EQ(t->board.BookPly, 21) << fen;
+    EXPECT_EQ(t->board.GameMoves, " ") << fen;
+  }
+  EXPECT_EQ(t->board.FiftyCount, 99);
+  // A new game is the initial position with the book as before.
+  t.Feed("new\n");
+  BoardState start{};
+  ResetPosition(start, t->book.BookLoaded);
+  ExpectSameGame(View(*t), {start, {}, kGameOn, 8902}, "new");
+}
+
+TEST_F(SetUpAndTakeBack, ABadPositionIsReportedAndChangesNothing) {
+  t.Feed("force\nsetboard " + std::string(kSharpFen) + "\ne5d6\ne8c8\n");
+  const GameView before = View(*t);
+  const std::vector<std::string> bad = {
+      "setboard",
+      "setboard ",
+      "setboard garbage",
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR",            // fields missing
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 x",  // one too many
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1",   // short rank
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR w kq - 0 1",    // no white king
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKKBNR w kq - 0 1",    // two white kings
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNP w Qkq - 0 1",   // pawn on the first rank
+      "setboard rnbqkbnp/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQq - 0 1",   // pawn on the last rank
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR z KQkq - 0 1",  // side
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkz - 0 1",  // castling letter
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e9 0 1", // en-passant square
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - x 1",  // half-move clock
+      "setboard rnbqkbnr/pppppppp/8/8/8/N7/PPPPPPPP/RNBQKBNR w KQkq - 0 1", // 17 white men
+      "setboard 4k3/8/8/8/8/8/8/4K2r b - - 0 1",                          // White, not to move, in check
+  };
+  for (const std::string& line : bad) {
+    t.Feed(line + "\n");
+    EXPECT_EQ(t.TakeOutput(), "\ntellusererror Illegal position\n") << line;
+    ExpectSameGame(View(*t), before, line);
+  }
+  // The game goes on from where it was.
+  t.Feed("undo\n");
+  EXPECT_EQ(PositionText(t->board), "r3k2r/6P1/3P4/8/8/8/8/R3K2R b KQkq -");
+}
+
+TEST_F(SetUpAndTakeBack, EditModeGivesTheBoardOfTheEquivalentFen) {
+  struct Case {
+    std::string edit;
+    const char* fen;
+  };
+  const std::vector<Case> cases = {
+      // Kings and rooks at home keep their castling; no en-passant square.
+      {"new\nforce\nedit\n#\nKe1\nRa1\nRh1\nPe4\nc\nKe8\nRh8\nBa8\n.\n",
+       "b3k2r/8/8/8/4P3/8/8/R3K2R w KQk - 0 1"},
+      // Black to move the way xboard does it, from the current board, with a square cleared.
+      {"new\nforce\na2a3\nedit\nxa3\nPa2\nxg1\nc\nxd7\nPd5\n.\n",
+       "rnbqkbnr/ppp1pppp/8/3p4/8/8/PPPPPPPP/RNBQKB1R b KQkq - 0 1"},
+  };
+  for (const Case& c : cases) {
+    t.Feed(c.edit);
+    EXPECT_EQ(t.TakeOutput(), "") << c.fen;
+    BoardState expected{};
+    ResetPosition(expected, false);
+    ASSERT_TRUE(SetUpFromFen(expected, c.fen));
+    ExpectSameGame(View(*t), {expected, {}, kGameOn, Perft(expected, 3)}, c.fen);
+  }
+  // A board without a black king is refused whole; lines after "." are commands again.
+  const GameView before = View(*t);
+  t.Feed("edit\n#\nKe1\n.\nping 3\n");
+  EXPECT_EQ(t.TakeOutput(), "\ntellusererror Illegal position\n\npong 3\n");
+  ExpectSameGame(View(*t), before, "edit without a black king");
+}
+
+}  // namespace
+}  // namespace zandrell
