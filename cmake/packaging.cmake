@@ -27,9 +27,9 @@ if(WIN32)
   install(FILES ${ZANDRELL_DATA_FILES} DESTINATION .)
   # Notepad-friendly copies of the read-me and the licence.
   configure_file(${CMAKE_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/packaging/README.txt
-    COPYONLY NEWLINE_STYLE CRLF)
+    @ONLY NEWLINE_STYLE CRLF)
   configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/packaging/LICENSE
-    COPYONLY NEWLINE_STYLE CRLF)
+    @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/README.txt ${CMAKE_BINARY_DIR}/packaging/LICENSE
     DESTINATION .)
   set(CPACK_GENERATOR ZIP)
