@@ -26,17 +26,10 @@ if(WIN32)
   install(TARGETS quiretto RUNTIME DESTINATION .)
   install(FILES ${ZANDRELL_DATA_FILES} DESTINATION .)
   # Notepad-friendly copies of the read-me and the licence.
-  # (configure_file takes no line-end style with COPYONLY before CMake 3.26.)
-  foreach(copy README.md:README.txt LICENSE:LICENSE)
-    string(REPLACE ":" ";" copy ${copy})
-    list(GET copy 0 from)
-    list(GET copy 1 to)
-    file(READ ${CMAKE_SOURCE_DIR}/${from} text)
-    string(REPLACE "\r\n" "\n" text "${text}")
-    string(REPLACE "\n" "\r\n" text "${text}")
-    file(WRITE ${CMAKE_BINARY_DIR}/packaging/${to} "${text}")
-    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${from})
-  endforeach()
+  configure_file(${CMAKE_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/packaging/README.txt
+    @ONLY NEWLINE_STYLE CRLF)
+  configure_file(${CMAKE_SOURCE_DIR}/LICENSE ${CMAKE_BINARY_DIR}/packaging/LICENSE
+    @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/README.txt ${CMAKE_BINARY_DIR}/packaging/LICENSE
     DESTINATION .)
   set(CPACK_GENERATOR ZIP)

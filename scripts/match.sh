@@ -67,23 +67,26 @@ echo
 echo "match: $games games in ${elapsed}s"
 
 # xboard's debug lines begin with its milliseconds since start.
-if grep -Eq '^[0-9]+ <(first|second) : Illegal move' "$debug"; then
+if grep -Eq '^[0-9]+ <(first |second): Illegal move' "$debug"; then
   echo "match: an engine answered a move with Illegal move:" >&2
-  grep -E '^[0-9]+ <(first|second) : Illegal move' "$debug" >&2
+  grep -E '^[0-9]+ <(first |second): Illegal move' "$debug" >&2
   exit 1
 fi
 if [ -z "$protocol" ]; then
-  if ! grep -Eq '^[0-9]+ <first : feature .*done=1' "$debug"; then
-    echo "match: Zandrell did not finish its feature reply with done=1" >&2
+  # xboard sends "xboard" and "protover 2" together and waits up to ten seconds
+  # for done=1 before it starts the first game.
+  asked=$(grep -Em1 '^[0-9]+ >first : xboard' "$debug" | cut -d' ' -f1)
+  done_at=$(grep -Em1 '^[0-9]+ <first : feature .*done=1' "$debug" | cut -d' ' -f1)
+  if [ -z "$asked" ] || [ -z "$done_at" ] || [ $(( done_at - asked )) -ge 2000 ]; then
+    echo "match: no feature done=1 from Zandrell within 2 s of protover 2 (${asked:-?} -> ${done_at:-never} ms)" >&2
     exit 1
   fi
-  # Without done=1 xboard would wait ten seconds before it starts the first game.
-  first_move=$(grep -Em1 '^[0-9]+ <(first|second) : move ' "$debug" | cut -d' ' -f1)
-  if [ -z "$first_move" ] || [ "$first_move" -ge 8000 ]; then
+  first_move=$(grep -Em1 '^[0-9]+ <(first |second): move ' "$debug" | cut -d' ' -f1)
+  if [ -z "$first_move" ] || [ "$first_move" -ge 10000 ]; then
     echo "match: the first move came ${first_move:-never} ms after xboard started" >&2
     exit 1
   fi
-  echo "match: feature reply done, first move ${first_move} ms after xboard started"
+  echo "match: done=1 $(( done_at - asked )) ms after protover 2; first move ${first_move} ms after xboard started"
 fi
 
 # One game per block of PGN tags; check each.

@@ -9,7 +9,7 @@ namespace zandrell {
 void RebuildPieceList(BoardState& b) {
   b.PieceCount = 0;
   b.PieceList[0] = 0;
-  for (int square = 26; square <= 117; ++square) {
+  for (int square = kA1; square <= kH8; ++square) {
     const int code = b.Board[square];
     if (code >= kWhitePawn && code <= kBlackBishop) {
       ++b.PieceCount;

@@ -62,7 +62,8 @@ std::string LocalDateTimeText();      // short date, a blank, long time
 // False (and the file possibly partial) when any step fails.
 bool WriteWholeFile(const std::string& path, std::string_view content);
 // Moves from over to in one step, replacing an existing file of that name.
-bool ReplaceFile(const std::string& from, const std::string& to);
+// (Not ReplaceFile: windows.h takes that name for a macro.)
+bool MoveFileOver(const std::string& from, const std::string& to);
 bool RemoveFile(const std::string& path);
 
 // --- settings files (the profile-string semantics of Windows) ---

@@ -166,14 +166,14 @@ bool SaveBook(const std::string& path, const BookData& book, std::string& error)
     return false;
   }
   // Both new files are complete on disk; each rename replaces one file whole.
-  if (!platform::ReplaceFile(flagPart, flagPath)) {
+  if (!platform::MoveFileOver(flagPart, flagPath)) {
     platform::RemoveFile(textPart);
     platform::RemoveFile(flagPart);
     error = flagPath + ": cannot replace the flag file; " + path + " and " + flagPath +
             " are unchanged";
     return false;
   }
-  if (!platform::ReplaceFile(textPart, path)) {
+  if (!platform::MoveFileOver(textPart, path)) {
     platform::RemoveFile(textPart);
     error = path + ": cannot replace the book; its flag file already holds the new masks, "
                    "write the book again";

@@ -189,7 +189,7 @@ bool WriteWholeFile(const std::string& path, std::string_view content) {
   return ok;
 }
 
-bool ReplaceFile(const std::string& from, const std::string& to) {
+bool MoveFileOver(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
 }
 

@@ -8,10 +8,9 @@
 #endif
 #include <windows.h>
 
-// The headers map LoadString and ReplaceFile to their A forms; the platform layer has functions of
-// those names, which must keep them in every translation unit.
+// The headers map LoadString to LoadStringA; the platform layer has a function of
+// that name, which must keep it in every translation unit.
 #undef LoadString
-#undef ReplaceFile
 
 #include <string>
 
