@@ -94,7 +94,8 @@ void EditLine(Engine& e, std::string_view line) {
     }
     const int white = WhiteCodeOf(line[0]);
     // Black's code of a piece is White's plus one.
-    if (white != 0) edit.Squares[index] = static_cast<std::uint8_t>(edit.WhitePieces ? white : white + 1);
+    if (white != 0)
+      edit.Squares[index] = static_cast<std::uint8_t>(edit.WhitePieces ? white : white + 1);
   }
 }
 

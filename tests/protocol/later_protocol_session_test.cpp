@@ -28,7 +28,8 @@ std::string WithoutTimes(const std::string& out) {
     std::istringstream fields(line);
     std::vector<std::string> words;
     for (std::string word; fields >> word;) words.push_back(word);
-    if (words.size() >= 4 && std::isdigit(static_cast<unsigned char>(words[0][0]))) words.erase(words.begin() + 2);
+    if (words.size() >= 4 && std::isdigit(static_cast<unsigned char>(words[0][0])))
+      words.erase(words.begin() + 2);
     for (const std::string& word : words) kept += word + " ";
     kept += "\n";
   }
@@ -41,7 +42,8 @@ std::string ThinkAfter(const std::string& setUp, bool whiteToMove) {
   EngineProcess engine;
   EXPECT_TRUE(engine.Start());
   const std::string out = engine.Session(
-      "new\nforce\n" + setUp + (whiteToMove ? "white\n" : "black\n") + "post\nsd 4\ngo\nping 1\n", 60000);
+      "new\nforce\n" + setUp + (whiteToMove ? "white\n" : "black\n") + "post\nsd 4\ngo\nping 1\n",
+      60000);
   EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
   EXPECT_NE(out.find("\nmove "), std::string::npos) << out;
   return WithoutTimes(out);
@@ -68,8 +70,9 @@ TEST(LaterProtocolSession, HandshakeAnswersAtOnceAndTakesRepliesSilently) {
   engine.Send("xboard\nprotover 2\n");
   // No other line is needed for the reply: the interface waits for done=1.
   EXPECT_EQ(engine.ReadUntil("done=1\n", 5000), testing::kFeatureReply);
-  EXPECT_EQ(engine.Session("accepted setboard\naccepted done\nrejected usermove\nprotover 1\nping 42\n"),
-            "\npong 42\n");
+  EXPECT_EQ(
+      engine.Session("accepted setboard\naccepted done\nrejected usermove\nprotover 1\nping 42\n"),
+      "\npong 42\n");
   EXPECT_EQ(engine.Wait(), 0);
 }
 
@@ -91,38 +94,42 @@ TEST(LaterProtocolSession, SetboardPlaysOnFromThePositionWithItsRightsMarkerAndC
     const char* fen;
     bool whiteToMove;
   };
-  for (const Case& c : {Case{"r3k2r/pppq1ppp/2npbn2/4p3/4P3/2NPBN2/PPPQ1PPP/R3K2R w KQkq - 4 9", true},
-                        Case{"rnbqkbnr/pp2pppp/8/2ppP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3", true},
-                        Case{"r3k2r/8/8/8/4pP2/8/8/R3K2R b Qk f3 0 30", false},
-                        Case{"8/5k2/8/8/8/8/1R6/4K3 w - - 97 150", true}}) {
+  for (const Case& c :
+       {Case{"r3k2r/pppq1ppp/2npbn2/4p3/4P3/2NPBN2/PPPQ1PPP/R3K2R w KQkq - 4 9", true},
+        Case{"rnbqkbnr/pp2pppp/8/2ppP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3", true},
+        Case{"r3k2r/8/8/8/4pP2/8/8/R3K2R b Qk f3 0 30", false},
+        Case{"8/5k2/8/8/8/8/1R6/4K3 w - - 97 150", true}}) {
     EngineProcess engine;
     ASSERT_TRUE(engine.Start());
-    const std::string out = engine.Session(std::string("new\nforce\nsetboard ") + c.fen + "\n" +
-                                           (c.whiteToMove ? "white\n" : "black\n") + "sd 3\ngo\nping 1\n");
+    const std::string out =
+        engine.Session(std::string("new\nforce\nsetboard ") + c.fen + "\n" +
+                       (c.whiteToMove ? "white\n" : "black\n") + "sd 3\ngo\nping 1\n");
     EXPECT_TRUE(LegalIn(c.fen, EngineMoveIn(out))) << c.fen << "\n" << out;
     EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
   }
   // The same search as in the game that reached the position by moves.
-  EXPECT_EQ(ThinkAfter("setboard rnbqkbnr/pp2pppp/8/2ppP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3\n", true),
-            ThinkAfter("e2e4\nc7c5\ne4e5\nd7d5\n", true));
+  EXPECT_EQ(
+      ThinkAfter("setboard rnbqkbnr/pp2pppp/8/2ppP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3\n", true),
+      ThinkAfter("e2e4\nc7c5\ne4e5\nd7d5\n", true));
 }
 
 TEST(LaterProtocolSession, BadPositionsAreReportedAndTheGameGoesOn) {
   const char* good = "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 40";
   EngineProcess engine;
   ASSERT_TRUE(engine.Start());
-  const std::string out = engine.Session(
-      std::string("new\nforce\nsetboard ") + good + "\n"
-      "setboard 4k3/8/8/8/8/8/8/8 w - - 0 1\n"                // no white king
-      "setboard 4k3/8/8/8/8/8/8/3KK3 w - - 0 1\n"             // two
-      "setboard 4k3/8/8/8/8/8/8/4K2P w - - 0 1\n"             // pawn on the first rank
-      "setboard 4k2p/8/8/8/8/8/8/4K3 w - - 0 1\n"             // pawn on the last rank
-      "setboard 4k3/8/8/8/8/8/QQQQQQQQ/QQQQKQQQ w - - 0 1\n"  // seventeen men
-      "setboard 4k3/8/8/8/8/8/8/4K2q b - - 0 1\n"             // side not to move in check
-      "setboard 4k3/8/8/8/8/8/8/4K3 w - - -3 1\n"             // malformed clock
-      "setboard 4k3/9/8/8/8/8/8/4K3 w - - 0 1\n"              // malformed rank
-      "setboard\n"
-      "white\nsd 3\ngo\nping 1\n");
+  const std::string out =
+      engine.Session(std::string("new\nforce\nsetboard ") + good +
+                     "\n"
+                     "setboard 4k3/8/8/8/8/8/8/8 w - - 0 1\n"     // no white king
+                     "setboard 4k3/8/8/8/8/8/8/3KK3 w - - 0 1\n"  // two
+                     "setboard 4k3/8/8/8/8/8/8/4K2P w - - 0 1\n"  // pawn on the first rank
+                     "setboard 4k2p/8/8/8/8/8/8/4K3 w - - 0 1\n"  // pawn on the last rank
+                     "setboard 4k3/8/8/8/8/8/QQQQQQQQ/QQQQKQQQ w - - 0 1\n"  // seventeen men
+                     "setboard 4k3/8/8/8/8/8/8/4K2q b - - 0 1\n"  // side not to move in check
+                     "setboard 4k3/8/8/8/8/8/8/4K3 w - - -3 1\n"  // malformed clock
+                     "setboard 4k3/9/8/8/8/8/8/4K3 w - - 0 1\n"   // malformed rank
+                     "setboard\n"
+                     "white\nsd 3\ngo\nping 1\n");
   std::size_t errors = 0;
   for (std::size_t at = out.find("\ntellusererror Illegal position\n"); at != std::string::npos;
        at = out.find("\ntellusererror Illegal position\n", at + 1)) {
@@ -144,8 +151,9 @@ TEST(LaterProtocolSession, UndoAndRemoveLeaveTheGameAsBeforeTheMoves) {
   const std::string played = "e2e4\nd7d5\ne4d5\ng8f6\n";
   // A capture taken back one move at a time; then an en-passant capture,
   // castling and a promotion that captures, taken back two at a time.
-  std::string takenBack = played + "d5d6\nc7d6\nundo\nundo\n" +
-                          "g1f3\ne7e5\nd5e6\nb8c6\nf1e2\na7a6\ne1g1\na6a5\ne6f7\ne8e7\nd2d3\nh8g8\nf7g8q\na5a4\n";
+  std::string takenBack =
+      played + "d5d6\nc7d6\nundo\nundo\n" +
+      "g1f3\ne7e5\nd5e6\nb8c6\nf1e2\na7a6\ne1g1\na6a5\ne6f7\ne8e7\nd2d3\nh8g8\nf7g8q\na5a4\n";
   for (int i = 0; i < 7; ++i) takenBack += "remove\n";
   EXPECT_EQ(ThinkAfter(takenBack, true), ThinkAfter(played, true));
 }

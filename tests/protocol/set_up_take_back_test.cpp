@@ -34,11 +34,16 @@ void ExpectSameGame(const GameView& a, const GameView& b, const std::string& whe
   const BoardState& y = b.board;
   EXPECT_EQ(PositionText(x), PositionText(y)) << where;
   EXPECT_TRUE(std::equal(std::begin(x.Board), std::end(x.Board), std::begin(y.Board))) << where;
-  EXPECT_TRUE(std::equal(std::begin(x.TouchCount), std::end(x.TouchCount), std::begin(y.TouchCount))) << where;
-  // Slot 0 of the piece list is scratch.
-  EXPECT_TRUE(std::equal(std::begin(x.PieceList) + 1, std::end(x.PieceList), std::begin(y.PieceList) + 1))
+  EXPECT_TRUE(
+      std::equal(std::begin(x.TouchCount), std::end(x.TouchCount), std::begin(y.TouchCount)))
       << where;
-  EXPECT_TRUE(std::equal(std::begin(x.PieceIndex), std::end(x.PieceIndex), std::begin(y.PieceIndex))) << where;
+  // Slot 0 of the piece list is scratch.
+  EXPECT_TRUE(
+      std::equal(std::begin(x.PieceList) + 1, std::end(x.PieceList), std::begin(y.PieceList) + 1))
+      << where;
+  EXPECT_TRUE(
+      std::equal(std::begin(x.PieceIndex), std::end(x.PieceIndex), std::begin(y.PieceIndex)))
+      << where;
   EXPECT_EQ(x.PieceCount, y.PieceCount) << where;
   EXPECT_EQ(x.WhiteToMove, y.WhiteToMove) << where;
   EXPECT_EQ(x.WhiteKingSquare, y.WhiteKingSquare) << where;
@@ -138,19 +143,19 @@ TEST_F(SetUpAndTakeBack, ABadPositionIsReportedAndChangesNothing) {
       "setboard",
       "setboard ",
       "setboard garbage",
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR",            // fields missing
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR",                 // fields missing
       "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1 x",  // one too many
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1",   // short rank
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR w kq - 0 1",    // no white king
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKKBNR w kq - 0 1",    // two white kings
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNP w Qkq - 0 1",   // pawn on the first rank
-      "setboard rnbqkbnp/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQq - 0 1",   // pawn on the last rank
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR z KQkq - 0 1",  // side
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkz - 0 1",  // castling letter
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e9 0 1", // en-passant square
-      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - x 1",  // half-move clock
-      "setboard rnbqkbnr/pppppppp/8/8/8/N7/PPPPPPPP/RNBQKBNR w KQkq - 0 1", // 17 white men
-      "setboard 4k3/8/8/8/8/8/8/4K2r b - - 0 1",                          // White, not to move, in check
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBN w KQkq - 0 1",     // short rank
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQ1BNR w kq - 0 1",      // no white king
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBKKBNR w kq - 0 1",      // two white kings
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNP w Qkq - 0 1",  // pawn on the first rank
+      "setboard rnbqkbnp/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQq - 0 1",  // pawn on the last rank
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR z KQkq - 0 1",   // side
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkz - 0 1",   // castling letter
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq e9 0 1",  // en-passant square
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - x 1",   // half-move clock
+      "setboard rnbqkbnr/pppppppp/8/8/8/N7/PPPPPPPP/RNBQKBNR w KQkq - 0 1",  // 17 white men
+      "setboard 4k3/8/8/8/8/8/8/4K2r b - - 0 1",  // White, not to move, in check
   };
   for (const std::string& line : bad) {
     t.Feed(line + "\n");
