@@ -64,14 +64,24 @@ sleep 1
 
 # --- the engine from another folder: new, go gives a book move ---
 as_user mkdir -p "$home/elsewhere"
-out=$(as_user bash -c 'cd ~/elsewhere && { printf "xboard\nnew\npost\ngo\n"; sleep 3; printf "quit\n"; } |
-  timeout 30 zandrell -xboard -log')
+# "quit" goes only after the move: a chunk holding both would end the engine first.
+out=$(as_user bash -c 'cd ~/elsewhere && coproc engine { timeout 60 zandrell -xboard -log 2>&1; }
+  to=${engine[1]} from=${engine[0]}  # bash clears the array when the engine ends
+  printf "xboard\nnew\npost\ngo\n" >&"$to"
+  while IFS= read -r -t 60 line <&"$from"; do
+    printf "%s\n" "$line"
+    case $line in "move "*) break ;; esac
+  done
+  printf "quit\n" >&"$to"
+  cat <&"$from"
+  wait')
 echo "$out" | sed 's/^/  engine: /'
 echo "$out" | grep -q '^0 0 0 0 (Book Move)$' || fail "no book move announced"
 echo "$out" | grep -Eq '^move (e2e4|d2d4|c2c4|g1f3)$' || fail "no book move played"
 log="$home/.local/state/zandrell/zandrell.log"
 [ -f "$log" ] || fail "no log in $log"
 grep -q "New Game" "$log" || fail "the log has no game"
+grep -q "Program terminated." "$log" || fail "the engine did not end through quit"
 [ "$(stat -c %U "$log")" = "$user" ] || fail "the log does not belong to $user"
 [ -z "$(ls -A "$home/elsewhere")" ] || fail "the engine wrote into the folder it ran from"
 written=$(find /usr/games /usr/share/games /usr/share/doc/zandrell -newer "$work/marker" 2>/dev/null)

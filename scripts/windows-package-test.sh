@@ -38,13 +38,27 @@ for name in Zandrell.exe Quiretto.exe Zandrell.ini book.txt book.opi README.txt 
 done
 cp -a "$top/." "$folder/"
 
-out=$(cd "$work/elsewhere" && { printf 'xboard\nnew\npost\ngo\n'; sleep 5; printf 'quit\n'; } |
-  timeout 180 sh "$root/cmake/wine-run.sh" "$wine" "$prefix" "$folder/Zandrell.exe" -xboard -log |
-  tr -d '\r')
+# "quit" goes only after the move: a chunk holding both would end the engine before
+# its turn (and a fresh wine prefix takes a while to start).
+mkfifo "$work/input"
+(cd "$work/elsewhere" && exec timeout 300 sh "$root/cmake/wine-run.sh" "$wine" "$prefix" \
+  "$folder/Zandrell.exe" -xboard -log <"$work/input" >"$work/output" 2>&1) &
+engine=$!
+exec 3>"$work/input"
+printf 'xboard\nnew\npost\ngo\n' >&3
+for _ in $(seq 1 240); do
+  tr -d '\r' <"$work/output" | grep -q '^move ' && break
+  sleep 1
+done
+printf 'quit\n' >&3
+exec 3>&-
+wait "$engine" || true
+out=$(tr -d '\r' <"$work/output")
 echo "$out" | sed 's/^/  engine: /'
 echo "$out" | grep -q '^0 0 0 0 (Book Move)$' || fail "no book move announced"
 echo "$out" | grep -Eq '^move (e2e4|d2d4|c2c4|g1f3)$' || fail "no book move played"
 [ -f "$folder/zandrell.log" ] || fail "no zandrell.log beside Zandrell.exe"
 grep -q "New Game" "$folder/zandrell.log" || fail "the log has no game"
+grep -q "Program terminated." "$folder/zandrell.log" || fail "the engine did not end through quit"
 [ -z "$(ls -A "$work/elsewhere")" ] || fail "the engine wrote into the folder it ran from"
 echo "windows-package-test: passed"

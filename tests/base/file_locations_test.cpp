@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <set>
+#include <sstream>
 
 #include "base/log.h"
 #include "base/settings.h"
@@ -154,9 +154,9 @@ TEST(InstalledCopy, SettingsFallBackKeyByKeyAndWritesCreateTheUsersFolder) {
   // The empty-value rule holds across the two files: the user's empty value wins.
   WriteFile(installed.user + "/Zandrell.ini", "[Engine]\nOpeningBook=\n");
   EXPECT_EQ(ReadSetting(e, "OpeningBook", ""), "");
-  EXPECT_NE(ReadFile(installed.state + "/zandrell.log")
-                .find("Error retrieving setting: OpeningBook"),
-            std::string::npos);
+  EXPECT_NE(
+      ReadFile(installed.state + "/zandrell.log").find("Error retrieving setting: OpeningBook"),
+      std::string::npos);
 }
 
 TEST(InstalledCopy, TheLogGoesToTheStateFolderCreatedOnTheFirstEntry) {
@@ -199,15 +199,16 @@ TEST(InstalledCopy, TheBuiltEngineRecognisesTheLayoutAndWritesOnlyInTheUsersFold
   WriteFile((data / "Zandrell.ini").string(), "[Engine]\nOpeningBook=book.txt\n");
   WriteFile((data / "book.txt").string(), " e2e4e7e5\n");
   std::set<std::string> before;
-  for (const auto& entry : fs::recursive_directory_iterator(prefix)) before.insert(entry.path().string());
+  for (const auto& entry : fs::recursive_directory_iterator(prefix))
+    before.insert(entry.path().string());
 
   const std::string home = (root.path() / "home").string();
   auto play = [&](const std::string& expected) {
     platform::ChildProcess engine;
-    ASSERT_TRUE(engine.Start((prefix / "games/zandrell").string(), {"-xboard", "-log"},
-                             {"HOME=" + home, "XDG_CONFIG_HOME=", "XDG_STATE_HOME=",
-                              "ZANDRELL_HEADLESS=1"},
-                             (root.path() / "elsewhere").string()));
+    ASSERT_TRUE(
+        engine.Start((prefix / "games/zandrell").string(), {"-xboard", "-log"},
+                     {"HOME=" + home, "XDG_CONFIG_HOME=", "XDG_STATE_HOME=", "ZANDRELL_HEADLESS=1"},
+                     (root.path() / "elsewhere").string()));
     engine.Write("new\ne2e4\n");
     std::string out = engine.ReadUntil(expected, 10000);
     EXPECT_NE(out.find(expected), std::string::npos) << out;
@@ -223,7 +224,8 @@ TEST(InstalledCopy, TheBuiltEngineRecognisesTheLayoutAndWritesOnlyInTheUsersFold
   std::string log = ReadFile(home + "/.local/state/zandrell/zandrell.log");
   EXPECT_NE(log.find("Program terminated."), std::string::npos);
   std::set<std::string> after;
-  for (const auto& entry : fs::recursive_directory_iterator(prefix)) after.insert(entry.path().string());
+  for (const auto& entry : fs::recursive_directory_iterator(prefix))
+    after.insert(entry.path().string());
   EXPECT_EQ(before, after);
   EXPECT_TRUE(fs::is_empty(root.path() / "elsewhere"));
 }

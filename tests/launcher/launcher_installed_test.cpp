@@ -32,7 +32,8 @@ struct StartsRecorder final : LauncherHost {
   void SetBusyPointer(bool) override {}
 };
 
-TEST(InstalledLauncher, TheBookEditorGetsTheBookWhereTheEngineFindsItAndPlayWritesTheUsersSettings) {
+TEST(InstalledLauncher,
+     TheBookEditorGetsTheBookWhereTheEngineFindsItAndPlayWritesTheUsersSettings) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   testing::TestEngine t;
   const fs::path root = t.folder().path();
