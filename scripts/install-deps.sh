@@ -46,6 +46,9 @@ for group in "${want[@]}"; do
       need /usr/lib/wine/wine64 wine64  # Debian keeps the 64-bit loader off PATH
       need wine wine
       ;;
+    format)
+      need clang-format clang-format
+      ;;
     bench)
       need hyperfine hyperfine
       need /usr/games/fairymax fairymax

@@ -21,8 +21,10 @@ int main(int argc, char** argv) {
   return zandrell::Main(*engine, commandLine, zandrell::RunLauncher);
 #else
   return zandrell::Main(*engine, commandLine, [](zandrell::Engine&) {
-    std::fputs("Zandrell: the launcher window is not available in this build; "
-               "start it with -xboard to run the engine.\n", stderr);
+    std::fputs(
+        "Zandrell: the launcher window is not available in this build; "
+        "start it with -xboard to run the engine.\n",
+        stderr);
     return 0;
   });
 #endif

@@ -24,7 +24,8 @@ double RadixValue(const std::string& text, std::size_t start, int radix) {
   double value = 0;
   int digits = 0;
   for (std::size_t i = start; i < text.size(); ++i) {
-    int digit = radix == 16 ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '7' ? text[i] - '0' : -1);
+    int digit =
+        radix == 16 ? HexDigit(text[i]) : (text[i] >= '0' && text[i] <= '7' ? text[i] - '0' : -1);
     if (digit < 0) break;
     value = value * radix + digit;
     ++digits;

@@ -36,8 +36,8 @@ const std::string& SettingsText(SettingsCopy& copy, const std::string& path) {
 std::string ReadSetting(const Engine& e, const std::string& key, const std::string& defaultValue) {
   std::string value;
   const ShellState& shell = e.shell;
-  if (auto stored = platform::IniLookup(SettingsText(shell.Settings, shell.SettingsPath), kSection,
-                                        key)) {
+  if (auto stored =
+          platform::IniLookup(SettingsText(shell.Settings, shell.SettingsPath), kSection, key)) {
     value = std::move(*stored);
   } else if (!shell.DefaultSettingsPath.empty()) {
     // An installed copy: a key the user has not set comes from the packaged file.

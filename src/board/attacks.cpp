@@ -10,8 +10,10 @@ struct Attackers {
   int King, Queen, Rook, Bishop, Knight, Pawn;
 };
 
-constexpr Attackers kWhiteAttackers{kWhiteKing, kWhiteQueen, kWhiteRook, kWhiteBishop, kWhiteKnight, kWhitePawn};
-constexpr Attackers kBlackAttackers{kBlackKing, kBlackQueen, kBlackRook, kBlackBishop, kBlackKnight, kBlackPawn};
+constexpr Attackers kWhiteAttackers{kWhiteKing,   kWhiteQueen,  kWhiteRook,
+                                    kWhiteBishop, kWhiteKnight, kWhitePawn};
+constexpr Attackers kBlackAttackers{kBlackKing,   kBlackQueen,  kBlackRook,
+                                    kBlackBishop, kBlackKnight, kBlackPawn};
 
 // The piece first met from square along direction, past empty squares and
 // markers (0 for the border).
@@ -31,7 +33,8 @@ inline int FirstOnRay(const std::uint8_t* board, int square, int direction) {
 // a diagonal) from the first piece met.
 template <int kDirection, bool kPawnLine, const Attackers& kBy>
 inline bool LineAttack(const std::uint8_t* board, int square) {
-  constexpr bool kDiagonal = kDirection == 13 || kDirection == -13 || kDirection == 11 || kDirection == -11;
+  constexpr bool kDiagonal =
+      kDirection == 13 || kDirection == -13 || kDirection == 11 || kDirection == -11;
   constexpr int kSlider = kDiagonal ? kBy.Bishop : kBy.Rook;
   const int c = board[square + kDirection];
   if (c < kEmpty) {
@@ -45,8 +48,9 @@ template <Side kBy>
 bool Attacked(const std::uint8_t* board, int square) {
   constexpr const Attackers& kA = kBy == Side::kBlack ? kBlackAttackers : kWhiteAttackers;
   constexpr bool kBlack = kBy == Side::kBlack;
-  static_assert(DirectionOffsets[0] == 12 && DirectionOffsets[1] == -12 && DirectionOffsets[2] == 1 &&
-                DirectionOffsets[3] == -1 && DirectionOffsets[4] == 13 && DirectionOffsets[5] == -13 &&
+  static_assert(DirectionOffsets[0] == 12 && DirectionOffsets[1] == -12 &&
+                DirectionOffsets[2] == 1 && DirectionOffsets[3] == -1 &&
+                DirectionOffsets[4] == 13 && DirectionOffsets[5] == -13 &&
                 DirectionOffsets[6] == 11 && DirectionOffsets[7] == -11);
   if (LineAttack<12, false, kA>(board, square)) return true;
   if (LineAttack<-12, false, kA>(board, square)) return true;
@@ -65,7 +69,8 @@ bool Attacked(const std::uint8_t* board, int square) {
 }  // namespace
 
 bool IsAttacked(const BoardState& b, int square, Side by) {
-  return by == Side::kBlack ? Attacked<Side::kBlack>(b.Board, square) : Attacked<Side::kWhite>(b.Board, square);
+  return by == Side::kBlack ? Attacked<Side::kBlack>(b.Board, square)
+                            : Attacked<Side::kWhite>(b.Board, square);
 }
 
 bool InCheck(const BoardState& b) {
@@ -78,8 +83,8 @@ bool IsLegal(const BoardState& b, const Move& m) {
     // The mover's king path, against the side now to move.
     const std::array<int, 3>& path = kCastles[m.Castle].NotAttacked;
     if (m.Castle <= kWhiteLong) {
-      return !Attacked<Side::kBlack>(b.Board, path[0]) && !Attacked<Side::kBlack>(b.Board, path[1]) &&
-             !Attacked<Side::kBlack>(b.Board, path[2]);
+      return !Attacked<Side::kBlack>(b.Board, path[0]) &&
+             !Attacked<Side::kBlack>(b.Board, path[1]) && !Attacked<Side::kBlack>(b.Board, path[2]);
     }
     return !Attacked<Side::kWhite>(b.Board, path[0]) && !Attacked<Side::kWhite>(b.Board, path[1]) &&
            !Attacked<Side::kWhite>(b.Board, path[2]);

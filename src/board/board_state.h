@@ -10,20 +10,20 @@ namespace zandrell {
 constexpr int kFiftyHistorySize = 500;
 
 struct BoardState {
-  std::uint8_t Board[kSquareCount];        // piece code per square
+  std::uint8_t Board[kSquareCount];  // piece code per square
   bool WhiteToMove;
-  std::uint8_t PieceList[kPieceSlots];     // square per slot, 0 for a captured piece
-  std::uint8_t PieceIndex[kSquareCount];   // slot per occupied square, else 0
+  std::uint8_t PieceList[kPieceSlots];    // square per slot, 0 for a captured piece
+  std::uint8_t PieceIndex[kSquareCount];  // slot per occupied square, else 0
   int PieceCount;
   int WhiteKingSquare;
   int BlackKingSquare;
-  std::int16_t TouchCount[kSquareCount];   // moves that started or ended on the square
-  int WhiteCastled;                        // 0, or castle kind 1/2
-  int BlackCastled;                        // 0, or castle kind 3/4
+  std::int16_t TouchCount[kSquareCount];  // moves that started or ended on the square
+  int WhiteCastled;                       // 0, or castle kind 1/2
+  int BlackCastled;                       // 0, or castle kind 3/4
   int FiftyCount;
   std::int16_t FiftyHistory[kFiftyHistorySize];
   int Ply;
-  std::string GameMoves;                   // " " and the coordinate texts, for the book
+  std::string GameMoves;  // " " and the coordinate texts, for the book
   int BookPly;
 };
 

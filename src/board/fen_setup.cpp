@@ -112,7 +112,8 @@ bool ReadEnPassant(std::string_view field, BoardState& b) {
   const int file = field[0] - 'a' + 1;
   if (field[1] == '3' && !b.WhiteToMove) {
     const int square = SquareOf(file, 3);
-    if (b.Board[square] != kEmpty || b.Board[square + 12] != kWhitePawn || b.Board[square - 12] != kEmpty) {
+    if (b.Board[square] != kEmpty || b.Board[square + 12] != kWhitePawn ||
+        b.Board[square - 12] != kEmpty) {
       return false;
     }
     b.Board[square] = kWhiteMarker;
@@ -120,7 +121,8 @@ bool ReadEnPassant(std::string_view field, BoardState& b) {
   }
   if (field[1] == '6' && b.WhiteToMove) {
     const int square = SquareOf(file, 6);
-    if (b.Board[square] != kEmpty || b.Board[square - 12] != kBlackPawn || b.Board[square + 12] != kEmpty) {
+    if (b.Board[square] != kEmpty || b.Board[square - 12] != kBlackPawn ||
+        b.Board[square + 12] != kEmpty) {
       return false;
     }
     b.Board[square] = kBlackMarker;
@@ -168,8 +170,9 @@ bool SetUpFromFen(BoardState& b, std::string_view fen) {
   if (fields.size() >= 5 && !ReadHalfMoves(fields[4], halfMoves)) return false;
 
   // The side that has just moved may not have left its king in check.
-  const bool opponentInCheck = next.WhiteToMove ? IsAttacked(next, next.BlackKingSquare, Side::kWhite)
-                                                : IsAttacked(next, next.WhiteKingSquare, Side::kBlack);
+  const bool opponentInCheck = next.WhiteToMove
+                                   ? IsAttacked(next, next.BlackKingSquare, Side::kWhite)
+                                   : IsAttacked(next, next.WhiteKingSquare, Side::kBlack);
   if (opponentInCheck) return false;
 
   RebuildPieceList(next);

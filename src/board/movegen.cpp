@@ -19,7 +19,8 @@ constexpr struct RankTable {
     }
   }
 } kRanks;
-static_assert(kRanks.Rank[kA1] == 1 && kRanks.Rank[kH1] == 1 && kRanks.Rank[kA8] == 8 && kRanks.Rank[kH8] == 8);
+static_assert(kRanks.Rank[kA1] == 1 && kRanks.Rank[kH1] == 1 && kRanks.Rank[kA8] == 8 &&
+              kRanks.Rank[kH8] == 8);
 static_assert(kRanks.Rank[kA1 - 1] == 0 && kRanks.Rank[kH1 + 1] == 0 && kRanks.Rank[kA2] == 2);
 
 // The list being filled. The count lives in a local while the list is built:
@@ -33,7 +34,8 @@ struct Generator {
 
 // Copies one record into the next free entry. A full list drops the move: only a
 // composed position can produce that many pseudo-legal moves.
-inline void Append(Generator& g, int from, int to, int captured, int enPassant, int promotion, int castle) {
+inline void Append(Generator& g, int from, int to, int captured, int enPassant, int promotion,
+                   int castle) {
   if (g.Count >= kMaxMoves) return;
   Move m;
   m.From = U8(from);
@@ -46,7 +48,9 @@ inline void Append(Generator& g, int from, int to, int captured, int enPassant, 
   g.Moves[g.Count++] = m;
 }
 
-inline void AppendPlain(Generator& g, int from, int to, int captured) { Append(g, from, to, captured, 0, 0, 0); }
+inline void AppendPlain(Generator& g, int from, int to, int captured) {
+  Append(g, from, to, captured, 0, 0, 0);
+}
 
 // Queen, rook, knight, bishop: the order every promotion is listed in.
 template <Side kSide>
@@ -96,7 +100,8 @@ inline void Pawn(Generator& g, int s) {
   const bool promotes = IsWhite(kSide) ? rank == 7 : rank == 2;
   if (!kCapturesOnly) {
     const bool home = IsWhite(kSide) ? rank == 2 : rank == 7;
-    if (home && board[s + 2 * kUp] == kEmpty && board[s + kUp] == kEmpty) AppendPlain(g, s, s + 2 * kUp, kEmpty);
+    if (home && board[s + 2 * kUp] == kEmpty && board[s + kUp] == kEmpty)
+      AppendPlain(g, s, s + 2 * kUp, kEmpty);
   }
   // White takes the even codes but the border (Black's pieces and marker),
   // Black the odd codes but the empty square (White's pieces and marker).

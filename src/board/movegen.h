@@ -8,6 +8,7 @@ namespace zandrell {
 enum class GenerationMode { kAllMoves, kCapturesOnly };
 
 // Every pseudo-legal move of the side to move, in the fixed generation order.
-void GenerateMoves(const BoardState& b, MoveList& list, GenerationMode mode = GenerationMode::kAllMoves);
+void GenerateMoves(const BoardState& b, MoveList& list,
+                   GenerationMode mode = GenerationMode::kAllMoves);
 
 }  // namespace zandrell

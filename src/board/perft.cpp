@@ -36,8 +36,6 @@ std::uint64_t CountLeaves(BoardState& b, int depth) {
   return leaves;
 }
 
-
-
 }  // namespace
 
 std::uint64_t Perft(BoardState& b, int depth) {

@@ -21,10 +21,9 @@ std::vector<std::string> SplitBookLines(const std::string& text) {
 std::int32_t FlagEntry(const std::string& flags, std::size_t entry, std::int32_t fallback) {
   if (4 * entry + 4 > flags.size()) return fallback;
   const auto* bytes = reinterpret_cast<const unsigned char*>(flags.data() + 4 * entry);
-  return static_cast<std::int32_t>(static_cast<std::uint32_t>(bytes[0]) |
-                                   static_cast<std::uint32_t>(bytes[1]) << 8 |
-                                   static_cast<std::uint32_t>(bytes[2]) << 16 |
-                                   static_cast<std::uint32_t>(bytes[3]) << 24);
+  return static_cast<std::int32_t>(
+      static_cast<std::uint32_t>(bytes[0]) | static_cast<std::uint32_t>(bytes[1]) << 8 |
+      static_cast<std::uint32_t>(bytes[2]) << 16 | static_cast<std::uint32_t>(bytes[3]) << 24);
 }
 
 void AppendFlagEntry(std::string& flags, std::int32_t mask) {

@@ -31,7 +31,9 @@ std::string ReadErrorText(const std::string& path) {
   return (errno != 0 ? std::string(std::strerror(errno)) + " reading " : "read error in ") + path;
 }
 
-bool IsSquare(char file, char rank) { return file >= 'a' && file <= 'h' && rank >= '1' && rank <= '8'; }
+bool IsSquare(char file, char rank) {
+  return file >= 'a' && file <= 'h' && rank >= '1' && rank <= '8';
+}
 
 // A blank, then one or more four-character moves from square to square.
 bool IsMoveLine(const std::string& line) {
@@ -106,8 +108,9 @@ bool LoadBook(Engine& e) {
     ++book.BookLineCount;
   }
   if (malformed > 0) {
-    WriteLog(e, "Opening book: " + std::to_string(malformed) + " of " + std::to_string(entry) +
-                    " lines are not moves and are never played",
+    WriteLog(e,
+             "Opening book: " + std::to_string(malformed) + " of " + std::to_string(entry) +
+                 " lines are not moves and are never played",
              false, true);
   }
   FillFirstMoves(book);

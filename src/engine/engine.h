@@ -43,12 +43,12 @@ struct ShellState {
   std::string DefaultSettingsPath;  // "" for a portable copy
   std::string LogPath;
   std::vector<std::string> BookFolders;  // for a book name without a folder, in order
-  std::string PendingInput;   // an unfinished line, completed by the next read
+  std::string PendingInput;              // an unfinished line, completed by the next read
   // The settings file, read at the first setting asked for and kept while the file
   // stays as it was; writes go to the file and to this copy.
   mutable SettingsCopy Settings;
   mutable SettingsCopy DefaultSettings;  // the same for DefaultSettingsPath
-  bool Terminated = false;    // Shutdown has run; nothing after it may act
+  bool Terminated = false;               // Shutdown has run; nothing after it may act
   // Where protocol bytes go, how the standard handles are closed and how the
   // process ends; tests replace all three (empty: the platform's own).
   std::function<void(std::string_view)> Write;

@@ -20,8 +20,7 @@ class LauncherSession final : public LauncherHost, public platform::LauncherWind
 
   int Run() {
     std::string whyNot;
-    window_ = platform::CreateLauncherWindow(LauncherTexts(platform::LoadString),
-                                             *this, whyNot);
+    window_ = platform::CreateLauncherWindow(LauncherTexts(platform::LoadString), *this, whyNot);
     if (!window_) {
       std::fprintf(stderr, "%s\n", whyNot.c_str());
       return 1;

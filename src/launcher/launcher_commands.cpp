@@ -18,9 +18,9 @@ std::string QuotedIfBlank(const std::string& path) {
 
 bool PlayCommand(Launcher& launcher) {
   LocateWinboard(launcher);
-  const std::string program = JoinPath(launcher.state.WinboardFolder,
-                                       launcher.conventions.interfaceExecutable,
-                                       launcher.conventions.separator);
+  const std::string program =
+      JoinPath(launcher.state.WinboardFolder, launcher.conventions.interfaceExecutable,
+               launcher.conventions.separator);
   platform::StartOutcome outcome = launcher.host.StartProgram(
       program, BuildWinboardArguments(launcher.engine.shell.ProgramFolder, launcher.conventions));
   if (outcome == platform::StartOutcome::Started) {

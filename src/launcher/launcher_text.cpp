@@ -1,6 +1,5 @@
 #include "launcher/launcher_text.h"
 
-
 namespace zandrell {
 
 namespace {

@@ -151,8 +151,7 @@ class FltkLauncherWindow final : public LauncherWindow, private Fl_Double_Window
  private:
   // The toolkit's fonts run wider than the ones the window was laid out with, so a
   // short label grows to its text: to the right when left-aligned, else to the left.
-  void AddText(const TwipsRect& place, const std::string& text, Fl_Boxtype box,
-               Fl_Align side) {
+  void AddText(const TwipsRect& place, const std::string& text, Fl_Boxtype box, Fl_Align side) {
     int left = Px(place.left);
     int width = Px(place.width);
     fl_font(FL_HELVETICA, kLabelSize);
@@ -190,17 +189,12 @@ class FltkLauncherWindow final : public LauncherWindow, private Fl_Double_Window
     const int index = CommandAt(Fl::event_x(), Fl::event_y());
     switch (event) {
       case FL_ENTER:
-      case FL_MOVE:
-        Hover(index);
-        return 1;
+      case FL_MOVE: Hover(index); return 1;
       case FL_LEAVE:
         if (!busy_) cursor(FL_CURSOR_DEFAULT);
         return 1;
-      case FL_PUSH:
-        pressed_ = index;
-        return 1;
-      case FL_DRAG:
-        return 1;
+      case FL_PUSH: pressed_ = index; return 1;
+      case FL_DRAG: return 1;
       case FL_RELEASE: {
         const int clicked = pressed_;
         pressed_ = -1;
@@ -210,8 +204,7 @@ class FltkLauncherWindow final : public LauncherWindow, private Fl_Double_Window
         }
         return 1;
       }
-      default:
-        return Fl_Double_Window::handle(event);
+      default: return Fl_Double_Window::handle(event);
     }
   }
 

@@ -5,8 +5,7 @@ namespace zandrell::platform {
 
 std::unique_ptr<LauncherWindow> CreateLauncherWindow(const LauncherWindowTexts&,
                                                      LauncherWindowEvents&, std::string& whyNot) {
-  whyNot =
-      "zandrell: this build has no launcher window; start it with -xboard to run the engine";
+  whyNot = "zandrell: this build has no launcher window; start it with -xboard to run the engine";
   return nullptr;
 }
 

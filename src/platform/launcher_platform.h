@@ -59,8 +59,8 @@ constexpr int TwipsToPixels(int twips, int dotsPerInch) {
 
 struct LauncherWindowTexts {
   std::string caption;
-  std::string title;        // string 103
-  std::string prompt;       // string 104
+  std::string title;                    // string 103
+  std::string prompt;                   // string 104
   std::array<std::string, 3> commands;  // strings 105..107
   std::string legalNotice;
 };

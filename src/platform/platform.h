@@ -35,11 +35,11 @@ float SecondsSinceMidnight();         // the runtime's timer of the day, wraps a
 double MonotonicSeconds();            // never wraps, for elapsed times
 
 // --- files and folders ---
-extern const char kPathSeparator;     // '\\' on Windows, '/' elsewhere
-std::string ProgramFolder();          // folder of the running executable, no trailing separator
-std::string ExecutablePath();         // full path of the running executable
-std::string ExecutableBaseName();     // file name of the executable without its extension
-bool FileExists(const std::string& path);    // an existing file, not a folder
+extern const char kPathSeparator;  // '\\' on Windows, '/' elsewhere
+std::string ProgramFolder();       // folder of the running executable, no trailing separator
+std::string ExecutablePath();      // full path of the running executable
+std::string ExecutableBaseName();  // file name of the executable without its extension
+bool FileExists(const std::string& path);  // an existing file, not a folder
 bool FolderExists(const std::string& path);
 // What tells a changed file from the one read before: size, time of the last
 // write and, where the system has one, the file's identity. Size -1: no file.
@@ -53,11 +53,11 @@ FileStamp StampOfFile(const std::string& path);
 // Creates the folder and any missing parents; true when the folder is there after.
 bool MakeFolders(const std::string& path);
 std::string EnvironmentVariable(const std::string& name);  // "" when unset
-std::string HomeFolder();             // the user's home folder, "" when unknown
+std::string HomeFolder();  // the user's home folder, "" when unknown
 // Appends text and a CR LF to the file, creating it when missing. False when the
 // file cannot be opened or written.
 bool AppendLine(const std::string& path, std::string_view text);
-std::string LocalDateTimeText();      // short date, a blank, long time
+std::string LocalDateTimeText();  // short date, a blank, long time
 // Creates or truncates the file and writes all of content through to the disk.
 // False (and the file possibly partial) when any step fails.
 bool WriteWholeFile(const std::string& path, std::string_view content);
@@ -69,15 +69,15 @@ bool RemoveFile(const std::string& path);
 // --- settings files (the profile-string semantics of Windows) ---
 // Returns the value, or the default when the file, section or key is missing; both
 // cut to 259 characters.
-std::string IniRead(const std::string& file, const std::string& section,
-                    const std::string& key, const std::string& defaultValue);
-bool IniWrite(const std::string& file, const std::string& section,
-              const std::string& key, const std::string& value);
+std::string IniRead(const std::string& file, const std::string& section, const std::string& key,
+                    const std::string& defaultValue);
+bool IniWrite(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value);
 
 // --- user interface ---
 enum class BoxIcon { None, Exclamation, Critical };
 void ShowMessage(const std::string& text, BoxIcon icon);
 bool UserLanguageIsItalian();
-std::string LoadString(int id);       // string table 101..107, English or Italian
+std::string LoadString(int id);  // string table 101..107, English or Italian
 
 }  // namespace zandrell::platform

@@ -38,9 +38,10 @@ void InitEngine(Engine& e) {
   t.RookValue = IntegerSetting(e, "RookValue", "500");
   t.QueenValue = IntegerSetting(e, "QueenValue", "900");
   t.Contempt = IntegerSetting(e, "Contempt", "0");
-  t.PieceValue = {0,           t.PawnValue,   t.PawnValue,   t.KnightValue, t.KnightValue, 5000,
-                  5000,        t.RookValue,   t.RookValue,   t.QueenValue,  t.QueenValue,
-                  t.BishopValue, t.BishopValue, 0,           0,             t.PawnValue,   t.PawnValue};
+  t.PieceValue = {
+      0,           t.PawnValue, t.PawnValue,  t.KnightValue, t.KnightValue, 5000,          5000,
+      t.RookValue, t.RookValue, t.QueenValue, t.QueenValue,  t.BishopValue, t.BishopValue, 0,
+      0,           t.PawnValue, t.PawnValue};
 
   s.PawnActiveWhite = {};
   s.PawnActiveBlack = {};

@@ -140,8 +140,9 @@ void NormalizeBook(BookData& book) {
 bool SaveBook(const std::string& path, const BookData& book, std::string& error) {
   const std::string flagPath = FlagFileName(path);
   if (flagPath.empty()) {
-    error = path + ": the book's name needs an extension (book.txt), so that its flag file "
-                   "(book.opi) can stand beside it";
+    error = path +
+            ": the book's name needs an extension (book.txt), so that its flag file "
+            "(book.opi) can stand beside it";
     return false;
   }
   std::string text;
@@ -175,8 +176,9 @@ bool SaveBook(const std::string& path, const BookData& book, std::string& error)
   }
   if (!platform::MoveFileOver(textPart, path)) {
     platform::RemoveFile(textPart);
-    error = path + ": cannot replace the book; its flag file already holds the new masks, "
-                   "write the book again";
+    error = path +
+            ": cannot replace the book; its flag file already holds the new masks, "
+            "write the book again";
     return false;
   }
   return true;
@@ -194,7 +196,8 @@ std::vector<Finding> CheckBook(const std::string& path) {
   }
   const std::vector<std::string> lines = SplitBookLines(text);
   if (text.find('\n') != std::string::npos && text.find("\r\n") == std::string::npos) {
-    add(path, 0, false, "lines end with a line feed alone; the engine reads them, its format is CR LF");
+    add(path, 0, false,
+        "lines end with a line feed alone; the engine reads them, its format is CR LF");
   }
 
   std::vector<bool> good(lines.size(), false);
@@ -263,8 +266,7 @@ std::vector<Finding> CheckBook(const std::string& path) {
       if (entries < lines.size()) {
         add(flagPath, 0, true,
             std::to_string(entries) + " masks for " + std::to_string(lines.size()) +
-                " lines: lines from " + std::to_string(entries + 1) +
-                " on get every ply allowed");
+                " lines: lines from " + std::to_string(entries + 1) + " on get every ply allowed");
       } else if (entries > lines.size()) {
         add(flagPath, 0, true,
             std::to_string(entries) + " masks for " + std::to_string(lines.size()) +

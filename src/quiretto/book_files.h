@@ -7,8 +7,8 @@
 namespace zandrell::quiretto {
 
 struct BookData {
-  std::vector<std::string> Lines;    // " e2e4e7e5...", as in the file
-  std::vector<std::int32_t> Masks;   // one per line
+  std::vector<std::string> Lines;   // " e2e4e7e5...", as in the file
+  std::vector<std::int32_t> Masks;  // one per line
 };
 
 // Number of four-character moves of a well-formed line.

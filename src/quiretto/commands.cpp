@@ -129,8 +129,8 @@ bool ChooseLines(const Arguments& a, const BookData& book, const std::string& pa
   if (line != nullptr) {
     int n = 0;
     if (!ReadCount(*line, n) || n < 1 || n > static_cast<int>(book.Lines.size())) {
-      error = "--line " + *line + ": " + path + " has lines 1 to " +
-              std::to_string(book.Lines.size());
+      error =
+          "--line " + *line + ": " + path + " has lines 1 to " + std::to_string(book.Lines.size());
       return false;
     }
     chosen.push_back(static_cast<std::size_t>(n - 1));
@@ -212,7 +212,8 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
   ImportTally tally;
   for (const std::string& file : a.Words) {
     std::string text;
-    if (!ReadTextFile(file, text)) return Failure(err, file + ": cannot read the games; nothing written");
+    if (!ReadTextFile(file, text))
+      return Failure(err, file + ": cannot read the games; nothing written");
     ReadGames(text, file, options, lines, tally);
   }
   const BookData book = BuildBook(lines, options);
@@ -333,8 +334,9 @@ int SetPlies(const std::vector<std::string>& args, bool allow, std::ostream& out
     if (mask != before) ++changed;
   }
   if (!SaveBook(path, book, error)) return Failure(err, error);
-  out << (allow ? "allowed " : "forbidden ") << targets.size() << (targets.size() == 1 ? " move" : " moves")
-      << " in " << changed << (changed == 1 ? " line" : " lines") << " of " << path << "\n";
+  out << (allow ? "allowed " : "forbidden ") << targets.size()
+      << (targets.size() == 1 ? " move" : " moves") << " in " << changed
+      << (changed == 1 ? " line" : " lines") << " of " << path << "\n";
   return 0;
 }
 

@@ -54,8 +54,8 @@ void ReadGames(const std::string& text, const std::string& file, const ImportOpt
     auto skip = [&](const std::string& reason, const std::string& detail) {
       ++tally.Skipped;
       ++tally.SkippedBy[reason];
-      tally.SkipNotes.push_back(where + ": game " + std::to_string(tally.Games) + " skipped: " +
-                                reason + detail);
+      tally.SkipNotes.push_back(where + ": game " + std::to_string(tally.Games) +
+                                " skipped: " + reason + detail);
     };
     if (game.HasSetUp) {
       skip("starts from a set-up position (FEN tag)", "");
@@ -114,7 +114,8 @@ BookData BuildBook(const std::vector<OpeningLine>& lines, const ImportOptions& o
   for (std::size_t i = 0; i < texts.size(); ++i) {
     const std::string_view text = texts[i];
     for (int k = 0; k < MoveCount(texts[i]); ++k) {
-      NodeCount& node = nodes[text.substr(0, 1 + kBookMoveLength * static_cast<std::size_t>(k + 1))];
+      NodeCount& node =
+          nodes[text.substr(0, 1 + kBookMoveLength * static_cast<std::size_t>(k + 1))];
       ++node.Games;
       const int mover = k % 2 == 0 ? 1 : 2;
       if (lines[i].Winner == mover) ++node.Won;

@@ -26,11 +26,11 @@ struct OpeningLine {
 };
 
 struct ImportTally {
-  int Games = 0;      // games read, skipped ones included
+  int Games = 0;  // games read, skipped ones included
   int Skipped = 0;
   std::map<std::string, int> SkippedBy;  // reason -> games
   std::vector<std::string> SkipNotes;    // one per skipped game: where and why
-  int Shortened = 0;  // lines ended before a promotion, a null move or damage
+  int Shortened = 0;                     // lines ended before a promotion, a null move or damage
 };
 
 // Reads every game of a PGN text into lines; file names the text in the notes.

@@ -4,7 +4,9 @@ namespace zandrell::quiretto {
 
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
+}
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool EndsToken(char c) {
   return IsBlank(c) || c == '{' || c == '}' || c == '(' || c == ')' || c == ';' || c == '[' ||
@@ -69,9 +71,9 @@ std::string PgnReader::ReadToken() {
 
 bool PgnReader::Next(PgnGame& game) {
   game = PgnGame{};
-  bool started = false;   // a tag or a movetext token belongs to this game
-  bool inMoves = false;   // the movetext has begun: a tag now starts the next game
-  int depth = 0;          // nesting of variations
+  bool started = false;  // a tag or a movetext token belongs to this game
+  bool inMoves = false;  // the movetext has begun: a tag now starts the next game
+  int depth = 0;         // nesting of variations
   bool atLineStart = at_ == 0 || text_[at_ - 1] == '\n';
   while (at_ < text_.size()) {
     const char c = text_[at_];

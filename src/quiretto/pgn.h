@@ -8,14 +8,14 @@
 namespace zandrell::quiretto {
 
 struct PgnGame {
-  int FirstLine = 0;              // line of the game's first tag or move
-  bool HasSetUp = false;          // a FEN tag or SetUp "1": not from the start position
-  std::string Variant;            // the Variant tag, when there is one
-  std::string Result;             // "1-0", "0-1", "1/2-1/2", "*" or "" (unknown)
-  std::vector<std::string> Moves; // SAN of the main line, up to the reader's limit
-  std::vector<int> MoveLines;     // the line of each move
-  bool Ended = false;             // a result token closed the movetext
-  std::string Damage;             // what cut the game short, with its line ("" when nothing)
+  int FirstLine = 0;               // line of the game's first tag or move
+  bool HasSetUp = false;           // a FEN tag or SetUp "1": not from the start position
+  std::string Variant;             // the Variant tag, when there is one
+  std::string Result;              // "1-0", "0-1", "1/2-1/2", "*" or "" (unknown)
+  std::vector<std::string> Moves;  // SAN of the main line, up to the reader's limit
+  std::vector<int> MoveLines;      // the line of each move
+  bool Ended = false;              // a result token closed the movetext
+  std::string Damage;              // what cut the game short, with its line ("" when nothing)
 };
 
 class PgnReader {

@@ -54,8 +54,8 @@ struct SanPattern {
 };
 
 bool ReadPattern(std::string_view text, SanPattern& p) {
-  while (!text.empty() && (text.back() == '+' || text.back() == '#' || text.back() == '!' ||
-                           text.back() == '?')) {
+  while (!text.empty() &&
+         (text.back() == '+' || text.back() == '#' || text.back() == '!' || text.back() == '?')) {
     text.remove_suffix(1);
   }
   if (text == "O-O" || text == "0-0") {
@@ -77,7 +77,8 @@ bool ReadPattern(std::string_view text, SanPattern& p) {
   if (p.kind == kPawn && text.size() >= 3) {
     char last = text.back();
     int kind = KindOfLetter(last);
-    if (kind == 0 && text[text.size() - 2] == '=') kind = KindOfLetter(static_cast<char>(last - 32));
+    if (kind == 0 && text[text.size() - 2] == '=')
+      kind = KindOfLetter(static_cast<char>(last - 32));
     if (kind != 0 && kind != kKing) {
       p.promotionKind = kind;
       text.remove_suffix(1);

@@ -89,8 +89,9 @@ void EngineMove(Engine& e) {
       break;
   }
 
-  WriteLog(e, MoveLogEntry(hasMove ? text : MoveToText(best), s.MoveElapsed, s.RootScore,
-                           s.NodeCount, s.QNodeCount, s.QNodePercent),
+  WriteLog(e,
+           MoveLogEntry(hasMove ? text : MoveToText(best), s.MoveElapsed, s.RootScore, s.NodeCount,
+                        s.QNodeCount, s.QNodePercent),
            false, false);
 }
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 #include <bit>
 #include <cstdint>
+#include <iterator>
 
 #include "search/material_score.h"
 #include "tables/constants.h"
@@ -35,7 +35,8 @@ constexpr int kKingOpenFile = 15;
 constexpr std::array<std::int8_t, kSquareCount> kFileOf = [] {
   std::array<std::int8_t, kSquareCount> files{};
   for (int rank = 1; rank <= 8; ++rank)
-    for (int file = 1; file <= 8; ++file) files[SquareOf(file, rank)] = static_cast<std::int8_t>(file);
+    for (int file = 1; file <= 8; ++file)
+      files[SquareOf(file, rank)] = static_cast<std::int8_t>(file);
   return files;
 }();
 

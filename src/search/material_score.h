@@ -19,18 +19,20 @@ namespace zandrell {
 inline constexpr std::int32_t kUndevelopedKnight = 18;
 inline constexpr std::int32_t kUndevelopedBishop = 12;
 inline constexpr std::array<std::int32_t, 13> kUndevelopedScore = {
-    0, 0, 0, -kUndevelopedKnight, kUndevelopedKnight, 0, 0, 0, 0, 0, 0, -kUndevelopedBishop,
-    kUndevelopedBishop};
+    0, 0, 0, -kUndevelopedKnight, kUndevelopedKnight, 0, 0, 0,
+    0, 0, 0, -kUndevelopedBishop, kUndevelopedBishop};
 
 // Per piece code, one piece in the four-bit count field of file a of its colour
 // (white in the low half of the word, black in the high half).
-inline constexpr std::array<std::uint64_t, 13> kPawnUnit = {0, 1, std::uint64_t{1} << 32, 0, 0, 0, 0,
-                                                            0, 0, 0, 0, 0, 0};
-inline constexpr std::array<std::uint64_t, 13> kRookUnit = {0, 0, 0, 0, 0, 0, 0,
-                                                            1, std::uint64_t{1} << 32, 0, 0, 0, 0};
+inline constexpr std::array<std::uint64_t, 13> kPawnUnit = {
+    0, 1, std::uint64_t{1} << 32, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+inline constexpr std::array<std::uint64_t, 13> kRookUnit = {
+    0, 0, 0, 0, 0, 0, 0, 1, std::uint64_t{1} << 32, 0, 0, 0, 0};
 // A queen away from its home square: white counted in the low half, black in the high.
-inline constexpr std::array<std::uint32_t, 13> kQueenUnit = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1u << 16, 0, 0};
-inline constexpr std::array<std::uint8_t, 13> kQueenHome = {0, 0, 0, 0, 0, 0, 0, 0, 0, kD1, kD8, 0, 0};
+inline constexpr std::array<std::uint32_t, 13> kQueenUnit = {0, 0, 0, 0,        0, 0, 0,
+                                                             0, 0, 1, 1u << 16, 0, 0};
+inline constexpr std::array<std::uint8_t, 13> kQueenHome = {0, 0, 0,   0,   0, 0, 0,
+                                                            0, 0, kD1, kD8, 0, 0};
 
 // Shift of each playing square's file field (4 bits per file, a = 0); 0 elsewhere.
 inline constexpr std::array<std::uint8_t, kSquareCount> kFileShift = [] {

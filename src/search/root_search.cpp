@@ -141,7 +141,8 @@ Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   } else if (lastScore == kMateInOne) {
     g.GameResult = b.WhiteToMove ? kWhiteMates : kBlackMates;
   } else if (repetitionIndex != -1) {
-    if (repetitionIndex == bestIndex && SeenCount(e, repetitionKey) == 2) g.GameResult = kDrawByRepetition;
+    if (repetitionIndex == bestIndex && SeenCount(e, repetitionKey) == 2)
+      g.GameResult = kDrawByRepetition;
   } else if (b.FiftyCount > 100) {
     g.GameResult = kDrawn;
   }

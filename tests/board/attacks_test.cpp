@@ -24,9 +24,9 @@ TEST(AttackTest, RaysPassMarkersAndStopAtPieces) {
   EXPECT_TRUE(IsAttacked(b, SquareOf(1, 6), Side::kWhite));
   b.Board[SquareOf(1, 4)] = kBlackKnight;
   EXPECT_FALSE(IsAttacked(b, SquareOf(1, 6), Side::kWhite));
-  EXPECT_TRUE(IsAttacked(b, SquareOf(4, 2), Side::kWhite));    // the king next door
-  EXPECT_FALSE(IsAttacked(b, SquareOf(5, 3), Side::kWhite));   // a king two squares away
-  EXPECT_TRUE(IsAttacked(b, SquareOf(3, 3), Side::kBlack));    // the knight
+  EXPECT_TRUE(IsAttacked(b, SquareOf(4, 2), Side::kWhite));   // the king next door
+  EXPECT_FALSE(IsAttacked(b, SquareOf(5, 3), Side::kWhite));  // a king two squares away
+  EXPECT_TRUE(IsAttacked(b, SquareOf(3, 3), Side::kBlack));   // the knight
 }
 
 bool CastleIsLegal(const char* fen, const char* text) {
@@ -39,11 +39,11 @@ bool CastleIsLegal(const char* fen, const char* text) {
 }
 
 TEST(LegalityTest, CastlingMayNotCrossAnAttackedSquare) {
-  EXPECT_FALSE(CastleIsLegal("4k3/8/8/8/8/8/6b1/R3K2R w KQ -", "e1g1"));   // f1 attacked
+  EXPECT_FALSE(CastleIsLegal("4k3/8/8/8/8/8/6b1/R3K2R w KQ -", "e1g1"));  // f1 attacked
   EXPECT_TRUE(CastleIsLegal("4k3/8/8/8/8/8/6b1/R3K2R w KQ -", "e1c1"));
-  EXPECT_TRUE(CastleIsLegal("1r2k3/8/8/8/8/8/8/R3K2R w KQ -", "e1c1"));    // only b1 attacked
-  EXPECT_FALSE(CastleIsLegal("4k3/8/8/8/8/8/8/R3K1rR w Q -", "e1c1"));     // out of check
-  EXPECT_FALSE(CastleIsLegal("r3k2r/8/8/8/8/8/8/4KR2 b kq -", "e8g8"));   // f8 attacked
+  EXPECT_TRUE(CastleIsLegal("1r2k3/8/8/8/8/8/8/R3K2R w KQ -", "e1c1"));  // only b1 attacked
+  EXPECT_FALSE(CastleIsLegal("4k3/8/8/8/8/8/8/R3K1rR w Q -", "e1c1"));   // out of check
+  EXPECT_FALSE(CastleIsLegal("r3k2r/8/8/8/8/8/8/4KR2 b kq -", "e8g8"));  // f8 attacked
   EXPECT_TRUE(CastleIsLegal("r3k2r/8/8/8/8/8/8/4KR2 b kq -", "e8c8"));
 }
 

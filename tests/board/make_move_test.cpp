@@ -16,7 +16,8 @@ namespace {
 // empty squares, the live slots, the indexes and the counters.
 std::string Snapshot(const BoardState& b) {
   std::string s;
-  for (std::uint8_t c : b.Board) s += static_cast<char>(c == kWhiteMarker || c == kBlackMarker ? int{kEmpty} : int{c});
+  for (std::uint8_t c : b.Board)
+    s += static_cast<char>(c == kWhiteMarker || c == kBlackMarker ? int{kEmpty} : int{c});
   s.append(std::begin(b.PieceList) + 1, std::begin(b.PieceList) + 1 + b.PieceCount);
   s.append(std::begin(b.PieceIndex), std::end(b.PieceIndex));
   for (std::int16_t t : b.TouchCount) s += std::to_string(t) + ",";
@@ -39,7 +40,8 @@ TEST(MakeUnmakeTest, EveryMoveOfRichPositionsIsTakenBackExactly) {
     for (int i = 0; i < list.Count; ++i) {
       Move m = list.Moves[i];
       MakeMove(b, m);
-      EXPECT_EQ(b.FiftyHistory[3], std::stoi(std::string(fen).substr(std::string(fen).rfind(' ') + 1)));
+      EXPECT_EQ(b.FiftyHistory[3],
+                std::stoi(std::string(fen).substr(std::string(fen).rfind(' ') + 1)));
       UnmakeMove(b, m);
       EXPECT_EQ(Snapshot(b), before) << fen << " " << MoveToText(m);
     }
@@ -165,7 +167,8 @@ TEST(CommitMoveTest, CommittedGameMatchesItsFen) {
   EXPECT_EQ(b.WhiteCastled, 1);
   EXPECT_EQ(b.WhiteKingSquare, SquareOf(7, 1));
   EXPECT_EQ(b.PieceCount, 31);
-  EXPECT_TRUE(std::all_of(b.PieceList + 1, b.PieceList + 1 + b.PieceCount, [](std::uint8_t s) { return s != 0; }));
+  EXPECT_TRUE(std::all_of(b.PieceList + 1, b.PieceList + 1 + b.PieceCount,
+                          [](std::uint8_t s) { return s != 0; }));
 }
 
 }  // namespace

@@ -35,7 +35,8 @@ struct ModeChecker {
       if (KeptWhenCapturesOnly(full.Moves[i])) expected.push_back(full.Moves[i]);
     }
     bool same = static_cast<int>(expected.size()) == captures.Count;
-    for (int i = 0; same && i < captures.Count; ++i) same = SameRecord(expected[i], captures.Moves[i]);
+    for (int i = 0; same && i < captures.Count; ++i)
+      same = SameRecord(expected[i], captures.Moves[i]);
     if (!same) ++mismatches;
     ++nodes;
     capturesSeen += captures.Count;

@@ -15,17 +15,17 @@ using Texts = std::vector<std::string>;
 
 TEST(MoveGenerationTest, StartPositionListsKnightsThenPawnsDoubleStepFirst) {
   BoardState b = test::StartBoard();
-  EXPECT_EQ(test::MoveTexts(b),
-            (Texts{"b1a3", "b1c3", "g1f3", "g1h3", "a2a4", "a2a3", "b2b4", "b2b3", "c2c4", "c2c3",
-                   "d2d4", "d2d3", "e2e4", "e2e3", "f2f4", "f2f3", "g2g4", "g2g3", "h2h4", "h2h3"}));
+  EXPECT_EQ(test::MoveTexts(b), (Texts{"b1a3", "b1c3", "g1f3", "g1h3", "a2a4", "a2a3", "b2b4",
+                                       "b2b3", "c2c4", "c2c3", "d2d4", "d2d3", "e2e4", "e2e3",
+                                       "f2f4", "f2f3", "g2g4", "g2g3", "h2h4", "h2h3"}));
 }
 
 TEST(MoveGenerationTest, BlackAfterACommittedMoveListsPawnsBeforeKnights) {
   BoardState b = test::StartBoard();
   ASSERT_TRUE(CommitMoveText(b, "e2e4"));
-  EXPECT_EQ(test::MoveTexts(b),
-            (Texts{"a7a5", "a7a6", "b7b5", "b7b6", "c7c5", "c7c6", "d7d5", "d7d6", "e7e5", "e7e6",
-                   "f7f5", "f7f6", "g7g5", "g7g6", "h7h5", "h7h6", "b8c6", "b8a6", "g8h6", "g8f6"}));
+  EXPECT_EQ(test::MoveTexts(b), (Texts{"a7a5", "a7a6", "b7b5", "b7b6", "c7c5", "c7c6", "d7d5",
+                                       "d7d6", "e7e5", "e7e6", "f7f5", "f7f6", "g7g5", "g7g6",
+                                       "h7h5", "h7h6", "b8c6", "b8a6", "g8h6", "g8f6"}));
 }
 
 TEST(MoveGenerationTest, PromotionsCapturesFirstInQueenRookKnightBishopOrder) {
@@ -73,7 +73,8 @@ TEST(MoveGenerationTest, BlockedPawnsHaveNoPushes) {
 
 TEST(MoveGenerationTest, CapturesOnlyKeepsCapturesPromotionsAndCastling) {
   BoardState b = test::FenBoard("4k3/6P1/8/8/8/8/8/4K2R w K -");
-  EXPECT_EQ(test::MoveTexts(b, GenerationMode::kCapturesOnly), (Texts{"e1g1", "g7g8q", "g7g8r", "g7g8n", "g7g8b"}));
+  EXPECT_EQ(test::MoveTexts(b, GenerationMode::kCapturesOnly),
+            (Texts{"e1g1", "g7g8q", "g7g8r", "g7g8n", "g7g8b"}));
   b = test::FenBoard("4k3/8/8/3p4/8/2N5/8/4K3 w - -");
   EXPECT_EQ(test::MoveTexts(b, GenerationMode::kCapturesOnly), Texts{"c3d5"});
 }

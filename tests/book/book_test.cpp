@@ -152,8 +152,7 @@ TEST_F(Book, AClearedPlyBitRemovesThatLinesMove) {
 }
 
 TEST_F(Book, AdjacentLinesWithTheSameMoveUseTheFirstLinesMask) {
-  Load(" e2e4e7e5g1f3\r\n e2e4e7e5b1c3\r\n", FlagBytes({kAllPliesMask & ~2u, kAllPliesMask}),
-       true);
+  Load(" e2e4e7e5g1f3\r\n e2e4e7e5b1c3\r\n", FlagBytes({kAllPliesMask & ~2u, kAllPliesMask}), true);
   t.Feed("e2e4\n");
   EXPECT_EQ(ProbeBook(*t).From, 0);
 }

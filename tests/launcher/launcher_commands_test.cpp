@@ -86,18 +86,20 @@ struct LauncherTest : ::testing::Test {
 TEST(LauncherText, CaptionCarriesTheVersionWithPaddedMinorAndRevision) {
   EXPECT_EQ(WindowCaption(0, 3, 22), "Zandrell   ver. 0.03.0022");
   EXPECT_EQ(WindowCaption(2, 15, 12345), "Zandrell   ver. 2.15.12345");
-  EXPECT_EQ(WindowCaption(), WindowCaption(ZANDRELL_VERSION_MAJOR, ZANDRELL_VERSION_MINOR,
-                                           ZANDRELL_VERSION_PATCH));
+  EXPECT_EQ(WindowCaption(),
+            WindowCaption(ZANDRELL_VERSION_MAJOR, ZANDRELL_VERSION_MINOR, ZANDRELL_VERSION_PATCH));
 }
 
 TEST(LauncherText, EnglishAndItalianTexts) {
-  platform::LauncherWindowTexts en = LauncherTexts([](int id) { return platform::StringTableEntry(id, false); });
+  platform::LauncherWindowTexts en =
+      LauncherTexts([](int id) { return platform::StringTableEntry(id, false); });
   EXPECT_EQ(en.title, "Zandrell, Winboard chess engine.");
   EXPECT_EQ(en.prompt, " Select an option: ");
   EXPECT_EQ(en.commands[0], "Play");
   EXPECT_EQ(en.commands[1], "Book editor");
   EXPECT_EQ(en.commands[2], "Quit");
-  platform::LauncherWindowTexts it = LauncherTexts([](int id) { return platform::StringTableEntry(id, true); });
+  platform::LauncherWindowTexts it =
+      LauncherTexts([](int id) { return platform::StringTableEntry(id, true); });
   EXPECT_EQ(it.title, "Zandrell, motore di scacchi per Winboard.");
   EXPECT_EQ(it.prompt, " Selezionare un opzione: ");
   EXPECT_EQ(it.commands[0], "Gioca");
@@ -119,7 +121,7 @@ TEST(LauncherHighlight, OnlyTheLastCommandStaysHighlightedAndTheBackgroundClears
   EXPECT_EQ(state.HoveredCommand, kQuit);
   CommandMouseMove(state, kQuit);  // back onto the same label
   EXPECT_EQ(state.Highlighted, (std::array<bool, 3>{false, false, true}));
-  CommandMouseMove(state, 7);      // no such label
+  CommandMouseMove(state, 7);  // no such label
   EXPECT_EQ(state.HoveredCommand, kQuit);
 }
 

@@ -73,8 +73,8 @@ void LookAndClickQuit(void*) {
   }
   if (x < 0) return;  // the watchdog ends the test
   seen.clicker = std::make_unique<platform::ChildProcess>();
-  seen.clicker->Start("/usr/bin/xdotool", {"mousemove", "--sync", std::to_string(x),
-                                           std::to_string(y), "click", "1"});
+  seen.clicker->Start("/usr/bin/xdotool",
+                      {"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"});
 }
 
 void Watchdog(void*) {
@@ -93,11 +93,12 @@ TEST(LauncherWindowOnDisplay, ShowsItsTextsAndQuitEndsIt) {
   Fl::remove_timeout(Watchdog);
   EXPECT_FALSE(seen.timedOut) << "the click on the quit command did not end the window";
   EXPECT_EQ(seen.caption, WindowCaption());
-  std::vector<std::string> wanted = italian
-      ? std::vector<std::string>{"Zandrell, motore di scacchi per Winboard.",
-                                 " Selezionare un opzione: ", "Gioca", "Modifica aperture", "Esci"}
-      : std::vector<std::string>{"Zandrell, Winboard chess engine.", " Select an option: ",
-                                 "Play", "Book editor", "Quit"};
+  std::vector<std::string> wanted =
+      italian ? std::vector<std::string>{"Zandrell, motore di scacchi per Winboard.",
+                                         " Selezionare un opzione: ", "Gioca", "Modifica aperture",
+                                         "Esci"}
+              : std::vector<std::string>{"Zandrell, Winboard chess engine.",
+                                         " Select an option: ", "Play", "Book editor", "Quit"};
   for (const std::string& text : wanted) {
     bool found = false;
     for (const std::string& label : seen.labels) found = found || label == text;
@@ -136,10 +137,10 @@ TEST(LauncherWindow, TheProgramOpensItsWindowAndEndsOnQuit) {
       "if kill -0 $pid 2>/dev/null; then echo 'still running'; kill $pid; exit 4; fi\n"
       "wait $pid; echo \"exit=$?\"\n";
   platform::ChildProcess child;
-  ASSERT_TRUE(child.Start("/usr/bin/xvfb-run",
-                          {"-a", "/bin/sh", "-c", script, "sh",
-                           program.folder().File(program.ExecutableName())},
-                          {"ASAN_OPTIONS=detect_leaks=0", "LC_ALL=", "LANG=C.UTF-8"}));
+  ASSERT_TRUE(child.Start(
+      "/usr/bin/xvfb-run",
+      {"-a", "/bin/sh", "-c", script, "sh", program.folder().File(program.ExecutableName())},
+      {"ASAN_OPTIONS=detect_leaks=0", "LC_ALL=", "LANG=C.UTF-8"}));
   std::string out = child.ReadToEnd(60000);
   EXPECT_EQ(child.Wait(10000), 0) << out;
   EXPECT_NE(out.find("caption=" + WindowCaption() + "\n"), std::string::npos) << out;

@@ -28,10 +28,10 @@ using testing::TempFolder;
 TEST(Win32Strings, TheResourceTableHoldsTheProgramsTextsInBothLanguages) {
   ASSERT_TRUE(platform::win32::HasStringTable());
   for (int id = 101; id <= 107; ++id) {
-    EXPECT_EQ(platform::win32::LoadStringResource(id, false),
-              platform::StringTableEntry(id, false)) << id;
-    EXPECT_EQ(platform::win32::LoadStringResource(id, true),
-              platform::StringTableEntry(id, true)) << id;
+    EXPECT_EQ(platform::win32::LoadStringResource(id, false), platform::StringTableEntry(id, false))
+        << id;
+    EXPECT_EQ(platform::win32::LoadStringResource(id, true), platform::StringTableEntry(id, true))
+        << id;
   }
   EXPECT_EQ(platform::win32::LoadStringResource(100, false), "");
   EXPECT_EQ(platform::win32::LoadStringResource(108, true), "");
@@ -65,7 +65,8 @@ TEST_F(Win32Italian, StartUpMessagesComeFromTheItalianTable) {
   EXPECT_EQ(platform::LoadString(101),
             "Impossibile determinare la frequenza del timer ad alta risoluzione!");
   EXPECT_EQ(platform::LoadString(107), "Esci");
-  EXPECT_EQ(WarningFor(), "Warning: Argomento della riga di comando non supportato: -xboard -bogus\n");
+  EXPECT_EQ(WarningFor(),
+            "Warning: Argomento della riga di comando non supportato: -xboard -bogus\n");
 }
 
 TEST_F(Win32Italian, LogStampsFollowTheItalianFormat) {
@@ -137,7 +138,8 @@ TEST(Win32Files, TheEnginesLogIsZandrellLogWithStampedCrLfEntries) {
   std::string log = engine.folder().Read("zandrell.log");
   // Every line ends in CR LF; the short date, a blank and the long time lead the
   // stamped entries.
-  std::regex stamped(R"(\d{1,4}[./-]\d{1,2}[./-]\d{1,4} \d{1,2}[:.]\d{2}[:.]\d{2}( [AP]M)? - New Game)");
+  std::regex stamped(
+      R"(\d{1,4}[./-]\d{1,2}[./-]\d{1,4} \d{1,2}[:.]\d{2}[:.]\d{2}( [AP]M)? - New Game)");
   EXPECT_TRUE(std::regex_search(log, stamped)) << log;
   EXPECT_EQ(log.find("\n\n"), std::string::npos) << log;
   for (std::size_t at = log.find('\n'); at != std::string::npos; at = log.find('\n', at + 1)) {

@@ -51,10 +51,10 @@ TEST_F(Interpreter, LevelStAndSdSetTheTimeControl) {
   t.Feed("level 0 2:30 12\n");
   EXPECT_EQ(game().BaseTime, 150);  // minutes:seconds
   EXPECT_EQ(game().Increment, 12);
-  t.Feed("sd 4\n");                  // a fixed depth drops the clocks
+  t.Feed("sd 4\n");  // a fixed depth drops the clocks
   EXPECT_EQ(game().MaxDepth, 4);
   EXPECT_FLOAT_EQ(game().OwnTime, 0.0f);
-  t.Feed("st 10\n");                 // one move per ten seconds, and no depth limit
+  t.Feed("st 10\n");  // one move per ten seconds, and no depth limit
   EXPECT_EQ(game().MovesPerControl, 1);
   EXPECT_FLOAT_EQ(game().OwnTime, 10.0f);
   EXPECT_EQ(game().MaxDepth, 1000);
@@ -109,8 +109,7 @@ TEST_F(Interpreter, SidesForceAndGo) {
 TEST_F(Interpreter, IllegalAndMalformedMovesAreRefused) {
   t->shell.LogEnabled = true;
   t.Feed("e2e5\nE2E4\ne2e4 \n");
-  EXPECT_EQ(t.TakeOutput(),
-            "\nIllegal move: e2e5\n\nIllegal move: E2E4\n\nIllegal move: e2e4 \n");
+  EXPECT_EQ(t.TakeOutput(), "\nIllegal move: e2e5\n\nIllegal move: E2E4\n\nIllegal move: e2e4 \n");
   EXPECT_EQ(t.Log().find("Illegal move: e2e5\r\nIllegal move: E2E4\r\n") != std::string::npos,
             true);
   t.Feed("e2e4\n");

@@ -22,12 +22,12 @@ TEST(ProtocolSession, ReplayRepetitionDrawsSeeksAndResult) {
       "draw\nallseeks\nname gnu\nrating 2000 1700\ncomputer\nresult 1/2-1/2 {Repetition}\n");
   EXPECT_EQ(out,
             testing::kFeatureReply +
-            "\nIllegal move: e2e4\n"
-            "\n1/2-1/2 {Draw by repetition}\n"
-            "\n1/2-1/2 {Draw by repetition}\n"
-            "\ntellics decline\n\ntellics say Sorry, this program does not accept draws yet.\n"
-            "\ntellics seek 3 0 u\n\ntellics seek 15 5 f\n"
-            "\n1/2-1/2 {Repetition}\n");
+                "\nIllegal move: e2e4\n"
+                "\n1/2-1/2 {Draw by repetition}\n"
+                "\n1/2-1/2 {Draw by repetition}\n"
+                "\ntellics decline\n\ntellics say Sorry, this program does not accept draws yet.\n"
+                "\ntellics seek 3 0 u\n\ntellics seek 15 5 f\n"
+                "\n1/2-1/2 {Repetition}\n");
   EXPECT_EQ(engine.Wait(), 0);
   std::string log = engine.folder().Read(engine.LogName());
   EXPECT_NE(log.find("====================\r\n"), std::string::npos);

@@ -34,8 +34,9 @@ TEST(LineEnds, CarriageReturnsBeforeLineFeedsAreNoPartOfTheLine) {
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   engine.Send("xboard\r\nnew\r\nforce\r\ne2e4\r\ne7e5\r\ng1f3\r");
   std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  engine.Send("\nname Fairy Max\r\nrating 1900 1850\r\ncomputer\r\nresult 1-0 {by CR LF}\r\n"
-              "new\r\nsd 2\r\ngo\r\n");
+  engine.Send(
+      "\nname Fairy Max\r\nrating 1900 1850\r\ncomputer\r\nresult 1-0 {by CR LF}\r\n"
+      "new\r\nsd 2\r\ngo\r\n");
   std::string out = engine.ReadUntil("\nmove ", 30000);
   out += engine.ReadUntil("\n", 5000);
   engine.Send("quit\r\n");

@@ -60,9 +60,8 @@ TEST(QuirettoProgram, ABookImportedFromPgnIsPlayedOnlyWhereItsMasksAllow) {
                         "1. e4 e6 2. d4 d5 *\n1. e4 e6 2. d4 c5 *\n"
                         "1. e4 c5 2. Nf3 d6 *\n"
                         "[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n1. Kd2 *\n");
-  Outcome import = RunQuirettoProgram(
-      {"import", engine.folder().File("games.pgn"), "-o", engine.folder().File("book.txt"),
-       "--min-games", "2"});
+  Outcome import = RunQuirettoProgram({"import", engine.folder().File("games.pgn"), "-o",
+                                       engine.folder().File("book.txt"), "--min-games", "2"});
   ASSERT_EQ(import.status, 0) << import.err;
   EXPECT_NE(import.out.find("games: 6 read, 5 used, 1 skipped"), std::string::npos) << import.out;
   EXPECT_NE(import.out.find("lines: 5 written"), std::string::npos) << import.out;

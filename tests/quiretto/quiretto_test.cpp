@@ -94,7 +94,8 @@ TEST(QuirettoImport, PgnAsPeopleWriteIt) {
       "[Event \"with \\\"quotes\\\" and ] inside\"]\n"
       "[Result \"1-0\"]\n"
       "\n"
-      "{A comment; with (parentheses)} 1.e4 $1 e5!? 2. Nf3 (2. f4 exf4 (2...d5 3. exd5) 3. Nf3 {x}) "
+      "{A comment; with (parentheses)} 1.e4 $1 e5!? 2. Nf3 (2. f4 exf4 (2...d5 3. exd5) 3. Nf3 "
+      "{x}) "
       "2... Nc6 ; to the end of the line 3. Bb4\n"
       "3. Bb5\n"
       "% an escaped line 4. d4\n"
@@ -174,17 +175,17 @@ struct Files {
 TEST(QuirettoCheck, FindsEachKindOfDamageWithItsLine) {
   Files files;
   files.Write(
-      " e2e4e7e5\r\n"          // 1: a leading part of line 2
-      " e2e4e7e5g1f3\r\n"      // 2
-      " e2e4e7e5g1f3\r\n"      // 3: duplicate
-      "e2e4c7c5\r\n"           // 4: no blank
-      " e2e4 c7c5\r\n"         // 5: blank inside
-      " e2e4c7c\r\n"           // 6: short move
-      " e2e4x7c5\r\n"          // 7: not a square
-      " e2e5e7e5\r\n"          // 8: illegal
-      " d2d4d7d5c2c4\r\n"      // 9
-      " d2d4d7d5g1f3\r\n"      // 10: d7d5 allowed above, not here
-      "\r\n",                  // 11: empty
+      " e2e4e7e5\r\n"      // 1: a leading part of line 2
+      " e2e4e7e5g1f3\r\n"  // 2
+      " e2e4e7e5g1f3\r\n"  // 3: duplicate
+      "e2e4c7c5\r\n"       // 4: no blank
+      " e2e4 c7c5\r\n"     // 5: blank inside
+      " e2e4c7c\r\n"       // 6: short move
+      " e2e4x7c5\r\n"      // 7: not a square
+      " e2e5e7e5\r\n"      // 8: illegal
+      " d2d4d7d5c2c4\r\n"  // 9
+      " d2d4d7d5g1f3\r\n"  // 10: d7d5 allowed above, not here
+      "\r\n",              // 11: empty
       {0xFFFFF, 0xFFFFF, 0xFFFFF, 0, 0, 0, 0, 0, 0xFFFFF, 0xFFFFD, 0});
   EXPECT_EQ(files.Findings(),
             (std::vector<std::string>{
@@ -236,7 +237,7 @@ TEST(QuirettoCheck, FlagFileSizesAndASoundBook) {
 }
 
 int RunCommand(const std::vector<std::string>& args, std::string* out = nullptr,
-        std::string* err = nullptr) {
+               std::string* err = nullptr) {
   std::ostringstream o, e;
   int status = RunQuiretto(args, o, e);
   if (out != nullptr) *out = o.str();
@@ -279,7 +280,7 @@ TEST(QuirettoEdit, AllowForbidRemoveAndMergeKeepRunsInAgreement) {
   // Merging: the union, sorted, lines that lead another dropped, a bit set in either.
   files.folder.Write("other.txt", " e2e4e7e5b1c3g8f6\r\n d2d4\r\n");
   EXPECT_EQ(RunCommand({"merge", book, files.folder.File("other.txt"), "-o",
-                 files.folder.File("both.txt")}),
+                        files.folder.File("both.txt")}),
             0);
   EXPECT_EQ(files.folder.Read("both.txt"), " d2d4\r\n e2e4c7c5\r\n e2e4e7e5b1c3g8f6\r\n");
   EXPECT_EQ(Masks(files.folder, "both.opi"), (std::vector<std::uint32_t>{0b1, 0b11, 0b1111}));

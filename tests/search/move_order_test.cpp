@@ -62,7 +62,8 @@ std::string Letters(const std::vector<int>& order) {
 }
 
 TEST(MoveOrderTest, EqualScoresComeOutInQuicksortOrder) {
-  const std::vector<std::vector<std::int32_t>> lists = {{1, 1}, {1, 1, 1}, {1, 1, 2, 2}, {3, 1, 2}, {5, 9, 5, 9, 5}};
+  const std::vector<std::vector<std::int32_t>> lists = {
+      {1, 1}, {1, 1, 1}, {1, 1, 2, 2}, {3, 1, 2}, {5, 9, 5, 9, 5}};
   const char* const expected[] = {"BA", "CBA", "CDAB", "ACB", "DBEAC"};
   for (std::size_t i = 0; i < lists.size(); ++i) {
     EXPECT_EQ(Letters(ReferenceOrder(lists[i])), expected[i]);
@@ -74,7 +75,8 @@ TEST(MoveOrderTest, LazyOrderIsTheQuicksortOrderOnRandomLists) {
   std::mt19937 random(20261207);
   // Narrow ranges make many equal scores; the wide one reaches the bonuses and the
   // quiet-move base, negative and positive.
-  const std::pair<std::int32_t, std::int32_t> ranges[] = {{0, 1}, {-2, 2}, {-10, 10}, {-110000, 110000}};
+  const std::pair<std::int32_t, std::int32_t> ranges[] = {
+      {0, 1}, {-2, 2}, {-10, 10}, {-110000, 110000}};
   int mismatches = 0;
   int lists = 0;
   for (const auto& [low, high] : ranges) {

@@ -18,7 +18,9 @@ struct Pinned {
   std::int64_t QNodes;
 };
 
-void PrintTo(const Pinned& p, std::ostream* out) { *out << "moves \"" << p.Moves << "\" depth " << p.Depth; }
+void PrintTo(const Pinned& p, std::ostream* out) {
+  *out << "moves \"" << p.Moves << "\" depth " << p.Depth;
+}
 
 class PinnedSearch : public SearchTest, public ::testing::WithParamInterface<Pinned> {};
 

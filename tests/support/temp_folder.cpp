@@ -32,6 +32,8 @@ std::string TempFolder::Read(const std::string& name) const {
   return text.str();
 }
 
-bool TempFolder::Exists(const std::string& name) const { return std::filesystem::exists(path_ / name); }
+bool TempFolder::Exists(const std::string& name) const {
+  return std::filesystem::exists(path_ / name);
+}
 
 }  // namespace zandrell::testing

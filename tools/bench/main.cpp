@@ -38,8 +38,10 @@ constexpr BenchPosition kPositions[] = {
     {"najdorf", "e2e4 c7c5 g1f3 d7d6 d2d4 c5d4 f3d4 g8f6 b1c3 a7a6"},
     {"queen's gambit", "d2d4 d7d5 c2c4 e7e6 b1c3 g8f6 c1g5 f8e7 e2e3 e8g8 g1f3 b8d7"},
     {"french winawer", "e2e4 e7e6 d2d4 d7d5 b1c3 f8b4 e4e5 c7c5 a2a3 b4c3 b2c3 g8e7"},
-    {"king's indian", "d2d4 g8f6 c2c4 g7g6 b1c3 f8g7 e2e4 d7d6 g1f3 e8g8 f1e2 e7e5 e1g1 b8c6 d4d5 c6e7"},
-    {"captures", "e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 c2c3 g8f6 d2d4 e5d4 c3d4 c5b4 b1c3 f6e4 e1g1 e4c3 b2c3 b4c3"},
+    {"king's indian",
+     "d2d4 g8f6 c2c4 g7g6 b1c3 f8g7 e2e4 d7d6 g1f3 e8g8 f1e2 e7e5 e1g1 b8c6 d4d5 c6e7"},
+    {"captures",
+     "e2e4 e7e5 g1f3 b8c6 f1c4 f8c5 c2c3 g8f6 d2d4 e5d4 c3d4 c5b4 b1c3 f6e4 e1g1 e4c3 b2c3 b4c3"},
     {"checks", "e2e4 e7e5 g1f3 f7f6 f3e5 f6e5 d1h5 e8e7"},
     {"endgame",
      "e2e4 d7d5 e4d5 d8d5 b1c3 d5e5 d1e2 e5e2 f1e2 c8f5 c3d5 e8d8 d5e3 g8h6 g1f3 b8c6 d2d3 d8c8 "
@@ -207,8 +209,9 @@ int main(int argc, char** argv) {
               static_cast<long long>(totalNodes), static_cast<long long>(totalQNodes), totalSeconds,
               totalSeconds > 0 ? static_cast<double>(totalNodes) / totalSeconds : 0.0);
   if (withFairymax) {
-    std::printf("fairymax total nodes %lld, %.3f s, %.0f nodes/s\n", static_cast<long long>(fmNodes),
-                fmSeconds, fmSeconds > 0 ? static_cast<double>(fmNodes) / fmSeconds : 0.0);
+    std::printf("fairymax total nodes %lld, %.3f s, %.0f nodes/s\n",
+                static_cast<long long>(fmNodes), fmSeconds,
+                fmSeconds > 0 ? static_cast<double>(fmNodes) / fmSeconds : 0.0);
   }
   std::printf("signature %lld\n", static_cast<long long>(totalNodes));
   return 0;

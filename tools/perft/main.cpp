@@ -97,8 +97,10 @@ int main(int argc, char** argv) {
   } else {
     leaves = Perft(board, depth);
   }
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("depth %d\nnodes %llu\nseconds %.3f\nnodes/second %.0f\n", depth,
-              static_cast<unsigned long long>(leaves), seconds, seconds > 0 ? static_cast<double>(leaves) / seconds : 0.0);
+              static_cast<unsigned long long>(leaves), seconds,
+              seconds > 0 ? static_cast<double>(leaves) / seconds : 0.0);
   return 0;
 }

@@ -138,8 +138,7 @@ std::string ChildProcess::ReadUntil(std::string_view needle, int timeoutMs) {
 
 std::string ChildProcess::ReadToEnd(int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (ReadSome(state_->output, state_->pendingOutput, deadline)) {
-  }
+  while (ReadSome(state_->output, state_->pendingOutput, deadline)) {}
   std::string result;
   result.swap(state_->pendingOutput);
   return result;
@@ -148,8 +147,7 @@ std::string ChildProcess::ReadToEnd(int timeoutMs) {
 std::string ChildProcess::ReadErrorToEnd(int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string text;
-  while (ReadSome(state_->error, text, deadline)) {
-  }
+  while (ReadSome(state_->error, text, deadline)) {}
   return text;
 }
 

@@ -1,7 +1,7 @@
-#include <cerrno>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include <csignal>
 #include <cstdlib>

@@ -19,8 +19,8 @@ bool UserLanguageIsItalian() {
   for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
     const char* value = std::getenv(name);
     if (value != nullptr && *value != '\0') {
-      return value[0] == 'i' && value[1] == 't' && (value[2] == '\0' || value[2] == '_' ||
-                                                    value[2] == '.' || value[2] == '@');
+      return value[0] == 'i' && value[1] == 't' &&
+             (value[2] == '\0' || value[2] == '_' || value[2] == '.' || value[2] == '@');
     }
   }
   return false;

@@ -104,10 +104,9 @@ std::atomic<unsigned> pipeCounter{0};
 bool MakeOutputPipe(Reader& reader, Handle& childEnd) {
   std::string name = "\\\\.\\pipe\\zandrell-" + std::to_string(GetCurrentProcessId()) + "-" +
                      std::to_string(pipeCounter.fetch_add(1));
-  HANDLE server = CreateNamedPipeA(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED |
-                                                     FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                   PIPE_TYPE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
-                                   65536, 65536, 0, nullptr);
+  HANDLE server = CreateNamedPipeA(
+      name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+      PIPE_TYPE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 65536, 65536, 0, nullptr);
   if (server == INVALID_HANDLE_VALUE) return false;
   reader.pipe = server;
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -232,9 +231,9 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   // console window when we have none to share.
   DWORD flags = CREATE_NEW_PROCESS_GROUP;
   if (GetConsoleWindow() == nullptr) flags |= CREATE_NO_WINDOW;
-  BOOL ok = CreateProcessA(application.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
-                           environment.data(), workingFolder.empty() ? nullptr : workingFolder.c_str(),
-                           &startup, &started);
+  BOOL ok = CreateProcessA(
+      application.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags, environment.data(),
+      workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &started);
   if (!ok) return false;
   CloseHandle(started.hThread);
   state_->process = started.hProcess;
@@ -268,8 +267,7 @@ std::string ChildProcess::ReadUntil(std::string_view needle, int timeoutMs) {
 
 std::string ChildProcess::ReadToEnd(int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (state_->output.ReadSome(state_->pendingOutput, deadline)) {
-  }
+  while (state_->output.ReadSome(state_->pendingOutput, deadline)) {}
   std::string result;
   result.swap(state_->pendingOutput);
   return result;
@@ -278,8 +276,7 @@ std::string ChildProcess::ReadToEnd(int timeoutMs) {
 std::string ChildProcess::ReadErrorToEnd(int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string text;
-  while (state_->error.ReadSome(text, deadline)) {
-  }
+  while (state_->error.ReadSome(text, deadline)) {}
   return text;
 }
 

@@ -12,8 +12,8 @@ std::int64_t PerformanceFrequency() {
 float SecondsSinceMidnight() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  double seconds = now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond +
-                   now.wMilliseconds / 1000.0;
+  double seconds =
+      now.wHour * 3600.0 + now.wMinute * 60.0 + now.wSecond + now.wMilliseconds / 1000.0;
   return static_cast<float>(seconds);
 }
 

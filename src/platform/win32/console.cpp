@@ -20,8 +20,7 @@ HANDLE mainThread = nullptr;  // the thread that reads; its blocked read gets ca
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
   switch (event) {
-    case CTRL_C_EVENT:
-      return TRUE;  // interfaces interrupt version-1 engines; nothing to do
+    case CTRL_C_EVENT: return TRUE;  // interfaces interrupt version-1 engines; nothing to do
     case CTRL_BREAK_EVENT:
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
@@ -35,8 +34,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
         if (event != CTRL_BREAK_EVENT) WaitForSingleObject(mainThread, INFINITE);
       }
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 
@@ -103,8 +101,8 @@ void WriteStandardOutput(const char* data, std::size_t size) {
 
 void InstallTerminationHandling() {
   if (mainThread == nullptr) {
-    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &mainThread,
-                    0, FALSE, DUPLICATE_SAME_ACCESS);
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &mainThread, 0,
+                    FALSE, DUPLICATE_SAME_ACCESS);
   }
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }

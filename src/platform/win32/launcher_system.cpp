@@ -29,17 +29,15 @@ StartOutcome StartProgram(const std::string& program, const std::string& argumen
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process)) {
+  if (!CreateProcessA(program.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
     switch (GetLastError()) {
       case ERROR_FILE_NOT_FOUND:
       case ERROR_PATH_NOT_FOUND:
       case ERROR_INVALID_NAME:
       case ERROR_BAD_PATHNAME:
-      case ERROR_INVALID_DRIVE:
-        return StartOutcome::FileNotFound;
-      default:
-        return StartOutcome::Failed;
+      case ERROR_INVALID_DRIVE: return StartOutcome::FileNotFound;
+      default: return StartOutcome::Failed;
     }
   }
   // The launcher ends next; the started program may take the focus from it.

@@ -80,11 +80,12 @@ class Win32LauncherWindow final : public LauncherWindow {
     const int height2 = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height2) / 2;
-    window_ = CreateWindowExW(0, kClassName, Wide(texts_.caption).c_str(), style, left, top,
-                              width, height2, nullptr, nullptr, instance, this);
+    window_ = CreateWindowExW(0, kClassName, Wide(texts_.caption).c_str(), style, left, top, width,
+                              height2, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
-      whyNot = "Zandrell: the launcher window cannot be opened; start it with -xboard to run "
-               "the engine";
+      whyNot =
+          "Zandrell: the launcher window cannot be opened; start it with -xboard to run "
+          "the engine";
       return false;
     }
     return true;
@@ -223,8 +224,8 @@ class Win32LauncherWindow final : public LauncherWindow {
                 events_.CommandHighlighted(i) ? strongFont_ : commandFont_, DT_LEFT);
     }
     const std::wstring notice = Wide(texts_.legalNotice);
-    DrawLabel(dc, TextPlace(dc, layout::kLegalNotice, notice, labelFont_, true), notice,
-              labelFont_, DT_RIGHT);
+    DrawLabel(dc, TextPlace(dc, layout::kLegalNotice, notice, labelFont_, true), notice, labelFont_,
+              DT_RIGHT);
     SelectObject(dc, oldFont);
   }
 
@@ -250,8 +251,8 @@ class Win32LauncherWindow final : public LauncherWindow {
         InvalidateRect(window_, nullptr, TRUE);  // the separator follows the width
         return 0;
       case WM_MOUSEMOVE: {
-        const int index = CommandAt(static_cast<short>(LOWORD(lParam)),
-                                    static_cast<short>(HIWORD(lParam)));
+        const int index =
+            CommandAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         if (index >= 0) {
           events_.CommandMouseMove(index);
         } else {
@@ -276,7 +277,8 @@ class Win32LauncherWindow final : public LauncherWindow {
         }
         break;
       case WM_LBUTTONDOWN:
-        pressed_ = CommandAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+        pressed_ =
+            CommandAt(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
       case WM_LBUTTONUP: {
         const int index =
@@ -292,8 +294,7 @@ class Win32LauncherWindow final : public LauncherWindow {
         window_ = nullptr;
         PostQuitMessage(0);
         return 0;
-      default:
-        break;
+      default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
   }
@@ -332,8 +333,9 @@ std::unique_ptr<LauncherWindow> CreateLauncherWindow(const LauncherWindowTexts& 
                                                      std::string& whyNot) {
   // Without a visible desktop (a service, or the test runs) nobody could click it.
   if (win32::Headless()) {
-    whyNot = "Zandrell: the launcher window needs a desktop; start it with -xboard to run the "
-             "engine";
+    whyNot =
+        "Zandrell: the launcher window needs a desktop; start it with -xboard to run the "
+        "engine";
     return nullptr;
   }
   auto window = std::make_unique<Win32LauncherWindow>(texts, events);

@@ -44,8 +44,8 @@ std::string LoadStringResource(int id, bool italian) {
   if (length == 0 || at + 1 + length > unitCount) return {};
 
   const WCHAR* text = units + at + 1;
-  int bytes = WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr,
-                                  nullptr);
+  int bytes =
+      WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return {};
   std::string result(static_cast<std::size_t>(bytes), '\0');
   WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), result.data(), bytes, nullptr,

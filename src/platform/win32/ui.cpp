@@ -34,7 +34,8 @@ void WriteStandardError(const std::string& text) {
   std::size_t left = text.size();
   while (left > 0) {
     DWORD written = 0;
-    if (!WriteFile(error, data, static_cast<DWORD>(left), &written, nullptr) || written == 0) return;
+    if (!WriteFile(error, data, static_cast<DWORD>(left), &written, nullptr) || written == 0)
+      return;
     data += written;
     left -= written;
   }
