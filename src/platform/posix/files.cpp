@@ -16,6 +16,21 @@
 
 namespace zandrell::platform {
 
+namespace {
+// Writes until all is written or the file refuses; short writes continue.
+bool WriteAll(int fd, std::string_view text) {
+  const char* data = text.data();
+  std::size_t left = text.size();
+  while (left > 0) {
+    ssize_t n = ::write(fd, data, left);
+    if (n <= 0) return false;
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+}  // namespace
+
 const char kPathSeparator = '/';
 
 std::string ExecutablePath() {
@@ -96,18 +111,7 @@ bool AppendLine(const std::string& path, std::string_view text) {
   std::string line(text);
   line += "\r\n";
   // One write per entry keeps entries of two processes from interleaving.
-  const char* data = line.data();
-  std::size_t left = line.size();
-  bool ok = true;
-  while (left > 0) {
-    ssize_t n = ::write(fd, data, left);
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
+  bool ok = WriteAll(fd, line);
   ::close(fd);
   return ok;
 }
@@ -173,18 +177,7 @@ namespace zandrell::platform {
 bool WriteWholeFile(const std::string& path, std::string_view content) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  const char* data = content.data();
-  std::size_t left = content.size();
-  bool ok = true;
-  while (left > 0) {
-    ssize_t n = ::write(fd, data, left);
-    if (n <= 0) {
-      ok = false;
-      break;
-    }
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
+  bool ok = WriteAll(fd, content);
   // On disk before a rename can make it the real file.
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::close(fd) != 0) ok = false;
