@@ -45,11 +45,11 @@ class LauncherSession final : public LauncherHost, public platform::LauncherWind
   void SetBusyPointer(bool busy) override { window_->SetBusyPointer(busy); }
 
   // LauncherWindowEvents
-  void CommandMouseMove(int index) override { zandrell::CommandMouseMove(launcher_.state, index); }
-  void BackgroundMouseMove() override { zandrell::BackgroundMouseMove(launcher_.state); }
+  void CommandMouseMove(int index) override { zandrell::CommandMouseMove(launcher_.State, index); }
+  void BackgroundMouseMove() override { zandrell::BackgroundMouseMove(launcher_.State); }
   bool CommandClick(int index) override { return zandrell::CommandClick(launcher_, index); }
   bool CommandHighlighted(int index) const override {
-    return index >= 0 && index < 3 && launcher_.state.Highlighted[static_cast<std::size_t>(index)];
+    return index >= 0 && index < 3 && launcher_.State.Highlighted[static_cast<std::size_t>(index)];
   }
 
  private:

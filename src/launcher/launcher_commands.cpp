@@ -19,13 +19,13 @@ std::string QuotedIfBlank(const std::string& path) {
 bool PlayCommand(Launcher& launcher) {
   LocateWinboard(launcher);
   const std::string program =
-      JoinPath(launcher.state.WinboardFolder, launcher.conventions.interfaceExecutable,
-               launcher.conventions.separator);
+      JoinPath(launcher.State.WinboardFolder, launcher.Conventions.InterfaceExecutable,
+               launcher.Conventions.Separator);
   platform::StartOutcome outcome = launcher.host.StartProgram(
-      program, BuildWinboardArguments(launcher.engine.shell.ProgramFolder, launcher.conventions));
+      program, BuildWinboardArguments(launcher.engine.shell.ProgramFolder, launcher.Conventions));
   if (outcome == platform::StartOutcome::Started) {
     // Stored only now, so that a wrong folder is asked for again next time.
-    WriteSetting(launcher.engine, "Winboard", launcher.state.WinboardFolder);
+    WriteSetting(launcher.engine, "Winboard", launcher.State.WinboardFolder);
     return true;
   }
   launcher.host.SetBusyPointer(false);
@@ -39,19 +39,19 @@ bool PlayCommand(Launcher& launcher) {
 // path (an installed package); else the program folder again, whose start then
 // fails with the message about the folder.
 std::string LocateBookEditor(Launcher& launcher) {
-  const platform::LauncherConventions& conventions = launcher.conventions;
+  const platform::LauncherConventions& conventions = launcher.Conventions;
   const std::string beside = JoinPath(launcher.engine.shell.ProgramFolder,
-                                      conventions.bookEditorExecutable, conventions.separator);
-  if (launcher.host.FileExists(beside) || !conventions.searchPath) return beside;
-  const std::string folder = launcher.host.FindProgramFolder(conventions.bookEditorExecutable);
+                                      conventions.BookEditorExecutable, conventions.Separator);
+  if (launcher.host.FileExists(beside) || !conventions.LookOnSearchPath) return beside;
+  const std::string folder = launcher.host.FindProgramFolder(conventions.BookEditorExecutable);
   if (folder.empty()) return beside;
-  return JoinPath(folder, conventions.bookEditorExecutable, conventions.separator);
+  return JoinPath(folder, conventions.BookEditorExecutable, conventions.Separator);
 }
 
 bool BookEditorCommand(Launcher& launcher) {
   launcher.host.SetBusyPointer(true);
   const std::string& folder = launcher.engine.shell.ProgramFolder;
-  const char separator = launcher.conventions.separator;
+  const char separator = launcher.Conventions.Separator;
   const std::string book = ReadSetting(launcher.engine, "OpeningBook", "");
   std::string arguments;
   if (!book.empty()) {
@@ -91,30 +91,30 @@ std::string JoinPath(const std::string& folder, const std::string& name, char se
 
 std::string BuildWinboardArguments(const std::string& programFolder,
                                    const platform::LauncherConventions& conventions) {
-  const std::string engine = "\"" + conventions.engineCommand + "\"";
+  const std::string engine = "\"" + conventions.EngineCommand + "\"";
   const std::string folder = "\"" + programFolder + "\"";
   return " -cp -fcp " + engine + " -fd " + folder + "  -scp " + engine + " -sd " + folder +
-         conventions.argumentsSuffix;
+         conventions.ArgumentsSuffix;
 }
 
 void LocateWinboard(Launcher& launcher) {
-  LauncherState& state = launcher.state;
-  const platform::LauncherConventions& conventions = launcher.conventions;
+  LauncherState& state = launcher.State;
+  const platform::LauncherConventions& conventions = launcher.Conventions;
   state.WinboardFolder = ReadSetting(launcher.engine, "Winboard", "");
   if (state.WinboardFolder.empty()) {
-    if (conventions.searchPath) {
-      state.WinboardFolder = launcher.host.FindProgramFolder(conventions.interfaceExecutable);
+    if (conventions.LookOnSearchPath) {
+      state.WinboardFolder = launcher.host.FindProgramFolder(conventions.InterfaceExecutable);
     }
     // The picker's choice is not tested: a wrong one fails to start.
     if (state.WinboardFolder.empty()) {
-      state.WinboardFolder = launcher.host.BrowseForFolder(conventions.pickerPrompt);
+      state.WinboardFolder = launcher.host.BrowseForFolder(conventions.PickerPrompt);
     }
     return;
   }
   const std::string program =
-      JoinPath(state.WinboardFolder, conventions.interfaceExecutable, conventions.separator);
+      JoinPath(state.WinboardFolder, conventions.InterfaceExecutable, conventions.Separator);
   if (!launcher.host.FileExists(program)) {
-    state.WinboardFolder = launcher.host.BrowseForFolder(conventions.pickerPrompt);
+    state.WinboardFolder = launcher.host.BrowseForFolder(conventions.PickerPrompt);
   }
 }
 

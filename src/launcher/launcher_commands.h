@@ -35,8 +35,8 @@ struct LauncherState {
 struct Launcher {
   const Engine& engine;
   LauncherHost& host;
-  platform::LauncherConventions conventions;
-  LauncherState state;
+  platform::LauncherConventions Conventions;
+  LauncherState State;
 };
 
 // The pointer moved over command label index / over the window's background.

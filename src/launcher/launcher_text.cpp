@@ -21,13 +21,13 @@ std::string WindowCaption() {
 
 platform::LauncherWindowTexts LauncherTexts(const std::function<std::string(int)>& loadString) {
   platform::LauncherWindowTexts texts;
-  texts.caption = WindowCaption();
-  texts.title = loadString(103);
-  texts.prompt = loadString(104);
+  texts.Caption = WindowCaption();
+  texts.Title = loadString(103);
+  texts.Prompt = loadString(104);
   for (int i = 0; i < 3; ++i) {
-    texts.commands[static_cast<std::size_t>(i)] = loadString(105 + i);
+    texts.Commands[static_cast<std::size_t>(i)] = loadString(105 + i);
   }
-  texts.legalNotice = kLegalNotice;
+  texts.LegalNotice = kLegalNotice;
   return texts;
 }
 

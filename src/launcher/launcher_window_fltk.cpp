@@ -101,25 +101,25 @@ class FltkLauncherWindow final : public LauncherWindow, private Fl_Double_Window
       : Fl_Double_Window(Px(layout::kClientWidth), Px(layout::kClientHeight)),
         texts_(texts),
         events_(events) {
-    copy_label(texts_.caption.c_str());
-    new IconBox(Px(layout::kIcon.left), Px(layout::kIcon.top), Px(layout::kIcon.width),
-                Px(layout::kIcon.height));
-    AddText(layout::kTitle, texts_.title, FL_NO_BOX, FL_ALIGN_LEFT);
+    copy_label(texts_.Caption.c_str());
+    new IconBox(Px(layout::kIcon.Left), Px(layout::kIcon.Top), Px(layout::kIcon.Width),
+                Px(layout::kIcon.Height));
+    AddText(layout::kTitle, texts_.Title, FL_NO_BOX, FL_ALIGN_LEFT);
     new Separator(0, Px(layout::kSeparatorTop), w(), 2);
     // The prompt stands on the separator and hides it behind its text.
-    AddText(layout::kPrompt, texts_.prompt, FL_FLAT_BOX, FL_ALIGN_LEFT);
+    AddText(layout::kPrompt, texts_.Prompt, FL_FLAT_BOX, FL_ALIGN_LEFT);
     for (int n = 0; n < 3; ++n) {
       const TwipsRect& place = layout::kCommands[static_cast<std::size_t>(n)];
-      const std::string& text = texts_.commands[static_cast<std::size_t>(n)];
+      const std::string& text = texts_.Commands[static_cast<std::size_t>(n)];
       // Wide enough for the bold text, which is wider than the regular one.
       fl_font(FL_HELVETICA_BOLD, kCommandSize);
       const int needed = static_cast<int>(fl_width(text.c_str())) + 2;
-      const int width = needed > Px(place.width) ? needed : Px(place.width);
+      const int width = needed > Px(place.Width) ? needed : Px(place.Width);
       commands_[n] =
-          new CommandLabel(Px(place.left), Px(place.top), width, Px(place.height), n, events_);
+          new CommandLabel(Px(place.Left), Px(place.Top), width, Px(place.Height), n, events_);
       commands_[n]->label(text.c_str());
     }
-    AddText(layout::kLegalNotice, texts_.legalNotice, FL_NO_BOX, FL_ALIGN_RIGHT);
+    AddText(layout::kLegalNotice, texts_.LegalNotice, FL_NO_BOX, FL_ALIGN_RIGHT);
     end();
     position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
   }
@@ -133,7 +133,7 @@ class FltkLauncherWindow final : public LauncherWindow, private Fl_Double_Window
   }
 
   void ShowCriticalMessage(const std::string& text) override {
-    fl_message_title(texts_.caption.c_str());
+    fl_message_title(texts_.Caption.c_str());
     fl_alert("%s", text.c_str());
   }
 
@@ -152,15 +152,15 @@ class FltkLauncherWindow final : public LauncherWindow, private Fl_Double_Window
   // The toolkit's fonts run wider than the ones the window was laid out with, so a
   // short label grows to its text: to the right when left-aligned, else to the left.
   void AddText(const TwipsRect& place, const std::string& text, Fl_Boxtype box, Fl_Align side) {
-    int left = Px(place.left);
-    int width = Px(place.width);
+    int left = Px(place.Left);
+    int width = Px(place.Width);
     fl_font(FL_HELVETICA, kLabelSize);
     const int needed = static_cast<int>(fl_width(text.c_str())) + 8;
     if (needed > width) {
       if (side == FL_ALIGN_RIGHT) left -= needed - width;
       width = needed;
     }
-    auto* label = new Fl_Box(box, left, Px(place.top), width, Px(place.height), nullptr);
+    auto* label = new Fl_Box(box, left, Px(place.Top), width, Px(place.Height), nullptr);
     label->copy_label(text.c_str());
     label->labelfont(FL_HELVETICA);
     label->labelsize(kLabelSize);

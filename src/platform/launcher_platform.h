@@ -13,13 +13,13 @@ enum class StartOutcome { Started, FileNotFound, Failed };
 
 // How the chess interface and the book editor are named and called on this system.
 struct LauncherConventions {
-  char separator = '\\';
-  std::string interfaceExecutable;   // the file looked for in the interface's folder
-  std::string bookEditorExecutable;  // in the program folder
-  std::string engineCommand;         // how the interface runs this program as an engine
-  std::string argumentsSuffix;       // appended to the interface's arguments
-  std::string pickerPrompt;          // prompt of the folder picker
-  bool searchPath = false;           // look for the interface on the search path first
+  char Separator = '\\';
+  std::string InterfaceExecutable;   // the file looked for in the interface's folder
+  std::string BookEditorExecutable;  // in the program folder
+  std::string EngineCommand;         // how the interface runs this program as an engine
+  std::string ArgumentsSuffix;       // appended to the interface's arguments
+  std::string PickerPrompt;          // prompt of the folder picker
+  bool LookOnSearchPath = false;     // look for the interface on the search path first
 };
 LauncherConventions NativeLauncherConventions();
 
@@ -31,7 +31,7 @@ std::string FindProgramFolder(const std::string& name);
 
 // Placements in twips (1/1440 inch), left, top, width, height.
 struct TwipsRect {
-  int left, top, width, height;
+  int Left, Top, Width, Height;
 };
 namespace layout {
 constexpr int kClientWidth = 5100;
@@ -58,11 +58,11 @@ constexpr int TwipsToPixels(int twips, int dotsPerInch) {
 }  // namespace layout
 
 struct LauncherWindowTexts {
-  std::string caption;
-  std::string title;                    // string 103
-  std::string prompt;                   // string 104
-  std::array<std::string, 3> commands;  // strings 105..107
-  std::string legalNotice;
+  std::string Caption;
+  std::string Title;                    // string 103
+  std::string Prompt;                   // string 104
+  std::array<std::string, 3> Commands;  // strings 105..107
+  std::string LegalNotice;
 };
 
 // Events of the window, answered by the launcher.

@@ -19,23 +19,23 @@ constexpr const char* kWindowsFolder = "C:\\Program Files\\Zandrell";
 
 platform::LauncherConventions WindowsConventions() {
   platform::LauncherConventions c;
-  c.separator = '\\';
-  c.interfaceExecutable = "winboard.exe";
-  c.bookEditorExecutable = "Quiretto.exe";
-  c.engineCommand = "Zandrell -xboard";
-  c.pickerPrompt = "Selezionare il percorso del file winboard.exe:";
+  c.Separator = '\\';
+  c.InterfaceExecutable = "winboard.exe";
+  c.BookEditorExecutable = "Quiretto.exe";
+  c.EngineCommand = "Zandrell -xboard";
+  c.PickerPrompt = "Selezionare il percorso del file winboard.exe:";
   return c;
 }
 
 platform::LauncherConventions LinuxConventions() {
   platform::LauncherConventions c;
-  c.separator = '/';
-  c.interfaceExecutable = "xboard";
-  c.bookEditorExecutable = "quiretto";
-  c.engineCommand = "/opt/zandrell/zandrell -xboard";
-  c.argumentsSuffix = " -firstProtocolVersion 1 -secondProtocolVersion 1";
-  c.pickerPrompt = "Selezionare il percorso del file xboard:";
-  c.searchPath = true;
+  c.Separator = '/';
+  c.InterfaceExecutable = "xboard";
+  c.BookEditorExecutable = "quiretto";
+  c.EngineCommand = "/opt/zandrell/zandrell -xboard";
+  c.ArgumentsSuffix = " -firstProtocolVersion 1 -secondProtocolVersion 1";
+  c.PickerPrompt = "Selezionare il percorso del file xboard:";
+  c.LookOnSearchPath = true;
   return c;
 }
 
@@ -93,20 +93,20 @@ TEST(LauncherText, CaptionCarriesTheVersionWithPaddedMinorAndRevision) {
 TEST(LauncherText, EnglishAndItalianTexts) {
   platform::LauncherWindowTexts en =
       LauncherTexts([](int id) { return platform::StringTableEntry(id, false); });
-  EXPECT_EQ(en.title, "Zandrell, Winboard chess engine.");
-  EXPECT_EQ(en.prompt, " Select an option: ");
-  EXPECT_EQ(en.commands[0], "Play");
-  EXPECT_EQ(en.commands[1], "Book editor");
-  EXPECT_EQ(en.commands[2], "Quit");
+  EXPECT_EQ(en.Title, "Zandrell, Winboard chess engine.");
+  EXPECT_EQ(en.Prompt, " Select an option: ");
+  EXPECT_EQ(en.Commands[0], "Play");
+  EXPECT_EQ(en.Commands[1], "Book editor");
+  EXPECT_EQ(en.Commands[2], "Quit");
   platform::LauncherWindowTexts it =
       LauncherTexts([](int id) { return platform::StringTableEntry(id, true); });
-  EXPECT_EQ(it.title, "Zandrell, motore di scacchi per Winboard.");
-  EXPECT_EQ(it.prompt, " Selezionare un opzione: ");
-  EXPECT_EQ(it.commands[0], "Gioca");
-  EXPECT_EQ(it.commands[1], "Modifica aperture");
-  EXPECT_EQ(it.commands[2], "Esci");
-  EXPECT_EQ(it.caption, en.caption);
-  EXPECT_FALSE(en.legalNotice.empty());
+  EXPECT_EQ(it.Title, "Zandrell, motore di scacchi per Winboard.");
+  EXPECT_EQ(it.Prompt, " Selezionare un opzione: ");
+  EXPECT_EQ(it.Commands[0], "Gioca");
+  EXPECT_EQ(it.Commands[1], "Modifica aperture");
+  EXPECT_EQ(it.Commands[2], "Esci");
+  EXPECT_EQ(it.Caption, en.Caption);
+  EXPECT_FALSE(en.LegalNotice.empty());
 }
 
 TEST(LauncherHighlight, OnlyTheLastCommandStaysHighlightedAndTheBackgroundClearsAll) {

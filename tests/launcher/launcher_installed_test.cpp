@@ -51,11 +51,11 @@ TEST(InstalledLauncher,
   UseFileLocations(*t, LocateFiles(facts));
 
   platform::LauncherConventions conventions;
-  conventions.separator = '/';
-  conventions.interfaceExecutable = "xboard";
-  conventions.bookEditorExecutable = "quiretto";
-  conventions.engineCommand = "zandrell -xboard";
-  conventions.searchPath = true;
+  conventions.Separator = '/';
+  conventions.InterfaceExecutable = "xboard";
+  conventions.BookEditorExecutable = "quiretto";
+  conventions.EngineCommand = "zandrell -xboard";
+  conventions.LookOnSearchPath = true;
   StartsRecorder host;
   Launcher launcher{*t, host, conventions, {}};
 

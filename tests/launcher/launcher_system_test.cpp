@@ -42,7 +42,7 @@ TEST(LauncherSystem, TheInterfaceReceivesEachArgumentWhole) {
   fs::create_directory(folder.path() / "x board");
   const std::string program = WriteArgumentRecorder(folder, "x board/xboard");
   platform::LauncherConventions conventions = platform::NativeLauncherConventions();
-  conventions.engineCommand = "/opt/z/zandrell -xboard";
+  conventions.EngineCommand = "/opt/z/zandrell -xboard";
   const std::string arguments = BuildWinboardArguments("/home/a b/z", conventions);
   ASSERT_EQ(platform::StartProgram(program, arguments), StartOutcome::Started);
   EXPECT_EQ(WaitForFile(folder, "x board/args.txt"),
@@ -73,15 +73,15 @@ TEST(LauncherSystem, TheInterfaceIsFoundOnTheSearchPath) {
 
 TEST(LauncherSystem, LinuxConventionsRunThisProgramAsTheEngine) {
   platform::LauncherConventions c = platform::NativeLauncherConventions();
-  EXPECT_EQ(c.interfaceExecutable, "xboard");
-  EXPECT_EQ(c.bookEditorExecutable, "quiretto");
+  EXPECT_EQ(c.InterfaceExecutable, "xboard");
+  EXPECT_EQ(c.BookEditorExecutable, "quiretto");
   std::string path = platform::ExecutablePath();
   if (path.find(' ') == std::string::npos) {
-    EXPECT_EQ(c.engineCommand, path + " -xboard");
+    EXPECT_EQ(c.EngineCommand, path + " -xboard");
   } else {
-    EXPECT_EQ(c.engineCommand, "'" + path + "' -xboard");
+    EXPECT_EQ(c.EngineCommand, "'" + path + "' -xboard");
   }
-  EXPECT_EQ(c.argumentsSuffix, "");
+  EXPECT_EQ(c.ArgumentsSuffix, "");
 }
 
 }  // namespace
@@ -100,11 +100,11 @@ using platform::StartOutcome;
 
 TEST(LauncherSystem, WindowsConventionsAndAMissingInterface) {
   platform::LauncherConventions c = platform::NativeLauncherConventions();
-  EXPECT_EQ(c.interfaceExecutable, "winboard.exe");
-  EXPECT_EQ(c.bookEditorExecutable, "Quiretto.exe");
-  EXPECT_EQ(c.engineCommand, "Zandrell -xboard");
-  EXPECT_EQ(c.argumentsSuffix, "");
-  EXPECT_EQ(c.pickerPrompt, "Selezionare il percorso del file winboard.exe:");
+  EXPECT_EQ(c.InterfaceExecutable, "winboard.exe");
+  EXPECT_EQ(c.BookEditorExecutable, "Quiretto.exe");
+  EXPECT_EQ(c.EngineCommand, "Zandrell -xboard");
+  EXPECT_EQ(c.ArgumentsSuffix, "");
+  EXPECT_EQ(c.PickerPrompt, "Selezionare il percorso del file winboard.exe:");
   EXPECT_EQ(platform::StartProgram("C:\\no such folder\\winboard.exe", " -cp"),
             StartOutcome::FileNotFound);
   EXPECT_EQ(platform::StartProgram("\\winboard.exe", " -cp"), StartOutcome::FileNotFound);

@@ -46,10 +46,10 @@ std::string RunOnVirtualDisplay(const std::string& filter,
 // --- in the process on the virtual display ---
 
 struct Seen {
-  std::string caption;
-  std::vector<std::string> labels;
-  std::unique_ptr<platform::ChildProcess> clicker;
-  bool timedOut = false;
+  std::string Caption;
+  std::vector<std::string> Labels;
+  std::unique_ptr<platform::ChildProcess> Clicker;
+  bool TimedOut = false;
 };
 Seen seen;
 
@@ -59,26 +59,26 @@ void LookAndClickQuit(void*) {
     Fl::repeat_timeout(0.1, LookAndClickQuit);
     return;
   }
-  seen.caption = window->label() ? window->label() : "";
+  seen.Caption = window->label() ? window->label() : "";
   const std::string quit = platform::LoadString(107);
   int x = -1, y = -1;
   for (int i = 0; i < window->children(); ++i) {
     const Fl_Widget* child = window->child(i);
     if (child->label() == nullptr) continue;
-    seen.labels.push_back(child->label());
+    seen.Labels.push_back(child->label());
     if (quit == child->label()) {
       x = window->x() + child->x() + 4;
       y = window->y() + child->y() + child->h() / 2;
     }
   }
   if (x < 0) return;  // the watchdog ends the test
-  seen.clicker = std::make_unique<platform::ChildProcess>();
-  seen.clicker->Start("/usr/bin/xdotool",
+  seen.Clicker = std::make_unique<platform::ChildProcess>();
+  seen.Clicker->Start("/usr/bin/xdotool",
                       {"mousemove", "--sync", std::to_string(x), std::to_string(y), "click", "1"});
 }
 
 void Watchdog(void*) {
-  seen.timedOut = true;
+  seen.TimedOut = true;
   while (Fl_Window* window = Fl::first_window()) window->hide();
 }
 
@@ -91,8 +91,8 @@ TEST(LauncherWindowOnDisplay, ShowsItsTextsAndQuitEndsIt) {
   Fl::add_timeout(30.0, Watchdog);
   EXPECT_EQ(RunLauncher(*t), 0);
   Fl::remove_timeout(Watchdog);
-  EXPECT_FALSE(seen.timedOut) << "the click on the quit command did not end the window";
-  EXPECT_EQ(seen.caption, WindowCaption());
+  EXPECT_FALSE(seen.TimedOut) << "the click on the quit command did not end the window";
+  EXPECT_EQ(seen.Caption, WindowCaption());
   std::vector<std::string> wanted =
       italian ? std::vector<std::string>{"Zandrell, motore di scacchi per Winboard.",
                                          " Selezionare un opzione: ", "Gioca", "Modifica aperture",
@@ -101,7 +101,7 @@ TEST(LauncherWindowOnDisplay, ShowsItsTextsAndQuitEndsIt) {
                                          " Select an option: ", "Play", "Book editor", "Quit"};
   for (const std::string& text : wanted) {
     bool found = false;
-    for (const std::string& label : seen.labels) found = found || label == text;
+    for (const std::string& label : seen.Labels) found = found || label == text;
     EXPECT_TRUE(found) << "missing label \"" << text << "\"";
   }
   EXPECT_FALSE(t.folder().Exists("Zandrell.ini"));

@@ -58,14 +58,14 @@ std::string EngineCommand() {
 
 LauncherConventions NativeLauncherConventions() {
   LauncherConventions conventions;
-  conventions.separator = '/';
-  conventions.interfaceExecutable = "xboard";
-  conventions.bookEditorExecutable = "quiretto";
-  conventions.engineCommand = EngineCommand();
+  conventions.Separator = '/';
+  conventions.InterfaceExecutable = "xboard";
+  conventions.BookEditorExecutable = "quiretto";
+  conventions.EngineCommand = EngineCommand();
   // The engine answers "protover 2" at once, so xboard needs no protocol switch.
-  conventions.argumentsSuffix = "";
-  conventions.pickerPrompt = "Selezionare il percorso del file xboard:";
-  conventions.searchPath = true;
+  conventions.ArgumentsSuffix = "";
+  conventions.PickerPrompt = "Selezionare il percorso del file xboard:";
+  conventions.LookOnSearchPath = true;
   return conventions;
 }
 

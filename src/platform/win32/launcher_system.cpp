@@ -9,12 +9,12 @@ namespace zandrell::platform {
 
 LauncherConventions NativeLauncherConventions() {
   LauncherConventions conventions;
-  conventions.separator = '\\';
-  conventions.interfaceExecutable = "winboard.exe";
-  conventions.bookEditorExecutable = "Quiretto.exe";
-  conventions.engineCommand = "Zandrell -xboard";
-  conventions.pickerPrompt = "Selezionare il percorso del file winboard.exe:";
-  conventions.searchPath = false;
+  conventions.Separator = '\\';
+  conventions.InterfaceExecutable = "winboard.exe";
+  conventions.BookEditorExecutable = "Quiretto.exe";
+  conventions.EngineCommand = "Zandrell -xboard";
+  conventions.PickerPrompt = "Selezionare il percorso del file winboard.exe:";
+  conventions.LookOnSearchPath = false;
   return conventions;
 }
 

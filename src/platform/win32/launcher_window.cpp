@@ -80,7 +80,7 @@ class Win32LauncherWindow final : public LauncherWindow {
     const int height2 = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height2) / 2;
-    window_ = CreateWindowExW(0, kClassName, Wide(texts_.caption).c_str(), style, left, top, width,
+    window_ = CreateWindowExW(0, kClassName, Wide(texts_.Caption).c_str(), style, left, top, width,
                               height2, nullptr, nullptr, instance, this);
     if (window_ == nullptr) {
       whyNot =
@@ -111,7 +111,7 @@ class Win32LauncherWindow final : public LauncherWindow {
       win32::WriteStandardError("Error: " + text + "\n");
       return;
     }
-    MessageBoxW(window_, Wide(text).c_str(), Wide(texts_.caption).c_str(), MB_OK | MB_ICONSTOP);
+    MessageBoxW(window_, Wide(text).c_str(), Wide(texts_.Caption).c_str(), MB_OK | MB_ICONSTOP);
   }
 
   void SetBusyPointer(bool busy) override {
@@ -133,8 +133,8 @@ class Win32LauncherWindow final : public LauncherWindow {
   int Px(int twips) const { return layout::TwipsToPixels(twips, dpi_); }
 
   RECT Place(const TwipsRect& place) const {
-    return RECT{Px(place.left), Px(place.top), Px(place.left + place.width),
-                Px(place.top + place.height)};
+    return RECT{Px(place.Left), Px(place.Top), Px(place.Left + place.Width),
+                Px(place.Top + place.Height)};
   }
 
   // A label's rectangle, grown to its text where the text is wider: to the right,
@@ -159,7 +159,7 @@ class Win32LauncherWindow final : public LauncherWindow {
 
   RECT CommandPlace(HDC dc, int index) const {
     const auto i = static_cast<std::size_t>(index);
-    return TextPlace(dc, layout::kCommands[i], Wide(texts_.commands[i]), strongFont_, false);
+    return TextPlace(dc, layout::kCommands[i], Wide(texts_.Commands[i]), strongFont_, false);
   }
 
   int CommandAt(int x, int y) const {
@@ -188,7 +188,7 @@ class Win32LauncherWindow final : public LauncherWindow {
     const RECT icon = Place(layout::kIcon);
     DrawIconEx(dc, icon.left, icon.top, icon_, icon.right - icon.left, icon.bottom - icon.top, 0,
                nullptr, DI_NORMAL);
-    const std::wstring title = Wide(texts_.title);
+    const std::wstring title = Wide(texts_.Title);
     DrawLabel(dc, TextPlace(dc, layout::kTitle, title, labelFont_, false), title, labelFont_,
               DT_LEFT);
 
@@ -213,17 +213,17 @@ class Win32LauncherWindow final : public LauncherWindow {
     DeleteObject(light);
 
     // The prompt stands on the separator and hides it behind its text.
-    const std::wstring prompt = Wide(texts_.prompt);
+    const std::wstring prompt = Wide(texts_.Prompt);
     const RECT promptBox = TextPlace(dc, layout::kPrompt, prompt, labelFont_, false);
     FillRect(dc, &promptBox, GetSysColorBrush(COLOR_BTNFACE));
     DrawLabel(dc, promptBox, prompt, labelFont_, DT_LEFT);
 
     for (int i = 0; i < 3; ++i) {
       const auto index = static_cast<std::size_t>(i);
-      DrawLabel(dc, CommandPlace(dc, i), Wide(texts_.commands[index]),
+      DrawLabel(dc, CommandPlace(dc, i), Wide(texts_.Commands[index]),
                 events_.CommandHighlighted(i) ? strongFont_ : commandFont_, DT_LEFT);
     }
-    const std::wstring notice = Wide(texts_.legalNotice);
+    const std::wstring notice = Wide(texts_.LegalNotice);
     DrawLabel(dc, TextPlace(dc, layout::kLegalNotice, notice, labelFont_, true), notice, labelFont_,
               DT_RIGHT);
     SelectObject(dc, oldFont);
