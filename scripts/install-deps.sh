@@ -48,12 +48,13 @@ for group in "${want[@]}"; do
       ;;
     format)
       need clang-format clang-format
+      need clang-tidy clang-tidy
       ;;
     bench)
       need hyperfine hyperfine
       need /usr/games/fairymax fairymax
       ;;
-    all) exec "$0" build match package gui windows bench ;;
+    all) exec "$0" build match package gui windows bench format ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
   esac
 done

@@ -86,12 +86,12 @@ double NumericValue(std::string_view raw) {
 namespace {
 template <typename Int>
 Int RoundClamped(double value) {
-  constexpr double low = static_cast<double>(std::numeric_limits<Int>::min());
-  constexpr double high = static_cast<double>(std::numeric_limits<Int>::max());
+  constexpr double kLow = static_cast<double>(std::numeric_limits<Int>::min());
+  constexpr double kHigh = static_cast<double>(std::numeric_limits<Int>::max());
   if (std::isnan(value)) return 0;
   double rounded = std::nearbyint(value);  // the default rounding mode sends halves to even
-  if (rounded <= low) return std::numeric_limits<Int>::min();
-  if (rounded >= high) return std::numeric_limits<Int>::max();
+  if (rounded <= kLow) return std::numeric_limits<Int>::min();
+  if (rounded >= kHigh) return std::numeric_limits<Int>::max();
   return static_cast<Int>(rounded);
 }
 }  // namespace

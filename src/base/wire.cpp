@@ -9,10 +9,10 @@ ReadOutcome ReadInput(std::string& chunk) {
   int n = platform::ReadStandardInput(buffer, kReadChunkSize);
   if (n > 0) {
     chunk.assign(buffer, static_cast<std::size_t>(n));
-    return ReadOutcome::Data;
+    return ReadOutcome::kData;
   }
   chunk.clear();
-  return n == 0 ? ReadOutcome::EndOfInput : ReadOutcome::Interrupted;
+  return n == 0 ? ReadOutcome::kEndOfInput : ReadOutcome::kInterrupted;
 }
 
 void SendLine(Engine& e, std::string_view text) {

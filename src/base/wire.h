@@ -10,7 +10,7 @@ namespace zandrell {
 constexpr int kReadChunkSize = 2048;
 
 // Outcome of one read of standard input.
-enum class ReadOutcome { Data, EndOfInput, Interrupted };
+enum class ReadOutcome { kData, kEndOfInput, kInterrupted };
 
 // One blocking read of at most 2048 bytes into chunk.
 ReadOutcome ReadInput(std::string& chunk);

@@ -50,11 +50,11 @@ bool Fail(const Engine& e, const std::string& description) {
 }
 
 void FillFirstMoves(BookState& book) {
-  constexpr std::uint8_t squares[4][2] = {{kE2, kE4}, {kD2, kD4}, {kC2, kC4}, {kG1, kF3}};
+  constexpr std::uint8_t kSquares[4][2] = {{kE2, kE4}, {kD2, kD4}, {kC2, kC4}, {kG1, kF3}};
   for (int i = 0; i < 4; ++i) {
     book.FirstMoves[i] = kNoMove;
-    book.FirstMoves[i].From = squares[i][0];
-    book.FirstMoves[i].To = squares[i][1];
+    book.FirstMoves[i].From = kSquares[i][0];
+    book.FirstMoves[i].To = kSquares[i][1];
   }
 }
 

@@ -21,16 +21,16 @@ bool PlayCommand(Launcher& launcher) {
   const std::string program =
       JoinPath(launcher.State.WinboardFolder, launcher.Conventions.InterfaceExecutable,
                launcher.Conventions.Separator);
-  platform::StartOutcome outcome = launcher.host.StartProgram(
-      program, BuildWinboardArguments(launcher.engine.shell.ProgramFolder, launcher.Conventions));
-  if (outcome == platform::StartOutcome::Started) {
+  platform::StartOutcome outcome = launcher.Host.StartProgram(
+      program, BuildWinboardArguments(launcher.Program.shell.ProgramFolder, launcher.Conventions));
+  if (outcome == platform::StartOutcome::kStarted) {
     // Stored only now, so that a wrong folder is asked for again next time.
-    WriteSetting(launcher.engine, "Winboard", launcher.State.WinboardFolder);
+    WriteSetting(launcher.Program, "Winboard", launcher.State.WinboardFolder);
     return true;
   }
-  launcher.host.SetBusyPointer(false);
-  if (outcome == platform::StartOutcome::FileNotFound) {
-    launcher.host.ShowCriticalMessage(kWinboardStartFailed);
+  launcher.Host.SetBusyPointer(false);
+  if (outcome == platform::StartOutcome::kFileNotFound) {
+    launcher.Host.ShowCriticalMessage(kWinboardStartFailed);
   }
   return false;
 }
@@ -40,33 +40,33 @@ bool PlayCommand(Launcher& launcher) {
 // fails with the message about the folder.
 std::string LocateBookEditor(Launcher& launcher) {
   const platform::LauncherConventions& conventions = launcher.Conventions;
-  const std::string beside = JoinPath(launcher.engine.shell.ProgramFolder,
+  const std::string beside = JoinPath(launcher.Program.shell.ProgramFolder,
                                       conventions.BookEditorExecutable, conventions.Separator);
-  if (launcher.host.FileExists(beside) || !conventions.LookOnSearchPath) return beside;
-  const std::string folder = launcher.host.FindProgramFolder(conventions.BookEditorExecutable);
+  if (launcher.Host.FileExists(beside) || !conventions.LookOnSearchPath) return beside;
+  const std::string folder = launcher.Host.FindProgramFolder(conventions.BookEditorExecutable);
   if (folder.empty()) return beside;
   return JoinPath(folder, conventions.BookEditorExecutable, conventions.Separator);
 }
 
 bool BookEditorCommand(Launcher& launcher) {
-  launcher.host.SetBusyPointer(true);
-  const std::string& folder = launcher.engine.shell.ProgramFolder;
+  launcher.Host.SetBusyPointer(true);
+  const std::string& folder = launcher.Program.shell.ProgramFolder;
   const char separator = launcher.Conventions.Separator;
-  const std::string book = ReadSetting(launcher.engine, "OpeningBook", "");
+  const std::string book = ReadSetting(launcher.Program, "OpeningBook", "");
   std::string arguments;
   if (!book.empty()) {
     // An installed copy's book is in the user's folder or the data folder, not beside it.
-    const std::string bookPath = launcher.engine.shell.InstalledCopy
-                                     ? FindBookFile(launcher.engine, book)
+    const std::string bookPath = launcher.Program.shell.InstalledCopy
+                                     ? FindBookFile(launcher.Program, book)
                                      : JoinPath(folder, book, separator);
     arguments = " " + QuotedIfBlank(bookPath);
   }
   platform::StartOutcome outcome =
-      launcher.host.StartProgram(LocateBookEditor(launcher), arguments);
-  launcher.host.SetBusyPointer(false);
-  if (outcome == platform::StartOutcome::Started) return true;
-  if (outcome == platform::StartOutcome::FileNotFound) {
-    launcher.host.ShowCriticalMessage(kQuirettoStartFailed);
+      launcher.Host.StartProgram(LocateBookEditor(launcher), arguments);
+  launcher.Host.SetBusyPointer(false);
+  if (outcome == platform::StartOutcome::kStarted) return true;
+  if (outcome == platform::StartOutcome::kFileNotFound) {
+    launcher.Host.ShowCriticalMessage(kQuirettoStartFailed);
   }
   return false;
 }
@@ -100,21 +100,21 @@ std::string BuildWinboardArguments(const std::string& programFolder,
 void LocateWinboard(Launcher& launcher) {
   LauncherState& state = launcher.State;
   const platform::LauncherConventions& conventions = launcher.Conventions;
-  state.WinboardFolder = ReadSetting(launcher.engine, "Winboard", "");
+  state.WinboardFolder = ReadSetting(launcher.Program, "Winboard", "");
   if (state.WinboardFolder.empty()) {
     if (conventions.LookOnSearchPath) {
-      state.WinboardFolder = launcher.host.FindProgramFolder(conventions.InterfaceExecutable);
+      state.WinboardFolder = launcher.Host.FindProgramFolder(conventions.InterfaceExecutable);
     }
     // The picker's choice is not tested: a wrong one fails to start.
     if (state.WinboardFolder.empty()) {
-      state.WinboardFolder = launcher.host.BrowseForFolder(conventions.PickerPrompt);
+      state.WinboardFolder = launcher.Host.BrowseForFolder(conventions.PickerPrompt);
     }
     return;
   }
   const std::string program =
       JoinPath(state.WinboardFolder, conventions.InterfaceExecutable, conventions.Separator);
-  if (!launcher.host.FileExists(program)) {
-    state.WinboardFolder = launcher.host.BrowseForFolder(conventions.PickerPrompt);
+  if (!launcher.Host.FileExists(program)) {
+    state.WinboardFolder = launcher.Host.BrowseForFolder(conventions.PickerPrompt);
   }
 }
 

@@ -33,8 +33,8 @@ struct LauncherState {
 };
 
 struct Launcher {
-  const Engine& engine;
-  LauncherHost& host;
+  const Engine& Program;  // the engine program: its folder and settings
+  LauncherHost& Host;
   platform::LauncherConventions Conventions;
   LauncherState State;
 };

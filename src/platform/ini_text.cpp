@@ -7,8 +7,8 @@ namespace zandrell::platform {
 namespace {
 
 struct Line {
-  std::string_view text;    // without its terminator
-  std::string_view ending;  // "\r\n", "\n", "\r" or "" for the last line
+  std::string_view Text;    // without its terminator
+  std::string_view Ending;  // "\r\n", "\n", "\r" or "" for the last line
 };
 
 std::vector<Line> SplitLines(std::string_view content) {
@@ -70,7 +70,7 @@ std::string_view Unquote(std::string_view value) {
 
 std::string_view PreferredEnding(const std::vector<Line>& lines) {
   for (const Line& line : lines) {
-    if (!line.ending.empty()) return line.ending;
+    if (!line.Ending.empty()) return line.Ending;
   }
   return "\r\n";
 }
@@ -81,12 +81,12 @@ std::optional<std::string> IniLookup(std::string_view content, std::string_view 
                                      std::string_view key) {
   bool inSection = false;
   for (const Line& line : SplitLines(content)) {
-    if (auto name = SectionName(line.text)) {
+    if (auto name = SectionName(line.Text)) {
       inSection = SameName(*name, section);
       continue;
     }
-    if (inSection && IsKeyLine(line.text, key)) {
-      std::string_view value = Unquote(Trim(line.text.substr(line.text.find('=') + 1)));
+    if (inSection && IsKeyLine(line.Text, key)) {
+      std::string_view value = Unquote(Trim(line.Text.substr(line.Text.find('=') + 1)));
       return std::string(value.substr(0, kProfileValueLimit));
     }
   }
@@ -128,23 +128,23 @@ std::string IniAssign(std::string_view content, std::string_view section, std::s
   std::size_t lastInSection = 0;  // index after the last non-blank line of the section
   bool sectionSeen = false;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (auto name = SectionName(lines[i].text)) {
+    if (auto name = SectionName(lines[i].Text)) {
       inSection = SameName(*name, section) && !done;
       if (inSection) {
         sectionSeen = true;
         lastInSection = i + 1;
       }
-    } else if (inSection && !done && IsKeyLine(lines[i].text, key)) {
+    } else if (inSection && !done && IsKeyLine(lines[i].Text, key)) {
       done = true;
       inSection = false;
       out += entry;
-      out += lines[i].ending.empty() ? std::string() : std::string(lines[i].ending);
+      out += lines[i].Ending.empty() ? std::string() : std::string(lines[i].Ending);
       continue;
-    } else if (inSection && !Trim(lines[i].text).empty()) {
+    } else if (inSection && !Trim(lines[i].Text).empty()) {
       lastInSection = i + 1;
     }
-    out += lines[i].text;
-    out += lines[i].ending;
+    out += lines[i].Text;
+    out += lines[i].Ending;
   }
   if (done) return out;
 
@@ -152,8 +152,8 @@ std::string IniAssign(std::string_view content, std::string_view section, std::s
     // Rebuild with the new key after the section's last non-blank line.
     std::string rebuilt;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-      rebuilt += lines[i].text;
-      rebuilt += lines[i].ending.empty() && i + 1 == lastInSection ? eol : lines[i].ending;
+      rebuilt += lines[i].Text;
+      rebuilt += lines[i].Ending.empty() && i + 1 == lastInSection ? eol : lines[i].Ending;
       if (i + 1 == lastInSection) {
         rebuilt += entry;
         rebuilt += eol;

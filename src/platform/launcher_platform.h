@@ -9,7 +9,7 @@
 
 namespace zandrell::platform {
 
-enum class StartOutcome { Started, FileNotFound, Failed };
+enum class StartOutcome { kStarted, kFileNotFound, kFailed };
 
 // How the chess interface and the book editor are named and called on this system.
 struct LauncherConventions {

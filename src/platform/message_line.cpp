@@ -5,9 +5,9 @@ namespace zandrell::platform {
 std::string MessageBoxLine(const std::string& text, BoxIcon icon) {
   std::string line;
   switch (icon) {
-    case BoxIcon::Exclamation: line = "Warning: "; break;
-    case BoxIcon::Critical: line = "Error: "; break;
-    case BoxIcon::None: break;
+    case BoxIcon::kExclamation: line = "Warning: "; break;
+    case BoxIcon::kCritical: line = "Error: "; break;
+    case BoxIcon::kNone: break;
   }
   for (char c : text) line += (c == '\n' || c == '\r') ? ' ' : c;
   line += '\n';

@@ -75,7 +75,7 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
               const std::string& value);
 
 // --- user interface ---
-enum class BoxIcon { None, Exclamation, Critical };
+enum class BoxIcon { kNone, kExclamation, kCritical };
 void ShowMessage(const std::string& text, BoxIcon icon);
 bool UserLanguageIsItalian();
 std::string LoadString(int id);  // string table 101..107, English or Italian

@@ -4,9 +4,9 @@ namespace zandrell::platform {
 
 namespace {
 struct Entry {
-  int id;
-  const char* english;
-  const char* italian;
+  int Id;
+  const char* English;
+  const char* Italian;
 };
 
 constexpr Entry kEntries[] = {
@@ -23,7 +23,7 @@ constexpr Entry kEntries[] = {
 
 std::string StringTableEntry(int id, bool italian) {
   for (const Entry& entry : kEntries) {
-    if (entry.id == id) return italian ? entry.italian : entry.english;
+    if (entry.Id == id) return italian ? entry.Italian : entry.English;
   }
   return {};
 }

@@ -20,8 +20,8 @@ void MainLoop(Engine& e) {
     }
     ReadOutcome outcome = ReadInput(chunk);
     // The interface closed the pipe or asked us to end: leave as "quit" does.
-    if (outcome != ReadOutcome::Data) {
-      if (outcome == ReadOutcome::EndOfInput || platform::TerminationRequested()) {
+    if (outcome != ReadOutcome::kData) {
+      if (outcome == ReadOutcome::kEndOfInput || platform::TerminationRequested()) {
         Shutdown(e);
         return;
       }

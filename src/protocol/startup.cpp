@@ -45,7 +45,7 @@ int Main(Engine& e, std::string_view commandLine, const std::function<int(Engine
 
   e.shell.PerfFrequency = platform::PerformanceFrequency();
   if (e.shell.PerfFrequency == 0) {
-    platform::ShowMessage(platform::LoadString(101), platform::BoxIcon::None);
+    platform::ShowMessage(platform::LoadString(101), platform::BoxIcon::kNone);
     return 1;
   }
 
@@ -59,7 +59,7 @@ int Main(Engine& e, std::string_view commandLine, const std::function<int(Engine
         e.shell.LogPV = NumericValue(ReadSetting(e, "LogPV", "0")) != 0;
       } else if (!piece.empty()) {
         platform::ShowMessage(platform::LoadString(102) + "\n" + typed,
-                              platform::BoxIcon::Exclamation);
+                              platform::BoxIcon::kExclamation);
       }
     }
   }

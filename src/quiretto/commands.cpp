@@ -199,9 +199,9 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   if (const std::string* v = a.Find("--side")) {
     if (*v == "white") {
-      options.Plays = Side::White;
+      options.Plays = Side::kWhite;
     } else if (*v == "black") {
-      options.Plays = Side::Black;
+      options.Plays = Side::kBlack;
     } else if (*v != "both") {
       return UsageError(err, "import: --side " + *v + ": white, black or both");
     }

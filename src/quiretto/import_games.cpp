@@ -28,9 +28,9 @@ bool IsStandardVariant(std::string variant) {
 
 const char* Problem(SanResult result) {
   switch (result) {
-    case SanResult::Unreadable: return "unreadable move";
-    case SanResult::Ambiguous: return "ambiguous move";
-    case SanResult::MissingPromotion: return "promotion without a piece";
+    case SanResult::kUnreadable: return "unreadable move";
+    case SanResult::kAmbiguous: return "ambiguous move";
+    case SanResult::kMissingPromotion: return "promotion without a piece";
     default: return "illegal move";
   }
 }
@@ -78,7 +78,7 @@ void ReadGames(const std::string& text, const std::string& file, const ImportOpt
       }
       Move m{};
       const SanResult result = ParseSan(b, san, m);
-      if (result != SanResult::Found) {
+      if (result != SanResult::kFound) {
         skip(Problem(result), " \"" + san + "\" at line " + std::to_string(game.MoveLines[i]));
         bad = true;
         break;
@@ -132,8 +132,8 @@ BookData BuildBook(const std::vector<OpeningLine>& lines, const ImportOptions& o
     std::uint32_t mask = 0;
     const int count = static_cast<int>((text.size() - 1) / kBookMoveLength);
     for (int k = 0; k < count; ++k) {
-      if (options.Plays == Side::White && k % 2 != 0) continue;
-      if (options.Plays == Side::Black && k % 2 == 0) continue;
+      if (options.Plays == Side::kWhite && k % 2 != 0) continue;
+      if (options.Plays == Side::kBlack && k % 2 == 0) continue;
       const NodeCount& node =
           nodes[text.substr(0, 1 + kBookMoveLength * static_cast<std::size_t>(k + 1))];
       const int counted = options.WinnersOnly ? node.Won : node.Games;

@@ -9,13 +9,13 @@
 
 namespace zandrell::quiretto {
 
-enum class Side { Both, White, Black };
+enum class Side { kBoth, kWhite, kBlack };
 
 struct ImportOptions {
   int Plies = 16;
   int MinGames = 1;
   bool WinnersOnly = false;
-  Side Plays = Side::Both;
+  Side Plays = Side::kBoth;
 };
 
 // One game's usable opening: coordinate texts and who won (0 nobody or unknown,

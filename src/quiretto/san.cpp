@@ -45,12 +45,12 @@ std::string SquareName(int square) {
 
 // What a SAN text asks for, before it is matched against the legal moves.
 struct SanPattern {
-  int kind = kPawn;
-  int castleFile = 0;  // 7 (g) for the short castle, 3 (c) for the long one
-  int fromFile = 0;
-  int fromRank = 0;
-  int toSquare = 0;
-  int promotionKind = 0;
+  int Kind = kPawn;
+  int CastleFile = 0;  // 7 (g) for the short castle, 3 (c) for the long one
+  int FromFile = 0;
+  int FromRank = 0;
+  int ToSquare = 0;
+  int PromotionKind = 0;
 };
 
 bool ReadPattern(std::string_view text, SanPattern& p) {
@@ -59,55 +59,55 @@ bool ReadPattern(std::string_view text, SanPattern& p) {
     text.remove_suffix(1);
   }
   if (text == "O-O" || text == "0-0") {
-    p.kind = kKing;
-    p.castleFile = 7;
+    p.Kind = kKing;
+    p.CastleFile = 7;
     return true;
   }
   if (text == "O-O-O" || text == "0-0-0") {
-    p.kind = kKing;
-    p.castleFile = 3;
+    p.Kind = kKing;
+    p.CastleFile = 3;
     return true;
   }
   if (text.empty()) return false;
   if (KindOfLetter(text.front()) != 0) {
-    p.kind = KindOfLetter(text.front());
+    p.Kind = KindOfLetter(text.front());
     text.remove_prefix(1);
   }
   // Promotion at the end: "=Q", "Q" (or lower case after "=").
-  if (p.kind == kPawn && text.size() >= 3) {
+  if (p.Kind == kPawn && text.size() >= 3) {
     char last = text.back();
     int kind = KindOfLetter(last);
     if (kind == 0 && text[text.size() - 2] == '=')
       kind = KindOfLetter(static_cast<char>(last - 32));
     if (kind != 0 && kind != kKing) {
-      p.promotionKind = kind;
+      p.PromotionKind = kind;
       text.remove_suffix(1);
       if (!text.empty() && text.back() == '=') text.remove_suffix(1);
     }
   }
   if (text.size() < 2 || !IsFile(text[text.size() - 2]) || !IsRank(text.back())) return false;
-  p.toSquare = SquareOf(text[text.size() - 2] - 'a' + 1, text.back() - '0');
+  p.ToSquare = SquareOf(text[text.size() - 2] - 'a' + 1, text.back() - '0');
   text.remove_suffix(2);
   if (!text.empty() && (text.back() == 'x' || text.back() == ':')) text.remove_suffix(1);
   if (!text.empty() && IsRank(text.back())) {
-    p.fromRank = text.back() - '0';
+    p.FromRank = text.back() - '0';
     text.remove_suffix(1);
   }
   if (!text.empty() && IsFile(text.back())) {
-    p.fromFile = text.back() - 'a' + 1;
+    p.FromFile = text.back() - 'a' + 1;
     text.remove_suffix(1);
   }
   if (!text.empty()) return false;
   // A pawn that does not capture stays on its file.
-  if (p.kind == kPawn && p.fromFile == 0) p.fromFile = FileOf(p.toSquare);
+  if (p.Kind == kPawn && p.FromFile == 0) p.FromFile = FileOf(p.ToSquare);
   return true;
 }
 
 bool Matches(const BoardState& b, const Move& m, const SanPattern& p) {
-  if (p.castleFile != 0) return m.Castle != 0 && FileOf(m.To) == p.castleFile;
-  if (m.Castle != 0 || m.To != p.toSquare || KindOf(b.Board[m.From]) != p.kind) return false;
-  if (p.fromFile != 0 && FileOf(m.From) != p.fromFile) return false;
-  if (p.fromRank != 0 && RankOf(m.From) != p.fromRank) return false;
+  if (p.CastleFile != 0) return m.Castle != 0 && FileOf(m.To) == p.CastleFile;
+  if (m.Castle != 0 || m.To != p.ToSquare || KindOf(b.Board[m.From]) != p.Kind) return false;
+  if (p.FromFile != 0 && FileOf(m.From) != p.FromFile) return false;
+  if (p.FromRank != 0 && RankOf(m.From) != p.FromRank) return false;
   return true;
 }
 
@@ -124,7 +124,7 @@ bool HasLegalMove(BoardState& b) {
 
 SanResult ParseSan(BoardState& b, std::string_view san, Move& move) {
   SanPattern p;
-  if (!ReadPattern(san, p)) return SanResult::Unreadable;
+  if (!ReadPattern(san, p)) return SanResult::kUnreadable;
   MoveList list;
   GenerateMoves(b, list);
   int found = 0;
@@ -133,16 +133,16 @@ SanResult ParseSan(BoardState& b, std::string_view san, Move& move) {
     const Move& m = list.Moves[i];
     if (!Matches(b, m, p)) continue;
     const int promotion = m.Promotion == 0 ? 0 : KindOf(m.Promotion);
-    if (promotion != p.promotionKind) {
-      missingPromotion = missingPromotion || (p.promotionKind == 0 && promotion != 0);
+    if (promotion != p.PromotionKind) {
+      missingPromotion = missingPromotion || (p.PromotionKind == 0 && promotion != 0);
       continue;
     }
     if (!IsLegalMove(b, m)) continue;
     if (found++ == 0) move = m;
   }
-  if (found == 1) return SanResult::Found;
-  if (found > 1) return SanResult::Ambiguous;
-  return missingPromotion ? SanResult::MissingPromotion : SanResult::Illegal;
+  if (found == 1) return SanResult::kFound;
+  if (found > 1) return SanResult::kAmbiguous;
+  return missingPromotion ? SanResult::kMissingPromotion : SanResult::kIllegal;
 }
 
 std::string MoveToSan(BoardState& b, const Move& m) {

@@ -8,7 +8,7 @@
 
 namespace zandrell::quiretto {
 
-enum class SanResult { Found, Unreadable, Illegal, Ambiguous, MissingPromotion };
+enum class SanResult { kFound, kUnreadable, kIllegal, kAmbiguous, kMissingPromotion };
 
 // The legal move of the side to move that san names. Check and annotation marks
 // (+ # ! ?) are ignored; castling may be written with O or 0; a promotion with or

@@ -97,12 +97,12 @@ TEST(FileLocations, EveryOtherCopyKeepsItsFilesBesideTheExecutable) {
 
 // An in-process engine laid out as an installed copy under a temporary prefix.
 struct InstalledEngine {
-  TestEngine t;
-  std::string data;
-  std::string user;
-  std::string state;
+  TestEngine T;
+  std::string Data;
+  std::string User;
+  std::string State;
   InstalledEngine() {
-    const fs::path root = t.folder().path();
+    const fs::path root = T.Folder().Path();
     fs::create_directories(root / "prefix/games");
     fs::create_directories(root / "prefix/share/games/zandrell");
     LocationFacts facts;
@@ -112,10 +112,10 @@ struct InstalledEngine {
     facts.InstalledLayoutPossible = true;
     facts.Home = (root / "home").string();
     facts.FolderExists = platform::FolderExists;
-    UseFileLocations(*t, LocateFiles(facts));
-    data = (root / "prefix/share/games/zandrell").string();
-    user = (root / "home/.config/zandrell").string();
-    state = (root / "home/.local/state/zandrell").string();
+    UseFileLocations(*T, LocateFiles(facts));
+    Data = (root / "prefix/share/games/zandrell").string();
+    User = (root / "home/.config/zandrell").string();
+    State = (root / "home/.local/state/zandrell").string();
   }
 };
 
@@ -137,50 +137,50 @@ std::string ReadFile(const std::string& path) {
 TEST(InstalledCopy, SettingsFallBackKeyByKeyAndWritesCreateTheUsersFolder) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   InstalledEngine installed;
-  Engine& e = *installed.t;
+  Engine& e = *installed.T;
   ASSERT_TRUE(e.shell.InstalledCopy);
-  WriteFile(installed.data + "/Zandrell.ini", "[Engine]\nOpeningBook=book.txt\nContempt=7\n");
+  WriteFile(installed.Data + "/Zandrell.ini", "[Engine]\nOpeningBook=book.txt\nContempt=7\n");
   EXPECT_EQ(ReadSetting(e, "OpeningBook", ""), "book.txt");
   EXPECT_EQ(ReadSetting(e, "PawnValue", "100"), "100");
 
   ASSERT_TRUE(WriteSetting(e, "Winboard", "/usr/games"));
-  EXPECT_TRUE(fs::exists(installed.user + "/Zandrell.ini"));
-  WriteFile(installed.user + "/Zandrell.ini", "[Engine]\nContempt=3\nWinboard=/opt\n");
+  EXPECT_TRUE(fs::exists(installed.User + "/Zandrell.ini"));
+  WriteFile(installed.User + "/Zandrell.ini", "[Engine]\nContempt=3\nWinboard=/opt\n");
   EXPECT_EQ(ReadSetting(e, "Contempt", "0"), "3");
   EXPECT_EQ(ReadSetting(e, "OpeningBook", ""), "book.txt");
   EXPECT_EQ(ReadSetting(e, "Winboard", ""), "/opt");
-  EXPECT_FALSE(fs::exists(installed.data + "/Zandrell.ini.tmp"));
+  EXPECT_FALSE(fs::exists(installed.Data + "/Zandrell.ini.tmp"));
 
   // The empty-value rule holds across the two files: the user's empty value wins.
-  WriteFile(installed.user + "/Zandrell.ini", "[Engine]\nOpeningBook=\n");
+  WriteFile(installed.User + "/Zandrell.ini", "[Engine]\nOpeningBook=\n");
   EXPECT_EQ(ReadSetting(e, "OpeningBook", ""), "");
   EXPECT_NE(
-      ReadFile(installed.state + "/zandrell.log").find("Error retrieving setting: OpeningBook"),
+      ReadFile(installed.State + "/zandrell.log").find("Error retrieving setting: OpeningBook"),
       std::string::npos);
 }
 
 TEST(InstalledCopy, TheLogGoesToTheStateFolderCreatedOnTheFirstEntry) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   InstalledEngine installed;
-  Engine& e = *installed.t;
+  Engine& e = *installed.T;
   WriteLog(e, "quiet", false, false);
-  EXPECT_FALSE(fs::exists(installed.state));
+  EXPECT_FALSE(fs::exists(installed.State));
   e.shell.LogEnabled = true;
   WriteLog(e, "first", false, false);
   WriteLog(e, "second", false, false);
-  EXPECT_EQ(ReadFile(installed.state + "/zandrell.log"), "first\r\nsecond\r\n");
-  EXPECT_EQ(fs::status(installed.state).permissions() & fs::perms::all, fs::perms::owner_all);
+  EXPECT_EQ(ReadFile(installed.State + "/zandrell.log"), "first\r\nsecond\r\n");
+  EXPECT_EQ(fs::status(installed.State).permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
 TEST(InstalledCopy, ABookNameIsLookedForInTheUsersFolderThenTheDataFolder) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   InstalledEngine installed;
-  Engine& e = *installed.t;
-  EXPECT_EQ(FindBookFile(e, "book.txt"), installed.data + "/book.txt");  // found nowhere
-  WriteFile(installed.data + "/book.txt", " e2e4\n");
-  EXPECT_EQ(FindBookFile(e, "book.txt"), installed.data + "/book.txt");
-  WriteFile(installed.user + "/book.txt", " d2d4\n");
-  EXPECT_EQ(FindBookFile(e, "book.txt"), installed.user + "/book.txt");
+  Engine& e = *installed.T;
+  EXPECT_EQ(FindBookFile(e, "book.txt"), installed.Data + "/book.txt");  // found nowhere
+  WriteFile(installed.Data + "/book.txt", " e2e4\n");
+  EXPECT_EQ(FindBookFile(e, "book.txt"), installed.Data + "/book.txt");
+  WriteFile(installed.User + "/book.txt", " d2d4\n");
+  EXPECT_EQ(FindBookFile(e, "book.txt"), installed.User + "/book.txt");
   EXPECT_EQ(FindBookFile(e, "/elsewhere/book.txt"), "/elsewhere/book.txt");
   EXPECT_EQ(FindBookFile(e, "books/book.txt"), "books/book.txt");
 }
@@ -190,11 +190,11 @@ TEST(InstalledCopy, ABookNameIsLookedForInTheUsersFolderThenTheDataFolder) {
 TEST(InstalledCopy, TheBuiltEngineRecognisesTheLayoutAndWritesOnlyInTheUsersFolders) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   TempFolder root;
-  const fs::path prefix = root.path() / "prefix";
+  const fs::path prefix = root.Path() / "prefix";
   const fs::path data = prefix / "share/games/zandrell";
   fs::create_directories(prefix / "games");
   fs::create_directories(data);
-  fs::create_directories(root.path() / "elsewhere");
+  fs::create_directories(root.Path() / "elsewhere");
   fs::copy_file(ZANDRELL_BINARY, prefix / "games/zandrell");
   WriteFile((data / "Zandrell.ini").string(), "[Engine]\nOpeningBook=book.txt\n");
   WriteFile((data / "book.txt").string(), " e2e4e7e5\n");
@@ -202,13 +202,13 @@ TEST(InstalledCopy, TheBuiltEngineRecognisesTheLayoutAndWritesOnlyInTheUsersFold
   for (const auto& entry : fs::recursive_directory_iterator(prefix))
     before.insert(entry.path().string());
 
-  const std::string home = (root.path() / "home").string();
+  const std::string home = (root.Path() / "home").string();
   auto play = [&](const std::string& expected) {
     platform::ChildProcess engine;
     ASSERT_TRUE(
         engine.Start((prefix / "games/zandrell").string(), {"-xboard", "-log"},
                      {"HOME=" + home, "XDG_CONFIG_HOME=", "XDG_STATE_HOME=", "ZANDRELL_HEADLESS=1"},
-                     (root.path() / "elsewhere").string()));
+                     (root.Path() / "elsewhere").string()));
     engine.Write("new\ne2e4\n");
     std::string out = engine.ReadUntil(expected, 10000);
     EXPECT_NE(out.find(expected), std::string::npos) << out;
@@ -227,7 +227,7 @@ TEST(InstalledCopy, TheBuiltEngineRecognisesTheLayoutAndWritesOnlyInTheUsersFold
   for (const auto& entry : fs::recursive_directory_iterator(prefix))
     after.insert(entry.path().string());
   EXPECT_EQ(before, after);
-  EXPECT_TRUE(fs::is_empty(root.path() / "elsewhere"));
+  EXPECT_TRUE(fs::is_empty(root.Path() / "elsewhere"));
 }
 
 }  // namespace

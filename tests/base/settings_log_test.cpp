@@ -23,7 +23,7 @@ TEST(Settings, MissingFileGivesDefaultsAndAnEmptyResultIsLogged) {
 
 TEST(Settings, AnEmptyStoredValueActsLikeAMissingKeyWithoutDefault) {
   TestEngine t;
-  t.folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=\r\n");
+  t.Folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=\r\n");
   EXPECT_EQ(ReadSetting(*t, "Seek1", "5 0 f"), "");
   EXPECT_NE(t.Log().find("Error retrieving setting: Seek1"), std::string::npos);
 }
@@ -37,7 +37,7 @@ TEST(Settings, WrittenValuesAreReadBack) {
 
 TEST(Settings, AFailedWriteIsLoggedAndReported) {
   TestEngine t;
-  t->shell.SettingsPath = t.folder().File("missing-folder/Zandrell.ini");
+  t->shell.SettingsPath = t.Folder().File("missing-folder/Zandrell.ini");
   EXPECT_FALSE(WriteSetting(*t, "Winboard", "x"));
   EXPECT_NE(t.Log().find(" - Error writing setting: Winboard=x\r\n"), std::string::npos);
 }
@@ -49,7 +49,7 @@ TEST(Settings, ALargeFileIsReadOnceAtStartAndAgainOnlyWhenItChanges) {
     text += "Key" + std::to_string(text.size()) + "=" + std::string(60, 'v') + "\r\n";
   }
   text += "[Engine]\r\nPawnValue=120\r\nContempt=-7\r\nOpeningBook=none.txt\r\n";
-  t.folder().Write("Zandrell.ini", text);
+  t.Folder().Write("Zandrell.ini", text);
   t.Init();  // six evaluation settings and the book
   EXPECT_EQ(t->shell.Settings.ReadCount, 1);
   EXPECT_EQ(t->tables.PawnValue, 120);
@@ -58,7 +58,7 @@ TEST(Settings, ALargeFileIsReadOnceAtStartAndAgainOnlyWhenItChanges) {
   EXPECT_EQ(t->shell.Settings.ReadCount, 1);
 
   // Edited behind the engine's back: read again, once.
-  t.folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=3 2 r\r\n");
+  t.Folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=3 2 r\r\n");
   EXPECT_EQ(ReadSetting(*t, "Seek1", "5 0 f"), "3 2 r");
   EXPECT_EQ(ReadSetting(*t, "PawnValue", "100"), "100");
   EXPECT_EQ(t->shell.Settings.ReadCount, 2);
@@ -68,7 +68,7 @@ TEST(Settings, ALargeFileIsReadOnceAtStartAndAgainOnlyWhenItChanges) {
   EXPECT_EQ(ReadSetting(*t, "Seek2", ""), "9 9 u");
   EXPECT_EQ(ReadSetting(*t, "Seek1", ""), "3 2 r");
   EXPECT_EQ(t->shell.Settings.ReadCount, 2);
-  EXPECT_NE(t.folder().Read("Zandrell.ini").find("Seek2=9 9 u"), std::string::npos);
+  EXPECT_NE(t.Folder().Read("Zandrell.ini").find("Seek2=9 9 u"), std::string::npos);
   TestEngine fresh;
   fresh->shell.SettingsPath = t->shell.SettingsPath;
   EXPECT_EQ(ReadSetting(*fresh, "Seek2", ""), "9 9 u");
@@ -77,7 +77,7 @@ TEST(Settings, ALargeFileIsReadOnceAtStartAndAgainOnlyWhenItChanges) {
 TEST(Log, WritesOnlyWhenEnabledOrForced) {
   TestEngine t;
   WriteLog(*t, "quiet", false, false);
-  EXPECT_FALSE(t.folder().Exists("zandrell.log"));
+  EXPECT_FALSE(t.Folder().Exists("zandrell.log"));
   WriteLog(*t, "forced", false, true);
   t->shell.LogEnabled = true;
   WriteLog(*t, "plain", false, false);
@@ -90,7 +90,7 @@ TEST(Log, WritesOnlyWhenEnabledOrForced) {
 TEST(Log, AnUnwritableLogIsSkippedSilently) {
   TestEngine t;
   t->shell.LogEnabled = true;
-  t->shell.LogPath = t.folder().File("no/such/folder/zandrell.log");
+  t->shell.LogPath = t.Folder().File("no/such/folder/zandrell.log");
   WriteLog(*t, "entry", true, true);
   SUCCEED();
 }

@@ -21,9 +21,9 @@ bool KeptWhenCapturesOnly(const Move& m) {
 bool SameRecord(const Move& a, const Move& b) { return std::memcmp(&a, &b, sizeof(Move)) == 0; }
 
 struct ModeChecker {
-  int nodes = 0;
-  int capturesSeen = 0;
-  int mismatches = 0;
+  int Nodes = 0;
+  int CapturesSeen = 0;
+  int Mismatches = 0;
 
   void Check(BoardState& b) {
     MoveList full;
@@ -37,9 +37,9 @@ struct ModeChecker {
     bool same = static_cast<int>(expected.size()) == captures.Count;
     for (int i = 0; same && i < captures.Count; ++i)
       same = SameRecord(expected[i], captures.Moves[i]);
-    if (!same) ++mismatches;
-    ++nodes;
-    capturesSeen += captures.Count;
+    if (!same) ++Mismatches;
+    ++Nodes;
+    CapturesSeen += captures.Count;
   }
 
   // Every node of the legal tree, and the positions after illegal moves too
@@ -81,9 +81,9 @@ TEST(MoveGenerationModesTest, CapturesOnlyIsTheFullListWithoutPlainMoves) {
     BoardState b = test::FenBoard(fen);
     checker.Walk(b, 3);
   }
-  EXPECT_EQ(checker.mismatches, 0) << "of " << checker.nodes << " nodes";
-  EXPECT_GT(checker.nodes, 100000);
-  EXPECT_GT(checker.capturesSeen, 0);
+  EXPECT_EQ(checker.Mismatches, 0) << "of " << checker.Nodes << " nodes";
+  EXPECT_GT(checker.Nodes, 100000);
+  EXPECT_GT(checker.CapturesSeen, 0);
 }
 
 }  // namespace

@@ -12,9 +12,9 @@ namespace zandrell {
 namespace {
 
 struct PerftCase {
-  const char* name;
-  const char* fen;                    // nullptr: the start position
-  std::vector<std::uint64_t> leaves;  // depth 1, 2, ...
+  const char* Name;
+  const char* Fen;                    // nullptr: the start position
+  std::vector<std::uint64_t> Leaves;  // depth 1, 2, ...
 };
 
 // The deepest level of each case costs up to five million leaves: about a
@@ -39,24 +39,24 @@ const PerftCase kCases[] = {
 };
 
 // Names the case in test listings instead of dumping its bytes.
-void PrintTo(const PerftCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const PerftCase& c, std::ostream* os) { *os << c.Name; }
 
 class PerftTest : public ::testing::TestWithParam<PerftCase> {};
 
 TEST_P(PerftTest, LeafCountsMatchPublishedValues) {
   const PerftCase& c = GetParam();
-  BoardState b = c.fen ? test::FenBoard(c.fen) : test::StartBoard();
+  BoardState b = c.Fen ? test::FenBoard(c.Fen) : test::StartBoard();
   const std::string before(std::begin(b.Board), std::end(b.Board));
-  const int levels = static_cast<int>(c.leaves.size());
+  const int levels = static_cast<int>(c.Leaves.size());
   for (int depth = 1; depth <= levels; ++depth) {
-    EXPECT_EQ(Perft(b, depth), c.leaves[depth - 1]) << c.name << " depth " << depth;
+    EXPECT_EQ(Perft(b, depth), c.Leaves[depth - 1]) << c.Name << " depth " << depth;
   }
   // The counting leaves the board as it found it, markers included.
   EXPECT_EQ(std::string(std::begin(b.Board), std::end(b.Board)), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Board, PerftTest, ::testing::ValuesIn(kCases),
-                         [](const auto& param) { return std::string(param.param.name); });
+                         [](const auto& param) { return std::string(param.param.Name); });
 
 TEST(PerftDivideTest, SplitsTheCountOverTheLegalRootMovesInGenerationOrder) {
   BoardState b = test::StartBoard();

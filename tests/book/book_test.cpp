@@ -28,17 +28,17 @@ class Book : public ::testing::Test {
  protected:
   // Writes the book (and its flag file when given) and starts the engine with it.
   void Load(const std::string& lines, const std::string& flags = {}, bool withFlags = false) {
-    t.folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=book.txt\r\n");
-    t.folder().Write("book.txt", lines);
-    if (withFlags) t.folder().Write("book.opi", flags);
-    t.Init();
+    T.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=book.txt\r\n");
+    T.Folder().Write("book.txt", lines);
+    if (withFlags) T.Folder().Write("book.opi", flags);
+    T.Init();
   }
   std::set<std::string> Probes(int times = 200) {
     std::set<std::string> seen;
-    for (int i = 0; i < times; ++i) seen.insert(MoveToText(ProbeBook(*t)));
+    for (int i = 0; i < times; ++i) seen.insert(MoveToText(ProbeBook(*T)));
     return seen;
   }
-  TestEngine t;
+  TestEngine T;
 };
 
 TEST(BookFiles, FlagFileNameNeedsADotInTheFileName) {
@@ -58,7 +58,7 @@ TEST(BookFiles, WithoutTheSettingThereIsNoBook) {
 
 TEST(BookFiles, AnUnopenableBookLogsOneErrorAndLeavesNoBook) {
   TestEngine t;
-  t.folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=missing.txt\r\n");
+  t.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=missing.txt\r\n");
   t.Init();
   EXPECT_FALSE(t->book.BookLoaded);
   EXPECT_EQ(t->board.BookPly, 21);
@@ -70,8 +70,8 @@ TEST(BookFiles, AnUnopenableBookLogsOneErrorAndLeavesNoBook) {
 
 TEST(BookFiles, AFolderNamedAsTheBookIsAnErrorNotAnEmptyBook) {
   TestEngine t;
-  std::filesystem::create_directory(t.folder().path() / "openings");
-  t.folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=openings\r\n");
+  std::filesystem::create_directory(t.Folder().Path() / "openings");
+  t.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=openings\r\n");
   t.Init();
   EXPECT_FALSE(t->book.BookLoaded);
   EXPECT_EQ(t->board.BookPly, 21);
@@ -80,99 +80,99 @@ TEST(BookFiles, AFolderNamedAsTheBookIsAnErrorNotAnEmptyBook) {
 
 TEST_F(Book, MalformedLinesLoadAndAreCountedOnceInTheLog) {
   Load(" e2e4e7e5\r\nnot a move\r\n e2e4e7\r\n\r\n E2E4\r\n e2e4e7e5g1f3\r\n");
-  EXPECT_TRUE(t->book.BookLoaded);
-  EXPECT_EQ(t->book.BookLineCount, 6);
-  EXPECT_EQ(t.Log(), "Opening book: 4 of 6 lines are not moves and are never played\r\n");
-  t.Feed("e2e4\n");
+  EXPECT_TRUE(T->book.BookLoaded);
+  EXPECT_EQ(T->book.BookLineCount, 6);
+  EXPECT_EQ(T.Log(), "Opening book: 4 of 6 lines are not moves and are never played\r\n");
+  T.Feed("e2e4\n");
   EXPECT_EQ(Probes(50), std::set<std::string>{"e7e5"});
 }
 
 TEST_F(Book, AWellFormedBookLogsNothing) {
   Load(" e2e4e7e5\r\n d2d4\r\n");
-  EXPECT_TRUE(t->book.BookLoaded);
-  EXPECT_EQ(t.Log(), "");
+  EXPECT_TRUE(T->book.BookLoaded);
+  EXPECT_EQ(T.Log(), "");
 }
 
 TEST_F(Book, LinesWithoutAFlagFileAllowEveryPly) {
   Load(" e2e4e7e5\r\n d2d4d7d5\r\n c2c4\r\n");
-  EXPECT_TRUE(t->book.BookLoaded);
-  EXPECT_EQ(t->board.BookPly, 0);
-  ASSERT_EQ(t->book.BookLineCount, 3);
-  EXPECT_EQ(t->book.BookLines[1], " d2d4d7d5");
-  for (const std::string& line : t->book.BookLines) {
-    EXPECT_EQ(t->book.BookFlags.at(line), kAllPliesMask);
+  EXPECT_TRUE(T->book.BookLoaded);
+  EXPECT_EQ(T->board.BookPly, 0);
+  ASSERT_EQ(T->book.BookLineCount, 3);
+  EXPECT_EQ(T->book.BookLines[1], " d2d4d7d5");
+  for (const std::string& line : T->book.BookLines) {
+    EXPECT_EQ(T->book.BookFlags.at(line), kAllPliesMask);
   }
 }
 
 TEST_F(Book, FlagEntriesBelongToLinesInOrderAndAShortFileDefaultsTheRest) {
   Load(" e2e4e7e5\r\n d2d4d7d5\r\n c2c4\r\n", FlagBytes({5, 0xFFFFFFFF}), true);
-  EXPECT_EQ(t->book.BookFlags.at(" e2e4e7e5"), 5);
-  EXPECT_EQ(t->book.BookFlags.at(" d2d4d7d5"), -1);
-  EXPECT_EQ(t->book.BookFlags.at(" c2c4"), kAllPliesMask);
-  EXPECT_TRUE(BookMoveAllowed(t->book, " e2e4e7e5", 3));
-  EXPECT_FALSE(BookMoveAllowed(t->book, " e2e4e7e5", 2));
-  EXPECT_FALSE(BookMoveAllowed(t->book, " not in book", 1));
+  EXPECT_EQ(T->book.BookFlags.at(" e2e4e7e5"), 5);
+  EXPECT_EQ(T->book.BookFlags.at(" d2d4d7d5"), -1);
+  EXPECT_EQ(T->book.BookFlags.at(" c2c4"), kAllPliesMask);
+  EXPECT_TRUE(BookMoveAllowed(T->book, " e2e4e7e5", 3));
+  EXPECT_FALSE(BookMoveAllowed(T->book, " e2e4e7e5", 2));
+  EXPECT_FALSE(BookMoveAllowed(T->book, " not in book", 1));
 }
 
 TEST_F(Book, ARepeatedLineKeepsItsFirstMask) {
   Load(" e2e4e7e5\n d2d4\n e2e4e7e5\n", FlagBytes({1, 2, 3}), true);
-  EXPECT_EQ(t->book.BookLineCount, 2);
-  EXPECT_EQ(t->book.BookFlags.at(" e2e4e7e5"), 1);
+  EXPECT_EQ(T->book.BookLineCount, 2);
+  EXPECT_EQ(T->book.BookFlags.at(" e2e4e7e5"), 1);
 }
 
 TEST_F(Book, TheFirstMoveIsOneOfTheFourFixedMovesEvenWithAnEmptyBook) {
   Load("");
-  EXPECT_TRUE(t->book.BookLoaded);
-  EXPECT_EQ(t->book.BookLineCount, 0);
+  EXPECT_TRUE(T->book.BookLoaded);
+  EXPECT_EQ(T->book.BookLineCount, 0);
   std::set<std::string> seen;
   auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (seen.size() < 4 && std::chrono::steady_clock::now() < until) {
-    seen.insert(MoveToText(ProbeBook(*t)));
+    seen.insert(MoveToText(ProbeBook(*T)));
   }
   EXPECT_EQ(seen, (std::set<std::string>{"e2e4", "d2d4", "c2c4", "g1f3"}));
-  t.Feed("e2e4\n");
-  EXPECT_EQ(ProbeBook(*t).From, 0);
+  T.Feed("e2e4\n");
+  EXPECT_EQ(ProbeBook(*T).From, 0);
 }
 
 TEST_F(Book, CandidatesFollowTheGameAndTheirMasks) {
   Load(" e2e4e7e5g1f3\r\n e2e4c7c5\r\n");
-  t.Feed("e2e4\n");
+  T.Feed("e2e4\n");
   auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   std::set<std::string> seen;
   while (seen.size() < 2 && std::chrono::steady_clock::now() < until) {
-    seen.insert(MoveToText(ProbeBook(*t)));
+    seen.insert(MoveToText(ProbeBook(*T)));
   }
   EXPECT_EQ(seen, (std::set<std::string>{"e7e5", "c7c5"}));
 }
 
 TEST_F(Book, AClearedPlyBitRemovesThatLinesMove) {
   Load(" e2e4e7e5g1f3\r\n e2e4c7c5\r\n", FlagBytes({kAllPliesMask & ~2u, kAllPliesMask}), true);
-  t.Feed("e2e4\n");
+  T.Feed("e2e4\n");
   EXPECT_EQ(Probes(50), (std::set<std::string>{"c7c5"}));
 }
 
 TEST_F(Book, AdjacentLinesWithTheSameMoveUseTheFirstLinesMask) {
   Load(" e2e4e7e5g1f3\r\n e2e4e7e5b1c3\r\n", FlagBytes({kAllPliesMask & ~2u, kAllPliesMask}), true);
-  t.Feed("e2e4\n");
-  EXPECT_EQ(ProbeBook(*t).From, 0);
+  T.Feed("e2e4\n");
+  EXPECT_EQ(ProbeBook(*T).From, 0);
 }
 
 TEST_F(Book, AGameOutsideTheBookOrAPromotionFindsNothing) {
   Load(" e2e4e7e5g1f3\r\n");
-  t.Feed("d2d4\n");
-  EXPECT_EQ(ProbeBook(*t).From, 0);
-  EXPECT_EQ(t->board.GameMoves, " d2d4");
+  T.Feed("d2d4\n");
+  EXPECT_EQ(ProbeBook(*T).From, 0);
+  EXPECT_EQ(T->board.GameMoves, " d2d4");
 }
 
 TEST_F(Book, ProbingLeavesTheGamePositionAsItWas) {
   Load(" e2e4a7a6e4e5d7d5e5d6\r\n");
-  t.Feed("e2e4\na7a6\ne4e5\nd7d5\n");
-  Move m = ProbeBook(*t);
+  T.Feed("e2e4\na7a6\ne4e5\nd7d5\n");
+  Move m = ProbeBook(*T);
   EXPECT_EQ(MoveToText(m), "e5d6");
   EXPECT_EQ(m.EnPassant, 1);
   // The marker survived the probe, so the capture is still accepted.
-  t.Feed("e5d6\n");
-  EXPECT_EQ(t.TakeOutput(), "");
+  T.Feed("e5d6\n");
+  EXPECT_EQ(T.TakeOutput(), "");
 }
 
 TEST(BookRandom, RandomIntStaysInItsRange) {

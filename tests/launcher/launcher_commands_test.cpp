@@ -42,45 +42,45 @@ platform::LauncherConventions LinuxConventions() {
 // Records what the commands ask of the system and answers as told.
 struct FakeHost final : LauncherHost {
   struct Start {
-    std::string program, arguments;
+    std::string Program, Arguments;
   };
-  std::vector<Start> starts;
-  std::vector<std::string> pickerPrompts, messages, existsAsked, pathAsked;
-  std::vector<bool> pointer;  // busy states in order
-  std::string pickerAnswer;
-  std::string pathAnswer;
-  bool fileExists = true;
-  StartOutcome outcome = StartOutcome::Started;
+  std::vector<Start> Starts;
+  std::vector<std::string> PickerPrompts, Messages, ExistsAsked, PathAsked;
+  std::vector<bool> Pointer;  // busy states in order
+  std::string PickerAnswer;
+  std::string PathAnswer;
+  bool FilesExist = true;
+  StartOutcome Outcome = StartOutcome::kStarted;
 
   StartOutcome StartProgram(const std::string& program, const std::string& arguments) override {
-    starts.push_back({program, arguments});
-    return outcome;
+    Starts.push_back({program, arguments});
+    return Outcome;
   }
   bool FileExists(const std::string& path) override {
-    existsAsked.push_back(path);
-    return fileExists;
+    ExistsAsked.push_back(path);
+    return FilesExist;
   }
   std::string FindProgramFolder(const std::string& name) override {
-    pathAsked.push_back(name);
-    return pathAnswer;
+    PathAsked.push_back(name);
+    return PathAnswer;
   }
   std::string BrowseForFolder(const std::string& prompt) override {
-    pickerPrompts.push_back(prompt);
-    return pickerAnswer;
+    PickerPrompts.push_back(prompt);
+    return PickerAnswer;
   }
-  void ShowCriticalMessage(const std::string& text) override { messages.push_back(text); }
-  void SetBusyPointer(bool busy) override { pointer.push_back(busy); }
+  void ShowCriticalMessage(const std::string& text) override { Messages.push_back(text); }
+  void SetBusyPointer(bool busy) override { Pointer.push_back(busy); }
 };
 
 struct LauncherTest : ::testing::Test {
-  TestEngine t;
-  FakeHost host;
+  TestEngine T;
+  FakeHost Host;
 
   Launcher Make(const platform::LauncherConventions& conventions, const std::string& folder) {
-    t->shell.ProgramFolder = folder;
-    return Launcher{*t, host, conventions, {}};
+    T->shell.ProgramFolder = folder;
+    return Launcher{*T, Host, conventions, {}};
   }
-  std::string Settings() { return t.folder().Read("Zandrell.ini"); }
+  std::string Settings() { return T.Folder().Read("Zandrell.ini"); }
 };
 
 TEST(LauncherText, CaptionCarriesTheVersionWithPaddedMinorAndRevision) {
@@ -147,136 +147,136 @@ TEST(LauncherArguments, LinuxArgumentsNameTheRunningProgramAndProtocolOne) {
 
 TEST_F(LauncherTest, FirstPlayAsksForTheFolderStartsWinboardAndStoresTheFolder) {
   Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  host.pickerAnswer = "D:\\WinBoard";
+  Host.PickerAnswer = "D:\\WinBoard";
   EXPECT_TRUE(CommandClick(launcher, kPlay));
-  ASSERT_EQ(host.pickerPrompts.size(), 1u);
-  EXPECT_EQ(host.pickerPrompts[0], "Selezionare il percorso del file winboard.exe:");
-  ASSERT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(host.starts[0].program, "D:\\WinBoard\\winboard.exe");
-  EXPECT_EQ(host.starts[0].arguments, BuildWinboardArguments(kWindowsFolder, WindowsConventions()));
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(ReadSetting(*t, "Winboard", ""), "D:\\WinBoard");
+  ASSERT_EQ(Host.PickerPrompts.size(), 1u);
+  EXPECT_EQ(Host.PickerPrompts[0], "Selezionare il percorso del file winboard.exe:");
+  ASSERT_EQ(Host.Starts.size(), 1u);
+  EXPECT_EQ(Host.Starts[0].Program, "D:\\WinBoard\\winboard.exe");
+  EXPECT_EQ(Host.Starts[0].Arguments, BuildWinboardArguments(kWindowsFolder, WindowsConventions()));
+  EXPECT_TRUE(Host.Messages.empty());
+  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), "D:\\WinBoard");
 }
 
 TEST_F(LauncherTest, ACancelledPickerTriesTheDriveRootAndFailsWithTheItalianMessage) {
   Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  host.pickerAnswer = "";
-  host.outcome = StartOutcome::FileNotFound;
+  Host.PickerAnswer = "";
+  Host.Outcome = StartOutcome::kFileNotFound;
   EXPECT_FALSE(CommandClick(launcher, kPlay));
-  ASSERT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(host.starts[0].program, "\\winboard.exe");
-  EXPECT_EQ(host.messages, std::vector<std::string>{
+  ASSERT_EQ(Host.Starts.size(), 1u);
+  EXPECT_EQ(Host.Starts[0].Program, "\\winboard.exe");
+  EXPECT_EQ(Host.Messages, std::vector<std::string>{
                                "Impossibile avviare Winboard: verificare che il percorso scelto "
                                "sia corretto."});
-  EXPECT_EQ(host.pointer, std::vector<bool>{false});
-  EXPECT_FALSE(t.folder().Exists("Zandrell.ini"));
+  EXPECT_EQ(Host.Pointer, std::vector<bool>{false});
+  EXPECT_FALSE(T.Folder().Exists("Zandrell.ini"));
 }
 
 TEST_F(LauncherTest, AFailedStartOtherThanNotFoundIsSilentAndWritesNothing) {
   Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  t.folder().Write("Zandrell.ini", "[Engine]\r\nWinboard=E:\\Old\r\n");
-  host.outcome = StartOutcome::Failed;
+  T.Folder().Write("Zandrell.ini", "[Engine]\r\nWinboard=E:\\Old\r\n");
+  Host.Outcome = StartOutcome::kFailed;
   EXPECT_FALSE(CommandClick(launcher, kPlay));
-  EXPECT_TRUE(host.pickerPrompts.empty());  // the stored folder still holds winboard.exe
-  EXPECT_EQ(host.existsAsked, std::vector<std::string>{"E:\\Old\\winboard.exe"});
-  EXPECT_TRUE(host.messages.empty());
-  EXPECT_EQ(ReadSetting(*t, "Winboard", ""), "E:\\Old");
+  EXPECT_TRUE(Host.PickerPrompts.empty());  // the stored folder still holds winboard.exe
+  EXPECT_EQ(Host.ExistsAsked, std::vector<std::string>{"E:\\Old\\winboard.exe"});
+  EXPECT_TRUE(Host.Messages.empty());
+  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), "E:\\Old");
 }
 
 TEST_F(LauncherTest, AStoredFolderWithoutTheInterfaceOpensThePickerAgain) {
   Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  t.folder().Write("Zandrell.ini", "[Engine]\r\nWinboard=E:\\Gone\r\n");
-  host.fileExists = false;
-  host.pickerAnswer = "F:\\WinBoard-4";
+  T.Folder().Write("Zandrell.ini", "[Engine]\r\nWinboard=E:\\Gone\r\n");
+  Host.FilesExist = false;
+  Host.PickerAnswer = "F:\\WinBoard-4";
   EXPECT_TRUE(CommandClick(launcher, kPlay));
-  EXPECT_EQ(host.pickerPrompts.size(), 1u);
-  ASSERT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(host.starts[0].program, "F:\\WinBoard-4\\winboard.exe");
-  EXPECT_EQ(ReadSetting(*t, "Winboard", ""), "F:\\WinBoard-4");
+  EXPECT_EQ(Host.PickerPrompts.size(), 1u);
+  ASSERT_EQ(Host.Starts.size(), 1u);
+  EXPECT_EQ(Host.Starts[0].Program, "F:\\WinBoard-4\\winboard.exe");
+  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), "F:\\WinBoard-4");
 }
 
 TEST_F(LauncherTest, OnLinuxAnInterfaceOnThePathIsTakenBeforeThePicker) {
   Launcher launcher = Make(LinuxConventions(), "/opt/zandrell");
-  host.pathAnswer = "/usr/games";
+  Host.PathAnswer = "/usr/games";
   EXPECT_TRUE(CommandClick(launcher, kPlay));
-  EXPECT_EQ(host.pathAsked, std::vector<std::string>{"xboard"});
-  EXPECT_TRUE(host.pickerPrompts.empty());
-  ASSERT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(host.starts[0].program, "/usr/games/xboard");
-  EXPECT_EQ(ReadSetting(*t, "Winboard", ""), "/usr/games");
+  EXPECT_EQ(Host.PathAsked, std::vector<std::string>{"xboard"});
+  EXPECT_TRUE(Host.PickerPrompts.empty());
+  ASSERT_EQ(Host.Starts.size(), 1u);
+  EXPECT_EQ(Host.Starts[0].Program, "/usr/games/xboard");
+  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), "/usr/games");
 
   // Without one on the path the picker asks, with its own prompt.
   FakeHost other;
-  t.folder().Write("Zandrell.ini", "");
-  Launcher again{*t, other, LinuxConventions(), {}};
-  other.pickerAnswer = "/home/me/xboard-dev";
+  T.Folder().Write("Zandrell.ini", "");
+  Launcher again{*T, other, LinuxConventions(), {}};
+  other.PickerAnswer = "/home/me/xboard-dev";
   EXPECT_TRUE(CommandClick(again, kPlay));
-  EXPECT_EQ(other.pickerPrompts,
+  EXPECT_EQ(other.PickerPrompts,
             std::vector<std::string>{"Selezionare il percorso del file xboard:"});
-  EXPECT_EQ(other.starts.at(0).program, "/home/me/xboard-dev/xboard");
+  EXPECT_EQ(other.Starts.at(0).Program, "/home/me/xboard-dev/xboard");
 }
 
 TEST_F(LauncherTest, BookEditorPassesTheBookInTheProgramFolder) {
   Launcher launcher = Make(WindowsConventions(), "C:\\Zandrell");
-  t.folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=main.txt\r\n");
+  T.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=main.txt\r\n");
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  ASSERT_EQ(host.starts.size(), 1u);
-  EXPECT_EQ(host.starts[0].program, "C:\\Zandrell\\Quiretto.exe");
-  EXPECT_EQ(host.starts[0].arguments, " C:\\Zandrell\\main.txt");
-  EXPECT_EQ(host.pointer, (std::vector<bool>{true, false}));
-  EXPECT_EQ(t.Log(), "");
+  ASSERT_EQ(Host.Starts.size(), 1u);
+  EXPECT_EQ(Host.Starts[0].Program, "C:\\Zandrell\\Quiretto.exe");
+  EXPECT_EQ(Host.Starts[0].Arguments, " C:\\Zandrell\\main.txt");
+  EXPECT_EQ(Host.Pointer, (std::vector<bool>{true, false}));
+  EXPECT_EQ(T.Log(), "");
 }
 
 TEST_F(LauncherTest, BookEditorWithoutABookStartsItAloneAndABlankPathIsQuoted) {
   Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(host.starts.at(0).program, "C:\\Program Files\\Zandrell\\Quiretto.exe");
-  EXPECT_EQ(host.starts.at(0).arguments, "");
-  EXPECT_NE(t.Log().find("Error retrieving setting: OpeningBook"), std::string::npos);
+  EXPECT_EQ(Host.Starts.at(0).Program, "C:\\Program Files\\Zandrell\\Quiretto.exe");
+  EXPECT_EQ(Host.Starts.at(0).Arguments, "");
+  EXPECT_NE(T.Log().find("Error retrieving setting: OpeningBook"), std::string::npos);
 
-  t.folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=main.txt\r\n");
+  T.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=main.txt\r\n");
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(host.starts.at(1).arguments, " \"C:\\Program Files\\Zandrell\\main.txt\"");
+  EXPECT_EQ(Host.Starts.at(1).Arguments, " \"C:\\Program Files\\Zandrell\\main.txt\"");
 }
 
 TEST_F(LauncherTest, AMissingBookEditorGivesItsMessageAndTheWindowStays) {
   Launcher launcher = Make(WindowsConventions(), "C:\\Zandrell");
-  host.outcome = StartOutcome::FileNotFound;
+  Host.Outcome = StartOutcome::kFileNotFound;
   EXPECT_FALSE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(host.messages, std::vector<std::string>{
+  EXPECT_EQ(Host.Messages, std::vector<std::string>{
                                "Impossibile avviare Quiretto: verificare che il file sia nella "
                                "stessa cartella di Zandrell."});
-  EXPECT_EQ(host.pointer, (std::vector<bool>{true, false}));
-  EXPECT_FALSE(t.folder().Exists("Zandrell.ini"));
+  EXPECT_EQ(Host.Pointer, (std::vector<bool>{true, false}));
+  EXPECT_FALSE(T.Folder().Exists("Zandrell.ini"));
 }
 
 TEST_F(LauncherTest, BookEditorBesideTheEngineFirstThenOnThePath) {
   Launcher launcher = Make(LinuxConventions(), "/opt/zandrell");
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(host.existsAsked, std::vector<std::string>{"/opt/zandrell/quiretto"});
-  EXPECT_TRUE(host.pathAsked.empty());
-  EXPECT_EQ(host.starts.at(0).program, "/opt/zandrell/quiretto");
+  EXPECT_EQ(Host.ExistsAsked, std::vector<std::string>{"/opt/zandrell/quiretto"});
+  EXPECT_TRUE(Host.PathAsked.empty());
+  EXPECT_EQ(Host.Starts.at(0).Program, "/opt/zandrell/quiretto");
 
   // Not beside the engine: the one an installed package put on the path.
-  host.fileExists = false;
-  host.pathAnswer = "/usr/games";
+  Host.FilesExist = false;
+  Host.PathAnswer = "/usr/games";
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(host.pathAsked, std::vector<std::string>{"quiretto"});
-  EXPECT_EQ(host.starts.at(1).program, "/usr/games/quiretto");
+  EXPECT_EQ(Host.PathAsked, std::vector<std::string>{"quiretto"});
+  EXPECT_EQ(Host.Starts.at(1).Program, "/usr/games/quiretto");
 
   // Nowhere: the program folder as before, and its message when the start fails.
-  host.pathAnswer.clear();
-  host.outcome = StartOutcome::FileNotFound;
+  Host.PathAnswer.clear();
+  Host.Outcome = StartOutcome::kFileNotFound;
   EXPECT_FALSE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(host.starts.at(2).program, "/opt/zandrell/quiretto");
-  EXPECT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(Host.Starts.at(2).Program, "/opt/zandrell/quiretto");
+  EXPECT_EQ(Host.Messages.size(), 1u);
 }
 
 TEST_F(LauncherTest, QuitEndsWithoutTouchingAnything) {
   Launcher launcher = Make(WindowsConventions(), "C:\\Zandrell");
   EXPECT_TRUE(CommandClick(launcher, kQuit));
-  EXPECT_TRUE(host.starts.empty());
-  EXPECT_FALSE(t.folder().Exists("Zandrell.ini"));
+  EXPECT_TRUE(Host.Starts.empty());
+  EXPECT_FALSE(T.Folder().Exists("Zandrell.ini"));
   EXPECT_FALSE(CommandClick(launcher, 3));
 }
 

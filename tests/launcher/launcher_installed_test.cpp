@@ -18,12 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 
 struct StartsRecorder final : LauncherHost {
-  std::vector<std::string> programs, arguments;
+  std::vector<std::string> Programs, Arguments;
   platform::StartOutcome StartProgram(const std::string& program,
                                       const std::string& args) override {
-    programs.push_back(program);
-    arguments.push_back(args);
-    return platform::StartOutcome::Started;
+    Programs.push_back(program);
+    Arguments.push_back(args);
+    return platform::StartOutcome::kStarted;
   }
   bool FileExists(const std::string&) override { return true; }
   std::string FindProgramFolder(const std::string&) override { return "/usr/games"; }
@@ -36,12 +36,12 @@ TEST(InstalledLauncher,
      TheBookEditorGetsTheBookWhereTheEngineFindsItAndPlayWritesTheUsersSettings) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   testing::TestEngine t;
-  const fs::path root = t.folder().path();
+  const fs::path root = t.Folder().Path();
   const fs::path data = root / "usr/share/games/zandrell";
   fs::create_directories(root / "usr/games");
   fs::create_directories(data);
-  t.folder().Write("usr/share/games/zandrell/Zandrell.ini", "[Engine]\nOpeningBook=book.txt\n");
-  t.folder().Write("usr/share/games/zandrell/book.txt", " e2e4\n");
+  t.Folder().Write("usr/share/games/zandrell/Zandrell.ini", "[Engine]\nOpeningBook=book.txt\n");
+  t.Folder().Write("usr/share/games/zandrell/book.txt", " e2e4\n");
   LocationFacts facts;
   facts.ProgramFolder = (root / "usr/games").string();
   facts.ExecutableBaseName = "zandrell";
@@ -60,17 +60,17 @@ TEST(InstalledLauncher,
   Launcher launcher{*t, host, conventions, {}};
 
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(host.programs.at(0), (root / "usr/games/quiretto").string());
-  EXPECT_EQ(host.arguments.at(0), " " + (data / "book.txt").string());
+  EXPECT_EQ(host.Programs.at(0), (root / "usr/games/quiretto").string());
+  EXPECT_EQ(host.Arguments.at(0), " " + (data / "book.txt").string());
 
   fs::create_directories(root / "home/.config/zandrell");
-  t.folder().Write("home/.config/zandrell/book.txt", " d2d4\n");
+  t.Folder().Write("home/.config/zandrell/book.txt", " d2d4\n");
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(host.arguments.at(1), " " + (root / "home/.config/zandrell/book.txt").string());
+  EXPECT_EQ(host.Arguments.at(1), " " + (root / "home/.config/zandrell/book.txt").string());
 
   EXPECT_TRUE(CommandClick(launcher, kPlay));
-  EXPECT_EQ(host.programs.at(2), "/usr/games/xboard");
-  EXPECT_NE(t.folder().Read("home/.config/zandrell/Zandrell.ini").find("Winboard=/usr/games"),
+  EXPECT_EQ(host.Programs.at(2), "/usr/games/xboard");
+  EXPECT_NE(t.Folder().Read("home/.config/zandrell/Zandrell.ini").find("Winboard=/usr/games"),
             std::string::npos);
   EXPECT_FALSE(fs::exists(data / "Zandrell.ini.tmp"));
 }

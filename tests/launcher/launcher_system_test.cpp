@@ -26,7 +26,7 @@ std::string WriteArgumentRecorder(const TempFolder& folder, const std::string& n
                "#!/bin/sh\n"
                "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$(dirname \"$0\")/args.tmp\"\n"
                "mv \"$(dirname \"$0\")/args.tmp\" \"$(dirname \"$0\")/args.txt\"\n");
-  fs::permissions(folder.path() / name, fs::perms::owner_all, fs::perm_options::add);
+  fs::permissions(folder.Path() / name, fs::perms::owner_all, fs::perm_options::add);
   return folder.File(name);
 }
 
@@ -39,12 +39,12 @@ std::string WaitForFile(const TempFolder& folder, const std::string& name) {
 
 TEST(LauncherSystem, TheInterfaceReceivesEachArgumentWhole) {
   TempFolder folder;
-  fs::create_directory(folder.path() / "x board");
+  fs::create_directory(folder.Path() / "x board");
   const std::string program = WriteArgumentRecorder(folder, "x board/xboard");
   platform::LauncherConventions conventions = platform::NativeLauncherConventions();
   conventions.EngineCommand = "/opt/z/zandrell -xboard";
   const std::string arguments = BuildWinboardArguments("/home/a b/z", conventions);
-  ASSERT_EQ(platform::StartProgram(program, arguments), StartOutcome::Started);
+  ASSERT_EQ(platform::StartProgram(program, arguments), StartOutcome::kStarted);
   EXPECT_EQ(WaitForFile(folder, "x board/args.txt"),
             "-cp\n-fcp\n/opt/z/zandrell -xboard\n-fd\n/home/a b/z\n-scp\n"
             "/opt/z/zandrell -xboard\n-sd\n/home/a b/z\n");
@@ -52,16 +52,16 @@ TEST(LauncherSystem, TheInterfaceReceivesEachArgumentWhole) {
 
 TEST(LauncherSystem, AMissingProgramIsReportedAsNotFound) {
   TempFolder folder;
-  EXPECT_EQ(platform::StartProgram(folder.File("xboard"), " -cp"), StartOutcome::FileNotFound);
+  EXPECT_EQ(platform::StartProgram(folder.File("xboard"), " -cp"), StartOutcome::kFileNotFound);
   EXPECT_EQ(platform::StartProgram(folder.File("no-folder/xboard"), ""),
-            StartOutcome::FileNotFound);
+            StartOutcome::kFileNotFound);
   folder.Write("plain", "not a program");
-  EXPECT_EQ(platform::StartProgram(folder.File("plain"), ""), StartOutcome::Failed);
+  EXPECT_EQ(platform::StartProgram(folder.File("plain"), ""), StartOutcome::kFailed);
 }
 
 TEST(LauncherSystem, TheInterfaceIsFoundOnTheSearchPath) {
   TempFolder folder;
-  fs::create_directory(folder.path() / "bin");
+  fs::create_directory(folder.Path() / "bin");
   WriteArgumentRecorder(folder, "bin/zandrell-test-interface");
   const char* old = std::getenv("PATH");
   const std::string saved = old ? old : "";
@@ -106,10 +106,10 @@ TEST(LauncherSystem, WindowsConventionsAndAMissingInterface) {
   EXPECT_EQ(c.ArgumentsSuffix, "");
   EXPECT_EQ(c.PickerPrompt, "Selezionare il percorso del file winboard.exe:");
   EXPECT_EQ(platform::StartProgram("C:\\no such folder\\winboard.exe", " -cp"),
-            StartOutcome::FileNotFound);
-  EXPECT_EQ(platform::StartProgram("\\winboard.exe", " -cp"), StartOutcome::FileNotFound);
+            StartOutcome::kFileNotFound);
+  EXPECT_EQ(platform::StartProgram("\\winboard.exe", " -cp"), StartOutcome::kFileNotFound);
   EXPECT_EQ(platform::StartProgram("C:\\windows\\system32\\cmd.exe", " /c exit 0"),
-            StartOutcome::Started);
+            StartOutcome::kStarted);
 }
 
 TEST(LauncherSystem, WithoutADesktopTheLauncherSaysSoAndFails) {

@@ -104,7 +104,7 @@ TEST(LauncherWindowOnDisplay, ShowsItsTextsAndQuitEndsIt) {
     for (const std::string& label : seen.Labels) found = found || label == text;
     EXPECT_TRUE(found) << "missing label \"" << text << "\"";
   }
-  EXPECT_FALSE(t.folder().Exists("Zandrell.ini"));
+  EXPECT_FALSE(t.Folder().Exists("Zandrell.ini"));
 }
 
 // --- from the outside ---
@@ -139,13 +139,13 @@ TEST(LauncherWindow, TheProgramOpensItsWindowAndEndsOnQuit) {
   platform::ChildProcess child;
   ASSERT_TRUE(child.Start(
       "/usr/bin/xvfb-run",
-      {"-a", "/bin/sh", "-c", script, "sh", program.folder().File(program.ExecutableName())},
+      {"-a", "/bin/sh", "-c", script, "sh", program.Folder().File(program.ExecutableName())},
       {"ASAN_OPTIONS=detect_leaks=0", "LC_ALL=", "LANG=C.UTF-8"}));
   std::string out = child.ReadToEnd(60000);
   EXPECT_EQ(child.Wait(10000), 0) << out;
   EXPECT_NE(out.find("caption=" + WindowCaption() + "\n"), std::string::npos) << out;
   EXPECT_NE(out.find("exit=0\n"), std::string::npos) << out;
-  EXPECT_FALSE(program.folder().Exists("Zandrell.ini"));
+  EXPECT_FALSE(program.Folder().Exists("Zandrell.ini"));
 }
 
 TEST(LauncherWindow, WithoutADisplayItSaysSoInOneLineAndFails) {

@@ -75,7 +75,7 @@ TEST_F(Win32Italian, LogStampsFollowTheItalianFormat) {
   engine.Session("new\n");
   // Day before month, a 24-hour clock: no AM or PM.
   std::regex stamped(R"(\d{1,2}/\d{1,2}/\d{4} \d{1,2}:\d{2}:\d{2} - New Game\r\n)");
-  std::string log = engine.folder().Read("zandrell.log");
+  std::string log = engine.Folder().Read("zandrell.log");
   EXPECT_TRUE(std::regex_search(log, stamped)) << log;
 }
 
@@ -97,22 +97,22 @@ TEST(Win32Profile, ValuesCutTo259Characters) {
 TEST(Win32Profile, ASettingWrittenHereIsReadByTheEngine) {
   EngineProcess engine;
   auto writer = std::make_unique<Engine>();
-  writer->shell.SettingsPath = engine.folder().File("Zandrell.ini");
-  writer->shell.LogPath = engine.folder().File("writer.log");
+  writer->shell.SettingsPath = engine.Folder().File("Zandrell.ini");
+  writer->shell.LogPath = engine.Folder().File("writer.log");
   ASSERT_TRUE(WriteSetting(*writer, "Seek1", "7 0 u"));
   ASSERT_TRUE(WriteSetting(*writer, "Seek2", "9 9 r"));
   ASSERT_TRUE(WriteSetting(*writer, "Seek1", "3 2 u"));  // replaced in place
-  EXPECT_EQ(engine.folder().Read("Zandrell.ini"), "[Engine]\r\nSeek1=3 2 u\r\nSeek2=9 9 r\r\n");
+  EXPECT_EQ(engine.Folder().Read("Zandrell.ini"), "[Engine]\r\nSeek1=3 2 u\r\nSeek2=9 9 r\r\n");
   EXPECT_EQ(ReadSetting(*writer, "seek2", "x"), "9 9 r");
 
   ASSERT_TRUE(engine.Start());
   EXPECT_EQ(engine.Session("allseeks\n"), "\ntellics seek 3 2 u\n\ntellics seek 9 9 r\n");
-  EXPECT_FALSE(engine.folder().Exists("writer.log"));
+  EXPECT_FALSE(engine.Folder().Exists("writer.log"));
 }
 
 std::set<std::string> NamesIn(const TempFolder& folder) {
   std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) {
     names.insert(entry.path().filename().string());
   }
   return names;
@@ -122,7 +122,7 @@ TEST(Win32Files, ARenamedExecutableLogsUnderItsLowerCaseName) {
   EngineProcess engine("ZandrellCase");
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   engine.Session("");
-  EXPECT_EQ(NamesIn(engine.folder()),
+  EXPECT_EQ(NamesIn(engine.Folder()),
             (std::set<std::string>{"ZandrellCase.exe", "zandrellcase.log"}));
 }
 
@@ -134,8 +134,8 @@ TEST(Win32Files, TheEnginesLogIsZandrellLogWithStampedCrLfEntries) {
   EXPECT_EQ(engine.Wait(), 0);
   // The folder holds the name exactly so; Exists() would not tell, names
   // compare without case here.
-  ASSERT_EQ(NamesIn(engine.folder()), (std::set<std::string>{"Zandrell.exe", "zandrell.log"}));
-  std::string log = engine.folder().Read("zandrell.log");
+  ASSERT_EQ(NamesIn(engine.Folder()), (std::set<std::string>{"Zandrell.exe", "zandrell.log"}));
+  std::string log = engine.Folder().Read("zandrell.log");
   // Every line ends in CR LF; the short date, a blank and the long time lead the
   // stamped entries.
   std::regex stamped(

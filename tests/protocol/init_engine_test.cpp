@@ -20,7 +20,7 @@ TEST(InitEngine, DefaultPieceValuesAndContempt) {
 
 TEST(InitEngine, SettingsAreReadAsNumbers) {
   TestEngine t;
-  t.folder().Write("Zandrell.ini",
+  t.Folder().Write("Zandrell.ini",
                    "[Engine]\r\nPawnValue=120abc\r\nKnightValue=3.5\r\nBishopValue=2.5\r\n"
                    "RookValue=rook\r\nQueenValue=99999\r\nContempt=-40000\r\n");
   t.Init();

@@ -91,8 +91,8 @@ TEST(LaterProtocolSession, PongFollowsTheMoveThatWasDue) {
 
 TEST(LaterProtocolSession, SetboardPlaysOnFromThePositionWithItsRightsMarkerAndClock) {
   struct Case {
-    const char* fen;
-    bool whiteToMove;
+    const char* Fen;
+    bool WhiteToMove;
   };
   for (const Case& c :
        {Case{"r3k2r/pppq1ppp/2npbn2/4p3/4P3/2NPBN2/PPPQ1PPP/R3K2R w KQkq - 4 9", true},
@@ -102,9 +102,9 @@ TEST(LaterProtocolSession, SetboardPlaysOnFromThePositionWithItsRightsMarkerAndC
     EngineProcess engine;
     ASSERT_TRUE(engine.Start());
     const std::string out =
-        engine.Session(std::string("new\nforce\nsetboard ") + c.fen + "\n" +
-                       (c.whiteToMove ? "white\n" : "black\n") + "sd 3\ngo\nping 1\n");
-    EXPECT_TRUE(LegalIn(c.fen, EngineMoveIn(out))) << c.fen << "\n" << out;
+        engine.Session(std::string("new\nforce\nsetboard ") + c.Fen + "\n" +
+                       (c.WhiteToMove ? "white\n" : "black\n") + "sd 3\ngo\nping 1\n");
+    EXPECT_TRUE(LegalIn(c.Fen, EngineMoveIn(out))) << c.Fen << "\n" << out;
     EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
   }
   // The same search as in the game that reached the position by moves.

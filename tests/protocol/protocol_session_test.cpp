@@ -13,7 +13,7 @@ using testing::EngineProcess;
 
 TEST(ProtocolSession, ReplayRepetitionDrawsSeeksAndResult) {
   EngineProcess engine;
-  engine.folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=3 0 u\r\n");
+  engine.Folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=3 0 u\r\n");
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   std::string out = engine.Session(
       "xboard\nprotover 2\nnew\nrandom\nlevel 40 5 0\npost\nhard\nforce\n"
@@ -29,7 +29,7 @@ TEST(ProtocolSession, ReplayRepetitionDrawsSeeksAndResult) {
                 "\ntellics seek 3 0 u\n\ntellics seek 15 5 f\n"
                 "\n1/2-1/2 {Repetition}\n");
   EXPECT_EQ(engine.Wait(), 0);
-  std::string log = engine.folder().Read(engine.LogName());
+  std::string log = engine.Folder().Read(engine.LogName());
   EXPECT_NE(log.find("====================\r\n"), std::string::npos);
   EXPECT_NE(log.find(" - New Game\r\nmove: e2e4\r\nIllegal move: e2e4\r\nmove: e7e5\r\n"),
             std::string::npos);

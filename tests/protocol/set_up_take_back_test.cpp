@@ -20,9 +20,9 @@ using testing::TestEngine;
 // (Ply, FiftyHistory) is left out.
 struct GameView {
   BoardState board;
-  std::unordered_map<std::string, int> counts;
-  std::int32_t result;
-  std::uint64_t perft;
+  std::unordered_map<std::string, int> Counts;
+  std::int32_t Result;
+  std::uint64_t Perft;
 };
 
 GameView View(Engine& e) {
@@ -53,18 +53,18 @@ void ExpectSameGame(const GameView& a, const GameView& b, const std::string& whe
   EXPECT_EQ(x.FiftyCount, y.FiftyCount) << where;
   EXPECT_EQ(x.GameMoves, y.GameMoves) << where;
   EXPECT_EQ(x.BookPly, y.BookPly) << where;
-  EXPECT_EQ(a.counts, b.counts) << where;
-  EXPECT_EQ(a.result, b.result) << where;
-  EXPECT_EQ(a.perft, b.perft) << where;
+  EXPECT_EQ(a.Counts, b.Counts) << where;
+  EXPECT_EQ(a.Result, b.Result) << where;
+  EXPECT_EQ(a.Perft, b.Perft) << where;
 }
 
 class SetUpAndTakeBack : public ::testing::Test {
  protected:
   void SetUp() override {
-    t.Init();
-    t.TakeOutput();
+    T.Init();
+    T.TakeOutput();
   }
-  TestEngine t;
+  TestEngine T;
 };
 
 // En passant, castling on both wings, a capture promoting and a recapture.
@@ -72,73 +72,73 @@ constexpr const char* kSharpFen = "r3k2r/6P1/8/3pP3/8/8/8/R3K2R w KQkq d6 7 30";
 const std::vector<std::string> kSharpMoves = {"e5d6", "e8c8", "g7h8q", "d8h8", "e1g1", "h8h2"};
 
 TEST_F(SetUpAndTakeBack, UndoPutsBackEveryFieldAfterEachKindOfMove) {
-  t.Feed("force\nsetboard " + std::string(kSharpFen) + "\n");
+  T.Feed("force\nsetboard " + std::string(kSharpFen) + "\n");
   std::vector<GameView> before;
   for (const std::string& move : kSharpMoves) {
-    before.push_back(View(*t));
-    t.Feed(move + "\n");
+    before.push_back(View(*T));
+    T.Feed(move + "\n");
   }
-  ASSERT_EQ(t.TakeOutput(), "");
-  EXPECT_EQ(PositionText(t->board), "2k5/8/3P4/8/8/8/7r/R4RK1 w - -");
+  ASSERT_EQ(T.TakeOutput(), "");
+  EXPECT_EQ(PositionText(T->board), "2k5/8/3P4/8/8/8/7r/R4RK1 w - -");
   for (std::size_t i = kSharpMoves.size(); i-- > 0;) {
-    t.Feed("undo\n");
-    ExpectSameGame(View(*t), before[i], "undo of " + kSharpMoves[i]);
+    T.Feed("undo\n");
+    ExpectSameGame(View(*T), before[i], "undo of " + kSharpMoves[i]);
   }
   // Nothing left to take back: ignored.
-  t.Feed("undo\nremove\n");
-  EXPECT_EQ(t.TakeOutput(), "");
-  ExpectSameGame(View(*t), before[0], "after the last undo");
+  T.Feed("undo\nremove\n");
+  EXPECT_EQ(T.TakeOutput(), "");
+  ExpectSameGame(View(*T), before[0], "after the last undo");
 
-  for (const std::string& move : kSharpMoves) t.Feed(move + "\n");
-  t.Feed("remove\n");
-  ExpectSameGame(View(*t), before[4], "remove");
-  t.Feed("remove\nremove\n");
-  ExpectSameGame(View(*t), before[0], "three removes");
+  for (const std::string& move : kSharpMoves) T.Feed(move + "\n");
+  T.Feed("remove\n");
+  ExpectSameGame(View(*T), before[4], "remove");
+  T.Feed("remove\nremove\n");
+  ExpectSameGame(View(*T), before[0], "three removes");
 }
 
 TEST_F(SetUpAndTakeBack, UndoTakesBackTheEnginesMoveAndARepetitionDraw) {
-  t.Feed("new\nsd 2\ne2e4\n");
-  const GameView afterE4 = View(*t);
-  t.Feed("ping 1\n");  // the engine answers before the pong
-  std::string out = t.TakeOutput();
+  T.Feed("new\nsd 2\ne2e4\n");
+  const GameView afterE4 = View(*T);
+  T.Feed("ping 1\n");  // the engine answers before the pong
+  std::string out = T.TakeOutput();
   ASSERT_NE(out.find("\nmove "), std::string::npos) << out;
   EXPECT_LT(out.find("\nmove "), out.find("\npong 1\n"));
-  t.Feed("force\nundo\n");
-  ExpectSameGame(View(*t), afterE4, "undo of the engine's move");
+  T.Feed("force\nundo\n");
+  ExpectSameGame(View(*T), afterE4, "undo of the engine's move");
 
-  t.Feed("new\nforce\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\nf6g8\n");
-  const GameView beforeDraw = View(*t);
-  t.Feed("g1f3\n");
-  EXPECT_EQ(t.TakeOutput(), "\n1/2-1/2 {Draw by repetition}\n");
-  EXPECT_EQ(t->game.GameResult, kDrawByRepetition);
-  t.Feed("undo\n");
-  ExpectSameGame(View(*t), beforeDraw, "undo of the repeating move");
+  T.Feed("new\nforce\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\nf6g8\n");
+  const GameView beforeDraw = View(*T);
+  T.Feed("g1f3\n");
+  EXPECT_EQ(T.TakeOutput(), "\n1/2-1/2 {Draw by repetition}\n");
+  EXPECT_EQ(T->game.GameResult, kDrawByRepetition);
+  T.Feed("undo\n");
+  ExpectSameGame(View(*T), beforeDraw, "undo of the repeating move");
 }
 
 TEST_F(SetUpAndTakeBack, SetboardTakesAllSixFieldsAndLeavesTheBook) {
-  t.Feed("force\ne2e4\n");
+  T.Feed("force\ne2e4\n");
   for (const char* fen : {kSharpFen, "rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b Kq e3 0 3",
                           "4k3/8/8/8/8/8/8/R3K2R b K - 99 120"}) {
-    t.Feed("setboard " + std::string(fen) + "\n");
-    EXPECT_EQ(t.TakeOutput(), "") << fen;
+    T.Feed("setboard " + std::string(fen) + "\n");
+    EXPECT_EQ(T.TakeOutput(), "") << fen;
     BoardState expected{};
     ResetPosition(expected, false);
     ASSERT_TRUE(SetUpFromFen(expected, fen));
-    ExpectSameGame(View(*t), {expected, {}, kGameOn, Perft(expected, 3)}, fen);
-    EXPECT_EQ(t->board.BookPly, 21) << fen;
-    EXPECT_EQ(t->board.GameMoves, " ") << fen;
+    ExpectSameGame(View(*T), {expected, {}, kGameOn, Perft(expected, 3)}, fen);
+    EXPECT_EQ(T->board.BookPly, 21) << fen;
+    EXPECT_EQ(T->board.GameMoves, " ") << fen;
   }
-  EXPECT_EQ(t->board.FiftyCount, 99);
+  EXPECT_EQ(T->board.FiftyCount, 99);
   // A new game is the initial position with the book as before.
-  t.Feed("new\n");
+  T.Feed("new\n");
   BoardState start{};
-  ResetPosition(start, t->book.BookLoaded);
-  ExpectSameGame(View(*t), {start, {}, kGameOn, 8902}, "new");
+  ResetPosition(start, T->book.BookLoaded);
+  ExpectSameGame(View(*T), {start, {}, kGameOn, 8902}, "new");
 }
 
 TEST_F(SetUpAndTakeBack, ABadPositionIsReportedAndChangesNothing) {
-  t.Feed("force\nsetboard " + std::string(kSharpFen) + "\ne5d6\ne8c8\n");
-  const GameView before = View(*t);
+  T.Feed("force\nsetboard " + std::string(kSharpFen) + "\ne5d6\ne8c8\n");
+  const GameView before = View(*T);
   const std::vector<std::string> bad = {
       "setboard",
       "setboard ",
@@ -158,19 +158,19 @@ TEST_F(SetUpAndTakeBack, ABadPositionIsReportedAndChangesNothing) {
       "setboard 4k3/8/8/8/8/8/8/4K2r b - - 0 1",  // White, not to move, in check
   };
   for (const std::string& line : bad) {
-    t.Feed(line + "\n");
-    EXPECT_EQ(t.TakeOutput(), "\ntellusererror Illegal position\n") << line;
-    ExpectSameGame(View(*t), before, line);
+    T.Feed(line + "\n");
+    EXPECT_EQ(T.TakeOutput(), "\ntellusererror Illegal position\n") << line;
+    ExpectSameGame(View(*T), before, line);
   }
   // The game goes on from where it was.
-  t.Feed("undo\n");
-  EXPECT_EQ(PositionText(t->board), "r3k2r/6P1/3P4/8/8/8/8/R3K2R b KQkq -");
+  T.Feed("undo\n");
+  EXPECT_EQ(PositionText(T->board), "r3k2r/6P1/3P4/8/8/8/8/R3K2R b KQkq -");
 }
 
 TEST_F(SetUpAndTakeBack, EditModeGivesTheBoardOfTheEquivalentFen) {
   struct Case {
     std::string edit;
-    const char* fen;
+    const char* Fen;
   };
   const std::vector<Case> cases = {
       // Kings and rooks at home keep their castling; no en-passant square.
@@ -181,18 +181,18 @@ TEST_F(SetUpAndTakeBack, EditModeGivesTheBoardOfTheEquivalentFen) {
        "rnbqkbnr/ppp1pppp/8/3p4/8/8/PPPPPPPP/RNBQKB1R b KQkq - 0 1"},
   };
   for (const Case& c : cases) {
-    t.Feed(c.edit);
-    EXPECT_EQ(t.TakeOutput(), "") << c.fen;
+    T.Feed(c.edit);
+    EXPECT_EQ(T.TakeOutput(), "") << c.Fen;
     BoardState expected{};
     ResetPosition(expected, false);
-    ASSERT_TRUE(SetUpFromFen(expected, c.fen));
-    ExpectSameGame(View(*t), {expected, {}, kGameOn, Perft(expected, 3)}, c.fen);
+    ASSERT_TRUE(SetUpFromFen(expected, c.Fen));
+    ExpectSameGame(View(*T), {expected, {}, kGameOn, Perft(expected, 3)}, c.Fen);
   }
   // A board without a black king is refused whole; lines after "." are commands again.
-  const GameView before = View(*t);
-  t.Feed("edit\n#\nKe1\n.\nping 3\n");
-  EXPECT_EQ(t.TakeOutput(), "\ntellusererror Illegal position\n\npong 3\n");
-  ExpectSameGame(View(*t), before, "edit without a black king");
+  const GameView before = View(*T);
+  T.Feed("edit\n#\nKe1\n.\nping 3\n");
+  EXPECT_EQ(T.TakeOutput(), "\ntellusererror Illegal position\n\npong 3\n");
+  ExpectSameGame(View(*T), before, "edit without a black king");
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ TEST(StartUp, EmptyPiecesFromDoubledBlanksAreSkipped) {
   ASSERT_TRUE(engine.Start({"xboard", "", "log"}));
   engine.Session("");
   EXPECT_EQ(engine.ReadErrorToEnd(), "");
-  EXPECT_NE(engine.folder().Read(engine.LogName()).find("Program terminated."), std::string::npos);
+  EXPECT_NE(engine.Folder().Read(engine.LogName()).find("Program terminated."), std::string::npos);
 }
 
 TEST(StartUp, QuitWithTheLogSwitchEndsTheLogWithTheTerminationEntries) {
@@ -43,7 +43,7 @@ TEST(StartUp, QuitWithTheLogSwitchEndsTheLogWithTheTerminationEntries) {
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   engine.Session("");
   ASSERT_EQ(engine.Wait(), 0);
-  std::string log = engine.folder().Read(engine.LogName());
+  std::string log = engine.Folder().Read(engine.LogName());
   const std::string ending = std::string(" - Program terminated.\r\n") + kTwentyEquals + "\r\n";
   ASSERT_GE(log.size(), ending.size());
   EXPECT_EQ(log.substr(log.size() - ending.size()), ending);
@@ -55,7 +55,7 @@ TEST(StartUp, WithoutTheLogSwitchOnlyForcedEntriesAreWritten) {
   EngineProcess engine;
   ASSERT_TRUE(engine.Start({"-xboard"}));
   engine.Session("new\ne2e4\n");
-  std::string log = engine.folder().Read(engine.LogName());
+  std::string log = engine.Folder().Read(engine.LogName());
   EXPECT_NE(log.find("Error retrieving setting: OpeningBook"), std::string::npos);
   EXPECT_EQ(log.find("Program terminated."), std::string::npos);
   EXPECT_EQ(log.find("move: e2e4"), std::string::npos);
@@ -65,15 +65,15 @@ TEST(StartUp, TheLogIsNamedAfterTheExecutableInLowerCase) {
   EngineProcess engine("ZandrellCase");
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   engine.Session("");
-  EXPECT_TRUE(engine.folder().Exists("zandrellcase.log"));
+  EXPECT_TRUE(engine.Folder().Exists("zandrellcase.log"));
 #ifndef _WIN32  // file names compare without case on Windows
-  EXPECT_FALSE(engine.folder().Exists("ZandrellCase.log"));
+  EXPECT_FALSE(engine.Folder().Exists("ZandrellCase.log"));
 #endif
 }
 
 TEST(StartUp, LogPvSettingIsReadWithTheLogSwitch) {
   EngineProcess engine;
-  engine.folder().Write("Zandrell.ini", "[Engine]\r\nLogPV=abc\r\n");
+  engine.Folder().Write("Zandrell.ini", "[Engine]\r\nLogPV=abc\r\n");
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   engine.Session("");
   EXPECT_EQ(engine.Wait(), 0);
@@ -85,7 +85,7 @@ TEST(Wire, EndOfInputEndsTheEngineAsQuitDoes) {
   engine.Send("new\n");
   engine.CloseInput();
   EXPECT_EQ(engine.Wait(), 0);
-  std::string log = engine.folder().Read(engine.LogName());
+  std::string log = engine.Folder().Read(engine.LogName());
   EXPECT_NE(log.find("Program terminated."), std::string::npos);
 }
 
@@ -114,12 +114,12 @@ TEST(Signals, InterruptIsIgnoredAndTerminateShutsDownInOrder) {
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   engine.Send("e2e5\n");
   ASSERT_EQ(engine.ReadUntil("e2e5\n"), "\nIllegal move: e2e5\n");
-  engine.process().SendInterrupt();
+  engine.Process().SendInterrupt();
   engine.Send("e2e6\n");
   EXPECT_EQ(engine.ReadUntil("e2e6\n"), "\nIllegal move: e2e6\n");
-  engine.process().SendTerminate();
+  engine.Process().SendTerminate();
   EXPECT_EQ(engine.Wait(), 0);
-  std::string log = engine.folder().Read(engine.LogName());
+  std::string log = engine.Folder().Read(engine.LogName());
   const std::string ending = std::string(" - Program terminated.\r\n") + kTwentyEquals + "\r\n";
   ASSERT_GE(log.size(), ending.size());
   EXPECT_EQ(log.substr(log.size() - ending.size()), ending);

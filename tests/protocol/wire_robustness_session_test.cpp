@@ -45,7 +45,7 @@ TEST(LineEnds, CarriageReturnsBeforeLineFeedsAreNoPartOfTheLine) {
   EXPECT_EQ(out.find("Illegal move"), std::string::npos) << out;
   EXPECT_NE(out.find("\n1-0 {by CR LF}\n"), std::string::npos) << out;
   EXPECT_NE(out.find("\nmove "), std::string::npos) << out;
-  const std::string log = engine.folder().Read(engine.LogName());
+  const std::string log = engine.Folder().Read(engine.LogName());
   EXPECT_NE(log.find("move: e2e4\r\nmove: e7e5\r\nmove: g1f3\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("result 1-0 {by CR LF}\r\nFairy Max (1850) True\r\n"), std::string::npos)
       << log;
@@ -65,7 +65,7 @@ TEST(EndOfInput, DuringALongThinkTheEngineEndsAtOnceAndLogsItsEnd) {
   EXPECT_EQ(code, 0);
   EXPECT_LT(elapsed, 100.0);
   // As after "quit" sent during the think: the move, then the end.
-  const std::string log = engine.folder().Read(engine.LogName());
+  const std::string log = engine.Folder().Read(engine.LogName());
   const std::size_t move = log.rfind("move: ");
   const std::size_t end = log.rfind(" - Program terminated.\r\n====================\r\n");
   ASSERT_NE(end, std::string::npos) << log;

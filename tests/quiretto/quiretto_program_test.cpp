@@ -13,8 +13,8 @@ namespace zandrell {
 namespace {
 
 struct Outcome {
-  int status = -1;
-  std::string out, err;
+  int Status = -1;
+  std::string Out, Err;
 };
 
 Outcome RunQuirettoProgram(const std::vector<std::string>& arguments) {
@@ -22,9 +22,9 @@ Outcome RunQuirettoProgram(const std::vector<std::string>& arguments) {
   Outcome result;
   if (!child.Start(QUIRETTO_BINARY, arguments, {"ZANDRELL_HEADLESS=1"})) return result;
   child.CloseInput();
-  result.out = child.ReadToEnd(60000);
-  result.err = child.ReadErrorToEnd(10000);
-  result.status = child.Wait(10000);
+  result.Out = child.ReadToEnd(60000);
+  result.Err = child.ReadErrorToEnd(10000);
+  result.Status = child.Wait(10000);
   return result;
 }
 
@@ -45,29 +45,29 @@ std::size_t Count(const std::string& text, const std::string& part) {
 
 TEST(QuirettoProgram, HelpAndUsage) {
   Outcome help = RunQuirettoProgram({"--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("usage: quiretto COMMAND"), std::string::npos);
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_NE(help.Out.find("usage: quiretto COMMAND"), std::string::npos);
   Outcome none = RunQuirettoProgram({});
-  EXPECT_EQ(none.status, 2);
-  EXPECT_NE(none.err.find("usage: quiretto COMMAND"), std::string::npos);
+  EXPECT_EQ(none.Status, 2);
+  EXPECT_NE(none.Err.find("usage: quiretto COMMAND"), std::string::npos);
 }
 
 TEST(QuirettoProgram, ABookImportedFromPgnIsPlayedOnlyWhereItsMasksAllow) {
   testing::EngineProcess engine;
-  engine.folder().Write("games.pgn",
+  engine.Folder().Write("games.pgn",
                         "[Result \"1-0\"]\n1. e4 e5 2. Nf3 Nc6 1-0\n"
                         "[Result \"0-1\"]\n1. e4 e5 2. Nf3 Nf6 0-1\n"
                         "1. e4 e6 2. d4 d5 *\n1. e4 e6 2. d4 c5 *\n"
                         "1. e4 c5 2. Nf3 d6 *\n"
                         "[FEN \"4k3/8/8/8/8/8/8/4K3 w - - 0 1\"]\n1. Kd2 *\n");
-  Outcome import = RunQuirettoProgram({"import", engine.folder().File("games.pgn"), "-o",
-                                       engine.folder().File("book.txt"), "--min-games", "2"});
-  ASSERT_EQ(import.status, 0) << import.err;
-  EXPECT_NE(import.out.find("games: 6 read, 5 used, 1 skipped"), std::string::npos) << import.out;
-  EXPECT_NE(import.out.find("lines: 5 written"), std::string::npos) << import.out;
-  EXPECT_EQ(RunQuirettoProgram({"check", engine.folder().File("book.txt")}).status, 0);
+  Outcome import = RunQuirettoProgram({"import", engine.Folder().File("games.pgn"), "-o",
+                                       engine.Folder().File("book.txt"), "--min-games", "2"});
+  ASSERT_EQ(import.Status, 0) << import.Err;
+  EXPECT_NE(import.Out.find("games: 6 read, 5 used, 1 skipped"), std::string::npos) << import.Out;
+  EXPECT_NE(import.Out.find("lines: 5 written"), std::string::npos) << import.Out;
+  EXPECT_EQ(RunQuirettoProgram({"check", engine.Folder().File("book.txt")}).Status, 0);
 
-  engine.folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=book.txt\r\n");
+  engine.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=book.txt\r\n");
   ASSERT_TRUE(engine.Start());
   // As Black after 1. e4, twelve games: e5 and e6 were seen twice, c5 once. The
   // engine moves between reads, so each game waits for its answer.
@@ -87,11 +87,11 @@ TEST(QuirettoProgram, ABookImportedFromPgnIsPlayedOnlyWhereItsMasksAllow) {
 TEST(QuirettoProgram, TheShippedBookIsSoundAndTheShippedEngineOpensFromIt) {
   const std::filesystem::path dist(ZANDRELL_DIST_DIR);
   Outcome check = RunQuirettoProgram({"check", (dist / "book.txt").string()});
-  EXPECT_EQ(check.status, 0) << check.out;
-  const std::size_t comma = check.out.rfind(" lines, 0 errors");
-  ASSERT_NE(comma, std::string::npos) << check.out;
-  const std::size_t start = check.out.rfind(' ', comma - 1) + 1;
-  EXPECT_GE(std::stoi(check.out.substr(start, comma - start)), 200) << check.out;
+  EXPECT_EQ(check.Status, 0) << check.Out;
+  const std::size_t comma = check.Out.rfind(" lines, 0 errors");
+  ASSERT_NE(comma, std::string::npos) << check.Out;
+  const std::size_t start = check.Out.rfind(' ', comma - 1) + 1;
+  EXPECT_GE(std::stoi(check.Out.substr(start, comma - start)), 200) << check.Out;
 
   const std::string engineName = std::filesystem::path(ZANDRELL_BINARY).filename().string();
   platform::ChildProcess engine;

@@ -26,8 +26,8 @@ std::string Coordinates(const std::string& fen, const std::string& san) {
   if (!SetUpFromFen(b, fen)) return "bad fen";
   Move m{};
   SanResult r = ParseSan(b, san, m);
-  if (r == SanResult::Ambiguous) return "ambiguous";
-  if (r != SanResult::Found) return "none";
+  if (r == SanResult::kAmbiguous) return "ambiguous";
+  if (r != SanResult::kFound) return "none";
   return MoveToText(m);
 }
 
@@ -70,7 +70,7 @@ TEST(QuirettoSan, DisambiguationEnPassantPromotionAndCastling) {
   ResetPosition(b, true);
   ASSERT_TRUE(SetUpFromFen(b, promote));
   Move m{};
-  EXPECT_EQ(ParseSan(b, "exd8", m), SanResult::MissingPromotion);
+  EXPECT_EQ(ParseSan(b, "exd8", m), SanResult::kMissingPromotion);
   EXPECT_EQ(Sanned(promote, "e7d8q"), "exd8=Q+");
   // Castling with a check mark, with O and 0, both sides.
   const std::string castle = "5k2/8/8/8/8/8/8/R3K2R w KQ - 0 1";
@@ -144,7 +144,7 @@ TEST(QuirettoImport, MasksFollowTheOptionsAndAgreeAlongSharedMoves) {
 
   options = ImportOptions{};
   options.WinnersOnly = true;
-  options.Plays = Side::Black;
+  options.Plays = Side::kBlack;
   Import(pgn, book, options);
   // Black won the Nf6 and the Sicilian games: e5, Nf6, c5 and d6 may be played.
   EXPECT_EQ(book.Masks[0], 0b1010);
@@ -154,13 +154,13 @@ TEST(QuirettoImport, MasksFollowTheOptionsAndAgreeAlongSharedMoves) {
 }
 
 struct Files {
-  TempFolder folder;
-  std::string Book() const { return folder.File("book.txt"); }
+  TempFolder Folder;
+  std::string Book() const { return Folder.File("book.txt"); }
   void Write(const std::string& text, const std::vector<std::uint32_t>& masks) const {
-    folder.Write("book.txt", text);
+    Folder.Write("book.txt", text);
     std::string flags;
     for (std::uint32_t m : masks) AppendFlagEntry(flags, static_cast<std::int32_t>(m));
-    folder.Write("book.opi", flags);
+    Folder.Write("book.opi", flags);
   }
   std::vector<std::string> Findings() const {
     std::vector<std::string> out;
@@ -223,14 +223,14 @@ TEST(QuirettoCheck, FlagFileSizesAndASoundBook) {
   EXPECT_EQ(files.Findings(),
             std::vector<std::string>{
                 "book.opi:0 error: 3 masks for 2 lines: the flag file belongs to another book"});
-  files.folder.Write("book.opi", std::string(7, '\xFF'));
+  files.Folder.Write("book.opi", std::string(7, '\xFF'));
   EXPECT_EQ(files.Findings(),
             (std::vector<std::string>{
                 "book.opi:0 error: 7 bytes, not a whole number of 4-byte masks",
                 "book.opi:0 error: 1 masks for 2 lines: lines from 2 on get every ply allowed"}));
   files.Write(" d2d4d7d5\r\n e2e4e7e5\r\n", {0xFFFFF, 2});
   EXPECT_TRUE(files.Findings().empty());
-  std::filesystem::remove(files.folder.File("book.opi"));
+  std::filesystem::remove(files.Folder.File("book.opi"));
   EXPECT_EQ(files.Findings(),
             std::vector<std::string>{
                 "book.txt:0 note: no flag file: the engine may play every move of every line"});
@@ -261,11 +261,11 @@ TEST(QuirettoEdit, AllowForbidRemoveAndMergeKeepRunsInAgreement) {
 
   // Forbidding e5 through line 3 forbids it in line 2 too, which reaches the same move.
   EXPECT_EQ(RunCommand({"forbid", book, "--line", "3", "--ply", "1"}), 0);
-  EXPECT_EQ(Masks(files.folder, "book.opi"), (std::vector<std::uint32_t>{0b11, 0b101, 0b101}));
+  EXPECT_EQ(Masks(files.Folder, "book.opi"), (std::vector<std::uint32_t>{0b11, 0b101, 0b101}));
   EXPECT_EQ(RunCommand({"allow", book, "--prefix", "e2e4 e7e5", "--plies", "1-2"}), 0);
-  EXPECT_EQ(Masks(files.folder, "book.opi"), (std::vector<std::uint32_t>{0b11, 0b111, 0b111}));
+  EXPECT_EQ(Masks(files.Folder, "book.opi"), (std::vector<std::uint32_t>{0b11, 0b111, 0b111}));
   EXPECT_EQ(RunCommand({"forbid", book, "--prefix", "e2e4", "--ply", "0"}), 0);
-  EXPECT_EQ(Masks(files.folder, "book.opi"), (std::vector<std::uint32_t>{0b10, 0b110, 0b110}));
+  EXPECT_EQ(Masks(files.Folder, "book.opi"), (std::vector<std::uint32_t>{0b10, 0b110, 0b110}));
   std::string out;
   EXPECT_EQ(RunCommand({"list", book}, &out), 0);
   EXPECT_EQ(out,
@@ -275,24 +275,24 @@ TEST(QuirettoEdit, AllowForbidRemoveAndMergeKeepRunsInAgreement) {
             "3 lines; * marks a move the engine may play\n");
 
   EXPECT_EQ(RunCommand({"remove", book, "--prefix", "e2e4e7e5g1f3"}), 0);
-  EXPECT_EQ(files.folder.Read("book.txt"), " e2e4c7c5\r\n e2e4e7e5b1c3\r\n");
+  EXPECT_EQ(files.Folder.Read("book.txt"), " e2e4c7c5\r\n e2e4e7e5b1c3\r\n");
 
   // Merging: the union, sorted, lines that lead another dropped, a bit set in either.
-  files.folder.Write("other.txt", " e2e4e7e5b1c3g8f6\r\n d2d4\r\n");
-  EXPECT_EQ(RunCommand({"merge", book, files.folder.File("other.txt"), "-o",
-                        files.folder.File("both.txt")}),
+  files.Folder.Write("other.txt", " e2e4e7e5b1c3g8f6\r\n d2d4\r\n");
+  EXPECT_EQ(RunCommand({"merge", book, files.Folder.File("other.txt"), "-o",
+                        files.Folder.File("both.txt")}),
             0);
-  EXPECT_EQ(files.folder.Read("both.txt"), " d2d4\r\n e2e4c7c5\r\n e2e4e7e5b1c3g8f6\r\n");
-  EXPECT_EQ(Masks(files.folder, "both.opi"), (std::vector<std::uint32_t>{0b1, 0b11, 0b1111}));
-  EXPECT_TRUE(CheckBook(files.folder.File("both.txt")).empty());
+  EXPECT_EQ(files.Folder.Read("both.txt"), " d2d4\r\n e2e4c7c5\r\n e2e4e7e5b1c3g8f6\r\n");
+  EXPECT_EQ(Masks(files.Folder, "both.opi"), (std::vector<std::uint32_t>{0b1, 0b11, 0b1111}));
+  EXPECT_TRUE(CheckBook(files.Folder.File("both.txt")).empty());
 }
 
 TEST(QuirettoEdit, BadInputGetsOneErrorAndTheFilesStayAsTheyWere) {
   Files files;
   const std::string book = files.Book();
   files.Write(" e2e4c7c5\r\n e2e4e7e5 g1f3\r\n", {0b11, 0b111});
-  const std::string before = files.folder.Read("book.txt");
-  const std::string flagsBefore = files.folder.Read("book.opi");
+  const std::string before = files.Folder.Read("book.txt");
+  const std::string flagsBefore = files.Folder.Read("book.opi");
   std::string err;
   EXPECT_EQ(RunCommand({"forbid", book, "--line", "1", "--ply", "1"}, nullptr, &err), 1);
   EXPECT_EQ(err, "quiretto: " + book +
@@ -306,8 +306,8 @@ TEST(QuirettoEdit, BadInputGetsOneErrorAndTheFilesStayAsTheyWere) {
   EXPECT_EQ(RunCommand({"import", "missing.pgn", "-o", book}, nullptr, &err), 1);
   EXPECT_EQ(err, "quiretto: missing.pgn: cannot read the games; nothing written\n");
   EXPECT_EQ(RunCommand({"frobnicate"}, nullptr, &err), 2);
-  EXPECT_EQ(files.folder.Read("book.txt"), " e2e4c7c5\r\n");
-  EXPECT_EQ(Masks(files.folder, "book.opi"), std::vector<std::uint32_t>{0b11});
+  EXPECT_EQ(files.Folder.Read("book.txt"), " e2e4c7c5\r\n");
+  EXPECT_EQ(Masks(files.Folder, "book.opi"), std::vector<std::uint32_t>{0b11});
   (void)before;
   (void)flagsBefore;
 }
@@ -319,25 +319,25 @@ TEST(QuirettoEdit, AnInterruptedWriteLeavesTheOldFilesIntact) {
   book.Lines = {" d2d4d7d5"};
   book.Masks = {0b11};
   // The flag file's temporary cannot be made: nothing is replaced, nothing is left behind.
-  std::filesystem::create_directory(files.folder.File("book.opi.part"));
+  std::filesystem::create_directory(files.Folder.File("book.opi.part"));
   std::string error;
   EXPECT_FALSE(SaveBook(files.Book(), book, error));
   EXPECT_NE(error.find("book.opi.part: cannot write the new flag file"), std::string::npos);
-  EXPECT_EQ(files.folder.Read("book.txt"), " e2e4c7c5\r\n");
-  EXPECT_EQ(Masks(files.folder, "book.opi"), std::vector<std::uint32_t>{0b11});
-  EXPECT_FALSE(files.folder.Exists("book.txt.part"));
+  EXPECT_EQ(files.Folder.Read("book.txt"), " e2e4c7c5\r\n");
+  EXPECT_EQ(Masks(files.Folder, "book.opi"), std::vector<std::uint32_t>{0b11});
+  EXPECT_FALSE(files.Folder.Exists("book.txt.part"));
   // The same through a command, which reports it and fails.
   std::string err;
   EXPECT_EQ(RunCommand({"forbid", files.Book(), "--line", "1", "--ply", "1"}, nullptr, &err), 1);
-  EXPECT_EQ(files.folder.Read("book.txt"), " e2e4c7c5\r\n");
-  EXPECT_EQ(Masks(files.folder, "book.opi"), std::vector<std::uint32_t>{0b11});
+  EXPECT_EQ(files.Folder.Read("book.txt"), " e2e4c7c5\r\n");
+  EXPECT_EQ(Masks(files.Folder, "book.opi"), std::vector<std::uint32_t>{0b11});
 
-  std::filesystem::remove(files.folder.File("book.opi.part"));
+  std::filesystem::remove(files.Folder.File("book.opi.part"));
   EXPECT_TRUE(SaveBook(files.Book(), book, error));
-  EXPECT_EQ(files.folder.Read("book.txt"), " d2d4d7d5\r\n");
-  EXPECT_FALSE(files.folder.Exists("book.txt.part"));
-  EXPECT_FALSE(files.folder.Exists("book.opi.part"));
-  EXPECT_FALSE(SaveBook(files.folder.File("noextension"), book, error));
+  EXPECT_EQ(files.Folder.Read("book.txt"), " d2d4d7d5\r\n");
+  EXPECT_FALSE(files.Folder.Exists("book.txt.part"));
+  EXPECT_FALSE(files.Folder.Exists("book.opi.part"));
+  EXPECT_FALSE(SaveBook(files.Folder.File("noextension"), book, error));
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ TEST(EngineSession, ThinkingLinesAndMoveUnderAFixedDepth) {
   EXPECT_EQ(out.find("\n5 "), std::string::npos) << out;
   engine.Send("quit\n");
   EXPECT_EQ(engine.Wait(), 0);
-  const std::string log = engine.folder().Read(engine.LogName());
+  const std::string log = engine.Folder().Read(engine.LogName());
   EXPECT_NE(log.find("\r\n(t:"), std::string::npos) << log;
   EXPECT_NE(log.find(" q%:"), std::string::npos) << log;
 }
@@ -36,7 +36,7 @@ TEST(EngineSession, TerminationRequestEndsALongThinkPromptly) {
   engine.Send("xboard\nnew\nst 120\npost\ngo\n");
   engine.ReadUntil("\n4 ", 30000);  // well inside the search
   const double start = platform::MonotonicSeconds();
-  engine.process().SendTerminate();
+  engine.Process().SendTerminate();
   EXPECT_EQ(engine.Wait(10000), 0);  // an orderly shutdown, not a kill
   EXPECT_LT(platform::MonotonicSeconds() - start, 5.0);
 }

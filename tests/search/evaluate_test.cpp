@@ -9,8 +9,8 @@ using Evaluation = SearchTest;
 
 TEST_F(Evaluation, StartPositionIsLevelForBothSides) {
   EXPECT_EQ(Eval(), 0);
-  EXPECT_TRUE(e().search.Middlegame);
-  e().board.WhiteToMove = false;
+  EXPECT_TRUE(E().search.Middlegame);
+  E().board.WhiteToMove = false;
   EXPECT_EQ(Eval(), 0);
 }
 
@@ -19,8 +19,8 @@ TEST_F(Evaluation, LonePawnIsIsolatedAndPassed) {
   // passed with no friendly neighbour +8.
   Fen("4k3/8/8/8/8/8/P7/4K3 w - - 0 1");
   EXPECT_EQ(Eval(), 78);
-  EXPECT_FALSE(e().search.Middlegame);
-  e().board.WhiteToMove = false;
+  EXPECT_FALSE(E().search.Middlegame);
+  E().board.WhiteToMove = false;
   EXPECT_EQ(Eval(), -78);
 }
 
@@ -59,16 +59,16 @@ TEST_F(Evaluation, KingShieldAndOpenFilesInTheMiddleGame) {
   // e-files; everything else cancels.
   Fen(kShieldPosition);
   EXPECT_EQ(Eval(), 56);
-  EXPECT_TRUE(e().search.Middlegame);
+  EXPECT_TRUE(E().search.Middlegame);
 }
 
 TEST_F(Evaluation, CastlingBonusOnlyInTheMiddleGame) {
   Fen(kShieldPosition);
-  e().board.WhiteCastled = 1;
+  E().board.WhiteCastled = 1;
   EXPECT_EQ(Eval(), 96);
   Fen("4k3/8/8/8/8/8/5PPP/6K1 w - - 0 1");
   const int before = Eval();
-  e().board.WhiteCastled = 1;
+  E().board.WhiteCastled = 1;
   EXPECT_EQ(Eval(), before);
 }
 
@@ -90,7 +90,7 @@ TEST_F(Evaluation, EarlyQueenUntilTheBackRankMinorsHaveMoved) {
   const int home = Eval();
   Fen("1n1qk2r/5ppp/8/8/8/3Q4/5PPP/1N3RK1 w - - 0 1");
   EXPECT_EQ(Eval(), home - 7);
-  for (int sq : {27, 28, 31, 32}) e().board.TouchCount[sq] = 1;
+  for (int sq : {27, 28, 31, 32}) E().board.TouchCount[sq] = 1;
   // b1 touched: the knight there is no longer undeveloped either (+18).
   EXPECT_EQ(Eval(), home + 18);
 }

@@ -27,14 +27,14 @@ class PinnedSearch : public SearchTest, public ::testing::WithParamInterface<Pin
 TEST_P(PinnedSearch, NodeCountsAndBestMove) {
   const Pinned& p = GetParam();
   Moves(p.Moves);
-  e().game.MaxDepth = p.Depth;
-  e().search.NodeCount = 0;
-  e().search.QNodeCount = 0;
-  e().search.MoveStartTime = 0;
-  const Move best = Think(e());
+  E().game.MaxDepth = p.Depth;
+  E().search.NodeCount = 0;
+  E().search.QNodeCount = 0;
+  E().search.MoveStartTime = 0;
+  const Move best = Think(E());
   EXPECT_EQ(MoveToText(best), p.Best);
-  EXPECT_EQ(e().search.NodeCount, p.Nodes);
-  EXPECT_EQ(e().search.QNodeCount, p.QNodes);
+  EXPECT_EQ(E().search.NodeCount, p.Nodes);
+  EXPECT_EQ(E().search.QNodeCount, p.QNodes);
 }
 
 INSTANTIATE_TEST_SUITE_P(

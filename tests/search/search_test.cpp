@@ -28,65 +28,65 @@ using Search = SearchTest;
 TEST_F(Search, MateInOneIsFoundFromDepthTwoAndAnnounced) {
   Fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
   EXPECT_EQ(Lines(PlayAtDepth(2)), (std::vector<std::string>{"move a1a8", "1-0 {White Mates}"}));
-  EXPECT_EQ(e().search.RootScore, 99998);
-  EXPECT_EQ(e().game.GameResult, 1);
+  EXPECT_EQ(E().search.RootScore, 99998);
+  EXPECT_EQ(E().game.GameResult, 1);
   // The mating move is announced, not played into the game.
-  EXPECT_TRUE(e().board.WhiteToMove);
-  EXPECT_EQ(e().board.Board[kA1], kWhiteRook);
+  EXPECT_TRUE(E().board.WhiteToMove);
+  EXPECT_EQ(E().board.Board[kA1], kWhiteRook);
 }
 
 TEST_F(Search, MateInOneIsNotSeenAtDepthOne) {
   Fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
   PlayAtDepth(1);
-  EXPECT_NE(e().search.RootScore, 99998);
-  EXPECT_EQ(e().game.GameResult, 0);
+  EXPECT_NE(E().search.RootScore, 99998);
+  EXPECT_EQ(E().game.GameResult, 0);
 }
 
 TEST_F(Search, BlackMatesInOne) {
   Fen("r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1");
   EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"move a8a1", "0-1 {Black Mates}"}));
-  EXPECT_EQ(e().game.GameResult, 2);
+  EXPECT_EQ(E().game.GameResult, 2);
 }
 
 TEST_F(Search, MatedEngineSendsOnlyTheResult) {
   Fen("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1");
   EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1-0 {White Mates}"}));
-  EXPECT_EQ(e().game.GameResult, 1);
+  EXPECT_EQ(E().game.GameResult, 1);
 }
 
 TEST_F(Search, StalemateIsADrawOrTheFiftyMoveRule) {
   Fen("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
   EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1/2-1/2 {Draw}"}));
-  EXPECT_EQ(e().game.GameResult, 3);
+  EXPECT_EQ(E().game.GameResult, 3);
 
   Fen("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
-  e().game.GameResult = 0;
-  e().board.FiftyCount = 100;
+  E().game.GameResult = 0;
+  E().board.FiftyCount = 100;
   EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1/2-1/2 {50 Move Rule}"}));
 }
 
 TEST_F(Search, ASearchWithoutAnyIterationPlaysNothing) {
   // Depth 0 lets no iteration run: there is no move to play, and none is sent.
   EXPECT_EQ(PlayAtDepth(0), "");
-  EXPECT_TRUE(e().board.WhiteToMove);
-  EXPECT_TRUE(e().game.PositionCounts.empty());
-  EXPECT_EQ(e().game.GameResult, 0);
+  EXPECT_TRUE(E().board.WhiteToMove);
+  EXPECT_TRUE(E().game.PositionCounts.empty());
+  EXPECT_EQ(E().game.GameResult, 0);
 }
 
 TEST_F(Search, NoMoveAfterAResultInForceModeOrOnTheOpponentsTurn) {
-  e().game.ForceMode = true;
-  e().game.EngineSide = true;
-  const float clock = e().game.OwnTime;
-  EngineMove(e());
-  e().game.ForceMode = false;
-  e().game.EngineSide = false;  // White to move, engine Black
-  EngineMove(e());
-  e().game.EngineSide = true;
-  e().game.GameResult = 4;
-  EngineMove(e());
-  EXPECT_EQ(engine_.TakeOutput(), "");
-  EXPECT_EQ(e().game.OwnTime, clock);
-  EXPECT_TRUE(e().board.WhiteToMove);
+  E().game.ForceMode = true;
+  E().game.EngineSide = true;
+  const float clock = E().game.OwnTime;
+  EngineMove(E());
+  E().game.ForceMode = false;
+  E().game.EngineSide = false;  // White to move, engine Black
+  EngineMove(E());
+  E().game.EngineSide = true;
+  E().game.GameResult = 4;
+  EngineMove(E());
+  EXPECT_EQ(T.TakeOutput(), "");
+  EXPECT_EQ(E().game.OwnTime, clock);
+  EXPECT_TRUE(E().board.WhiteToMove);
 }
 
 // Black to move after 1.Nf3; the position after 1...Nf6 has been seen before.
@@ -98,26 +98,26 @@ void SeenAfterKnightMove(Engine& e, int count) {
 
 TEST_F(Search, RootMoveToASeenPositionScoresContempt) {
   Moves("g1f3");
-  e().tables.Contempt = 5000;
-  SeenAfterKnightMove(e(), 1);
+  E().tables.Contempt = 5000;
+  SeenAfterKnightMove(E(), 1);
   EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"move g8f6"}));
-  EXPECT_EQ(e().search.RootScore, 5000);
-  EXPECT_EQ(e().game.GameResult, 0);
+  EXPECT_EQ(E().search.RootScore, 5000);
+  EXPECT_EQ(E().game.GameResult, 0);
 }
 
 TEST_F(Search, BestMoveMakingTheThirdOccurrenceDrawsByRepetition) {
   Moves("g1f3");
-  e().tables.Contempt = 5000;
-  SeenAfterKnightMove(e(), 2);
+  E().tables.Contempt = 5000;
+  SeenAfterKnightMove(E(), 2);
   EXPECT_EQ(Lines(PlayAtDepth(3)),
             (std::vector<std::string>{"move g8f6", "1/2-1/2 {Draw by repetition}"}));
-  EXPECT_EQ(e().game.GameResult, 4);
-  EXPECT_FALSE(e().board.WhiteToMove);  // not played into the game
+  EXPECT_EQ(E().game.GameResult, 4);
+  EXPECT_FALSE(E().board.WhiteToMove);  // not played into the game
 }
 
 TEST_F(Search, FixedDepthSearchesExactlyTheGivenDepths) {
-  engine_.Feed("sd 4\npost\n");
-  e().game.EngineSide = true;
+  T.Feed("sd 4\npost\n");
+  E().game.EngineSide = true;
   const std::vector<std::string> lines = Lines(PlayAtDepth(4));
   ASSERT_FALSE(lines.empty());
   int deepest = 0;
@@ -127,26 +127,26 @@ TEST_F(Search, FixedDepthSearchesExactlyTheGivenDepths) {
     EXPECT_GE(std::stoi(line), 3) << line;  // thinking lines start at depth 3
   }
   EXPECT_EQ(deepest, 4);
-  EXPECT_EQ(e().search.IterationDepth, 5);
+  EXPECT_EQ(E().search.IterationDepth, 5);
   EXPECT_EQ(lines.back().rfind("move ", 0), 0u);
-  EXPECT_NEAR(e().game.OwnTime, -e().search.MoveElapsed, 1e-4);  // "sd" set the clock to 0
+  EXPECT_NEAR(E().game.OwnTime, -E().search.MoveElapsed, 1e-4);  // "sd" set the clock to 0
 }
 
 TEST_F(Search, OrdinaryMoveIsCountedAndLoggedWithItsFigures) {
-  e().shell.LogEnabled = true;
+  E().shell.LogEnabled = true;
   Moves("e2e4");
   const std::string out = PlayAtDepth(3);
   const std::string move = Lines(out).back().substr(5);
-  EXPECT_TRUE(e().board.WhiteToMove);
-  EXPECT_EQ(e().game.PositionCounts[PositionText(e().board)], 1);
-  const std::string log = engine_.Log();
+  EXPECT_TRUE(E().board.WhiteToMove);
+  EXPECT_EQ(E().game.PositionCounts[PositionText(E().board)], 1);
+  const std::string log = T.Log();
   const std::string expected = "move: " + move + "\r\n(t:";
   EXPECT_NE(log.find(expected), std::string::npos) << log;
-  EXPECT_NE(log.find(" n:" + std::to_string(e().search.NodeCount) + " qn:"), std::string::npos);
+  EXPECT_NE(log.find(" n:" + std::to_string(E().search.NodeCount) + " qn:"), std::string::npos);
 }
 
 TEST_F(Search, ThinkingLineFormat) {
-  SearchState& s = e().search;
+  SearchState& s = E().search;
   s.IterationDepth = 5;
   s.RootScore = 23;
   s.NodeCount = 48211;
@@ -169,12 +169,12 @@ TEST_F(Search, MoveLogEntryFormat) {
 TEST_F(Search, CapturesComeBeforeQuietMovesAndKillers) {
   // The queen can take a knight on d7 or a pawn on e2, the king the pawn.
   Fen("4k3/3n4/8/8/8/8/4p3/3QK3 w - - 0 1");
-  e().search.FollowPv = false;
-  e().board.Ply = 2;
-  e().search.KillerMove1[2] = Move{kD1, kD2, kEmpty, 0, 0, 0, 0};  // d1-d2
+  E().search.FollowPv = false;
+  E().board.Ply = 2;
+  E().search.KillerMove1[2] = Move{kD1, kD2, kEmpty, 0, 0, 0, 0};  // d1-d2
   MoveList list;
-  GenerateMoves(e().board, list);
-  OrderMoves(e(), list.Moves, list.Count);
+  GenerateMoves(E().board, list);
+  OrderMoves(E(), list.Moves, list.Count);
   EXPECT_EQ(MoveToText(list.Moves[0]), "d1d7");  // 310 - 900
   EXPECT_EQ(MoveToText(list.Moves[1]), "d1e2");  // 100 - 900
   EXPECT_EQ(MoveToText(list.Moves[2]), "e1e2");  // 100 - 5000

@@ -17,11 +17,11 @@ namespace zandrell::test {
 
 class SearchTest : public ::testing::Test {
  protected:
-  void SetUp() override { engine_.Init(); }
+  void SetUp() override { T.Init(); }
 
-  Engine& e() { return *engine_; }
+  Engine& E() { return *T; }
 
-  void Fen(std::string_view fen) { ASSERT_TRUE(SetUpFromFen(e().board, fen)) << fen; }
+  void Fen(std::string_view fen) { ASSERT_TRUE(SetUpFromFen(E().board, fen)) << fen; }
 
   // Replays moves from the start as received from the interface.
   void Moves(std::string_view texts) {
@@ -29,8 +29,8 @@ class SearchTest : public ::testing::Test {
     for (std::size_t i = 0; i <= texts.size(); ++i) {
       if (i == texts.size() || texts[i] == ' ') {
         if (!word.empty()) {
-          ASSERT_TRUE(CommitMoveText(e().board, word)) << word;
-          ++e().game.PositionCounts[PositionText(e().board)];
+          ASSERT_TRUE(CommitMoveText(E().board, word)) << word;
+          ++E().game.PositionCounts[PositionText(E().board)];
         }
         word.clear();
       } else {
@@ -41,18 +41,18 @@ class SearchTest : public ::testing::Test {
 
   // The engine takes the side to move and plays one move at a fixed depth.
   std::string PlayAtDepth(int depth) {
-    e().game.MaxDepth = depth;
-    e().game.EngineSide = e().board.WhiteToMove;
-    EngineMove(e());
-    return engine_.TakeOutput();
+    E().game.MaxDepth = depth;
+    E().game.EngineSide = E().board.WhiteToMove;
+    EngineMove(E());
+    return T.TakeOutput();
   }
 
   std::int32_t Eval() {
-    SelectPhaseTables(e().board, e().tables, e().search);
-    return Evaluate(e().board, e().tables, e().search);
+    SelectPhaseTables(E().board, E().tables, E().search);
+    return Evaluate(E().board, E().tables, E().search);
   }
 
-  testing::TestEngine engine_;
+  testing::TestEngine T;
 };
 
 }  // namespace zandrell::test

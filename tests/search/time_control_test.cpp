@@ -94,59 +94,59 @@ TEST(TimeBank, UnusedAllotmentAndIncrementGoToTheBank) {
 using ShortClock = SearchTest;
 
 TEST_F(ShortClock, OneSecondWithTenSecondsLeftStopsAfterDepthThree) {
-  engine_.Feed("level 0 0:10 0\n");
-  e().game.EngineSide = true;
-  EngineMove(e());
-  EXPECT_EQ(e().search.IterationDepth, 4);  // depths 1..3 only
-  EXPECT_NE(engine_.TakeOutput().find("move "), std::string::npos);
+  T.Feed("level 0 0:10 0\n");
+  E().game.EngineSide = true;
+  EngineMove(E());
+  EXPECT_EQ(E().search.IterationDepth, 4);  // depths 1..3 only
+  EXPECT_NE(T.TakeOutput().find("move "), std::string::npos);
 }
 
 TEST_F(ShortClock, LessThanASecondPerMoveAlsoStopsAfterDepthThree) {
-  engine_.Feed("level 0 0:05 0\ntime 150\n");  // 0.75 s allotted
-  e().game.EngineSide = true;
-  EngineMove(e());
-  EXPECT_EQ(e().search.IterationDepth, 4);
-  EXPECT_NE(engine_.TakeOutput().find("move "), std::string::npos);
+  T.Feed("level 0 0:05 0\ntime 150\n");  // 0.75 s allotted
+  E().game.EngineSide = true;
+  EngineMove(E());
+  EXPECT_EQ(E().search.IterationDepth, 4);
+  EXPECT_NE(T.TakeOutput().find("move "), std::string::npos);
 }
 
 TEST_F(ShortClock, WithNothingLeftTheFirstIterationIsCutAndALegalMovePlayed) {
-  engine_.Feed("level 0 0:05 0\ntime 1\n");
+  T.Feed("level 0 0:05 0\ntime 1\n");
   Moves("e2e4 e7e5 g1f3 b8c6");
-  e().game.EngineSide = true;
-  EngineMove(e());
-  EXPECT_EQ(e().search.IterationDepth, 2);  // no iteration after the first
-  EXPECT_TRUE(e().search.TimeUp);
-  const std::string out = engine_.TakeOutput();
+  E().game.EngineSide = true;
+  EngineMove(E());
+  EXPECT_EQ(E().search.IterationDepth, 2);  // no iteration after the first
+  EXPECT_TRUE(E().search.TimeUp);
+  const std::string out = T.TakeOutput();
   ASSERT_EQ(out.rfind("\nmove ", 0), 0u) << out;
-  EXPECT_EQ(e().game.GameResult, kGameOn);
-  EXPECT_FALSE(e().board.WhiteToMove);  // played into the game
+  EXPECT_EQ(E().game.GameResult, kGameOn);
+  EXPECT_FALSE(E().board.WhiteToMove);  // played into the game
 }
 
 TEST_F(ShortClock, FixedDepthIgnoresAnEmptyClock) {
-  engine_.Feed("sd 4\ntime 1\n");
-  e().game.EngineSide = true;
-  EngineMove(e());
-  EXPECT_EQ(e().search.IterationDepth, 5);
-  EXPECT_FALSE(e().search.TimeUp);
+  T.Feed("sd 4\ntime 1\n");
+  E().game.EngineSide = true;
+  EngineMove(E());
+  EXPECT_EQ(E().search.IterationDepth, 5);
+  EXPECT_FALSE(E().search.TimeUp);
 }
 
 using BookMove = SearchTest;
 
 TEST_F(BookMove, BookMoveIsAnnouncedPlayedAndCharged) {
-  engine_.folder().Write("book.txt", " e2e4e7e5\r\n");
-  engine_.folder().Write("Zandrell.ini",
-                         "[Engine]\r\nOpeningBook=" + engine_.folder().File("book.txt") + "\r\n");
-  engine_.Init();
-  ASSERT_TRUE(e().book.BookLoaded);
-  ASSERT_EQ(e().board.BookPly, 0);
-  engine_.Feed("level 0 5 3\ne2e4\n");
-  const float clock = e().game.OwnTime;
-  EngineMove(e());
-  EXPECT_EQ(engine_.TakeOutput(), "\n0 0 0 0 (Book Move)\n\nmove e7e5\n");
-  EXPECT_EQ(e().search.RootScore, 0);
-  EXPECT_EQ(e().search.NodeCount, 0);
-  EXPECT_NEAR(e().game.OwnTime, clock - e().search.MoveElapsed + 3, 1e-3);
-  EXPECT_TRUE(e().board.WhiteToMove);
+  T.Folder().Write("book.txt", " e2e4e7e5\r\n");
+  T.Folder().Write("Zandrell.ini",
+                   "[Engine]\r\nOpeningBook=" + T.Folder().File("book.txt") + "\r\n");
+  T.Init();
+  ASSERT_TRUE(E().book.BookLoaded);
+  ASSERT_EQ(E().board.BookPly, 0);
+  T.Feed("level 0 5 3\ne2e4\n");
+  const float clock = E().game.OwnTime;
+  EngineMove(E());
+  EXPECT_EQ(T.TakeOutput(), "\n0 0 0 0 (Book Move)\n\nmove e7e5\n");
+  EXPECT_EQ(E().search.RootScore, 0);
+  EXPECT_EQ(E().search.NodeCount, 0);
+  EXPECT_NEAR(E().game.OwnTime, clock - E().search.MoveElapsed + 3, 1e-3);
+  EXPECT_TRUE(E().board.WhiteToMove);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@ EngineProcess::EngineProcess(const std::string& baseName) {
   fs::path built(ZANDRELL_BINARY);
   baseName_ = baseName.empty() ? built.stem().string() : baseName;
   executable_ = baseName_ + built.extension().string();
-  fs::copy_file(built, folder_.path() / executable_, fs::copy_options::overwrite_existing);
-  fs::permissions(folder_.path() / executable_, fs::perms::owner_all, fs::perm_options::add);
+  fs::copy_file(built, folder_.Path() / executable_, fs::copy_options::overwrite_existing);
+  fs::permissions(folder_.Path() / executable_, fs::perms::owner_all, fs::perm_options::add);
 }
 
 std::string EngineProcess::LogName() const {
@@ -27,7 +27,7 @@ bool EngineProcess::Start(const std::vector<std::string>& arguments,
                           const std::vector<std::string>& environment) {
   std::vector<std::string> env = environment;
   env.push_back("ZANDRELL_HEADLESS=1");
-  return process_.Start(folder_.File(executable_), arguments, env, folder_.path().string());
+  return process_.Start(folder_.File(executable_), arguments, env, folder_.Path().string());
 }
 
 std::string EngineProcess::Session(const std::string& lines, int timeoutMs) {

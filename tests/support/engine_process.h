@@ -15,7 +15,7 @@ class EngineProcess {
   // is named after it); empty keeps the built name.
   explicit EngineProcess(const std::string& baseName = {});
 
-  TempFolder& folder() { return folder_; }
+  TempFolder& Folder() { return folder_; }
   std::string ExecutableName() const { return executable_; }
   std::string LogName() const;  // lower-case base name + ".log"
 
@@ -29,7 +29,7 @@ class EngineProcess {
   std::string ReadErrorToEnd(int timeoutMs = 10000) { return process_.ReadErrorToEnd(timeoutMs); }
   void CloseInput() { process_.CloseInput(); }
   int Wait(int timeoutMs = 10000) { return process_.Wait(timeoutMs); }
-  platform::ChildProcess& process() { return process_; }
+  platform::ChildProcess& Process() { return process_; }
 
   // Sends the lines and "quit", and returns everything the engine wrote.
   std::string Session(const std::string& lines, int timeoutMs = 20000);

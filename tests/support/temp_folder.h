@@ -12,7 +12,7 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  const std::filesystem::path& path() const { return path_; }
+  const std::filesystem::path& Path() const { return path_; }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
   void Write(const std::string& name, const std::string& content) const;
   std::string Read(const std::string& name) const;  // "" when missing

@@ -12,7 +12,7 @@ TestEngine::TestEngine()
       handlesClosed_(std::make_shared<bool>(false)),
       exited_(std::make_shared<bool>(false)) {
   ShellState& shell = engine_->shell;
-  shell.ProgramFolder = folder_.path().string();
+  shell.ProgramFolder = folder_.Path().string();
   shell.SettingsPath = folder_.File("Zandrell.ini");
   shell.LogPath = folder_.File("zandrell.log");
   auto output = output_;

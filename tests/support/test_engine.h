@@ -14,14 +14,13 @@ class TestEngine {
   TestEngine();
   Engine& operator*() { return *engine_; }
   Engine* operator->() { return engine_.get(); }
-  Engine& engine() { return *engine_; }
-  TempFolder& folder() { return folder_; }
+  TempFolder& Folder() { return folder_; }
 
   void Init();                         // InitEngine
   void Feed(const std::string& text);  // InterpretInput
   std::string TakeOutput();            // the bytes written since the last call
-  bool handlesClosed() const { return *handlesClosed_; }
-  bool exited() const { return *exited_; }
+  bool HandlesClosed() const { return *handlesClosed_; }
+  bool Exited() const { return *exited_; }
   std::string Log() const { return folder_.Read("zandrell.log"); }
 
  private:

@@ -17,13 +17,13 @@ extern char** environ;
 namespace zandrell::platform {
 
 struct ChildProcess::State {
-  pid_t pid = -1;
-  int input = -1;
-  int output = -1;
-  int error = -1;
-  std::string pendingOutput;
-  int exitCode = -1;
-  bool reaped = false;
+  pid_t Pid = -1;
+  int Input = -1;
+  int Output = -1;
+  int Error = -1;
+  std::string PendingOutput;
+  int ExitCode = -1;
+  bool Reaped = false;
 };
 
 namespace {
@@ -56,15 +56,15 @@ void CloseFd(int& fd) {
 ChildProcess::ChildProcess() : state_(std::make_unique<State>()) {}
 
 ChildProcess::~ChildProcess() {
-  CloseFd(state_->input);
-  if (state_->pid > 0 && !state_->reaped) {
+  CloseFd(state_->Input);
+  if (state_->Pid > 0 && !state_->Reaped) {
     if (Wait(2000) < 0) {
       Kill();
       Wait(2000);
     }
   }
-  CloseFd(state_->output);
-  CloseFd(state_->error);
+  CloseFd(state_->Output);
+  CloseFd(state_->Error);
 }
 
 bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& arguments,
@@ -108,16 +108,16 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   ::close(in[0]);
   ::close(out[1]);
   ::close(err[1]);
-  state_->pid = pid;
-  state_->input = in[1];
-  state_->output = out[0];
-  state_->error = err[0];
+  state_->Pid = pid;
+  state_->Input = in[1];
+  state_->Output = out[0];
+  state_->Error = err[0];
   return true;
 }
 
 bool ChildProcess::Write(std::string_view data) {
   while (!data.empty()) {
-    ssize_t n = ::write(state_->input, data.data(), data.size());
+    ssize_t n = ::write(state_->Input, data.data(), data.size());
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) return false;
     data.remove_prefix(static_cast<std::size_t>(n));
@@ -125,43 +125,43 @@ bool ChildProcess::Write(std::string_view data) {
   return true;
 }
 
-void ChildProcess::CloseInput() { CloseFd(state_->input); }
+void ChildProcess::CloseInput() { CloseFd(state_->Input); }
 
 std::string ChildProcess::ReadUntil(std::string_view needle, int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  std::string& text = state_->pendingOutput;
+  std::string& text = state_->PendingOutput;
   while (text.find(needle) == std::string::npos) {
-    if (!ReadSome(state_->output, text, deadline)) break;
+    if (!ReadSome(state_->Output, text, deadline)) break;
   }
   return TakeThrough(text, needle);
 }
 
 std::string ChildProcess::ReadToEnd(int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (ReadSome(state_->output, state_->pendingOutput, deadline)) {}
+  while (ReadSome(state_->Output, state_->PendingOutput, deadline)) {}
   std::string result;
-  result.swap(state_->pendingOutput);
+  result.swap(state_->PendingOutput);
   return result;
 }
 
 std::string ChildProcess::ReadErrorToEnd(int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string text;
-  while (ReadSome(state_->error, text, deadline)) {}
+  while (ReadSome(state_->Error, text, deadline)) {}
   return text;
 }
 
 int ChildProcess::Wait(int timeoutMs) {
-  if (state_->reaped) return state_->exitCode;
-  if (state_->pid <= 0) return -1;
+  if (state_->Reaped) return state_->ExitCode;
+  if (state_->Pid <= 0) return -1;
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   for (;;) {
     int status = 0;
-    pid_t done = ::waitpid(state_->pid, &status, WNOHANG);
-    if (done == state_->pid) {
-      state_->reaped = true;
-      state_->exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-      return state_->exitCode;
+    pid_t done = ::waitpid(state_->Pid, &status, WNOHANG);
+    if (done == state_->Pid) {
+      state_->Reaped = true;
+      state_->ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+      return state_->ExitCode;
     }
     if (Clock::now() >= deadline) return -1;
     ::usleep(2000);
@@ -169,15 +169,15 @@ int ChildProcess::Wait(int timeoutMs) {
 }
 
 void ChildProcess::SendTerminate() {
-  if (state_->pid > 0 && !state_->reaped) ::kill(state_->pid, SIGTERM);
+  if (state_->Pid > 0 && !state_->Reaped) ::kill(state_->Pid, SIGTERM);
 }
 
 void ChildProcess::SendInterrupt() {
-  if (state_->pid > 0 && !state_->reaped) ::kill(state_->pid, SIGINT);
+  if (state_->Pid > 0 && !state_->Reaped) ::kill(state_->Pid, SIGINT);
 }
 
 void ChildProcess::Kill() {
-  if (state_->pid > 0 && !state_->reaped) ::kill(state_->pid, SIGKILL);
+  if (state_->Pid > 0 && !state_->Reaped) ::kill(state_->Pid, SIGKILL);
 }
 
 }  // namespace zandrell::platform

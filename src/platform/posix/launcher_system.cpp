@@ -78,13 +78,14 @@ StartOutcome StartProgram(const std::string& program, const std::string& argumen
 
   // The started program outlives the launcher, in a session of its own.
   posix_spawnattr_t attributes;
-  if (::posix_spawnattr_init(&attributes) != 0) return StartOutcome::Failed;
+  if (::posix_spawnattr_init(&attributes) != 0) return StartOutcome::kFailed;
   ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
   pid_t child = 0;
   int error = ::posix_spawn(&child, program.c_str(), nullptr, &attributes, argv.data(), environ);
   ::posix_spawnattr_destroy(&attributes);
-  if (error == 0) return StartOutcome::Started;
-  return (error == ENOENT || error == ENOTDIR) ? StartOutcome::FileNotFound : StartOutcome::Failed;
+  if (error == 0) return StartOutcome::kStarted;
+  return (error == ENOENT || error == ENOTDIR) ? StartOutcome::kFileNotFound
+                                               : StartOutcome::kFailed;
 }
 
 std::string FindProgramFolder(const std::string& name) {

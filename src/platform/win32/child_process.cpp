@@ -30,7 +30,7 @@ class Handle {
     handle_ = handle == INVALID_HANDLE_VALUE ? nullptr : handle;
     return *this;
   }
-  HANDLE get() const { return handle_; }
+  HANDLE Get() const { return handle_; }
   explicit operator bool() const { return handle_ != nullptr; }
   void Close() {
     if (handle_ != nullptr) CloseHandle(handle_);
@@ -48,52 +48,52 @@ DWORD MillisecondsLeft(Clock::time_point deadline) {
 
 // Our end of one output stream of the child, read overlapped.
 struct Reader {
-  Handle pipe;
-  Handle event;
-  OVERLAPPED overlapped{};
-  char buffer[4096];
-  bool pending = false;
-  bool ended = false;
+  Handle Pipe;
+  Handle Event;
+  OVERLAPPED Overlapped{};
+  char Buffer[4096];
+  bool Pending = false;
+  bool Ended = false;
 
   // Appends what arrives before the deadline; false once the stream has ended or
   // the time is up.
   bool ReadSome(std::string& into, Clock::time_point deadline) {
-    if (ended || !pipe) return false;
+    if (Ended || !Pipe) return false;
     DWORD n = 0;
-    if (!pending) {
-      std::memset(&overlapped, 0, sizeof overlapped);
-      overlapped.hEvent = event.get();
-      if (ReadFile(pipe.get(), buffer, sizeof buffer, &n, &overlapped)) {
+    if (!Pending) {
+      std::memset(&Overlapped, 0, sizeof Overlapped);
+      Overlapped.hEvent = Event.Get();
+      if (ReadFile(Pipe.Get(), Buffer, sizeof Buffer, &n, &Overlapped)) {
         return Deliver(n, into);
       }
       if (GetLastError() != ERROR_IO_PENDING) {
-        ended = true;
+        Ended = true;
         return false;
       }
-      pending = true;
+      Pending = true;
     }
-    if (WaitForSingleObject(event.get(), MillisecondsLeft(deadline)) != WAIT_OBJECT_0) return false;
-    pending = false;
-    if (!GetOverlappedResult(pipe.get(), &overlapped, &n, FALSE)) {
-      ended = true;
+    if (WaitForSingleObject(Event.Get(), MillisecondsLeft(deadline)) != WAIT_OBJECT_0) return false;
+    Pending = false;
+    if (!GetOverlappedResult(Pipe.Get(), &Overlapped, &n, FALSE)) {
+      Ended = true;
       return false;
     }
     return Deliver(n, into);
   }
 
   bool Deliver(DWORD n, std::string& into) {
-    into.append(buffer, n);
+    into.append(Buffer, n);
     return true;  // an empty read (a zero-byte write) is not the end
   }
 
   void Close() {
-    if (pending) {
-      CancelIoEx(pipe.get(), &overlapped);
+    if (Pending) {
+      CancelIoEx(Pipe.Get(), &Overlapped);
       DWORD n = 0;
-      GetOverlappedResult(pipe.get(), &overlapped, &n, TRUE);
-      pending = false;
+      GetOverlappedResult(Pipe.Get(), &Overlapped, &n, TRUE);
+      Pending = false;
     }
-    pipe.Close();
+    Pipe.Close();
   }
 };
 
@@ -108,12 +108,12 @@ bool MakeOutputPipe(Reader& reader, Handle& childEnd) {
       name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
       PIPE_TYPE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 65536, 65536, 0, nullptr);
   if (server == INVALID_HANDLE_VALUE) return false;
-  reader.pipe = server;
+  reader.Pipe = server;
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   childEnd = CreateFileA(name.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  reader.event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  return static_cast<bool>(childEnd) && static_cast<bool>(reader.event);
+  reader.Event = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  return static_cast<bool>(childEnd) && static_cast<bool>(reader.Event);
 }
 
 // One argument quoted so that the C runtime of the child splits it back out.
@@ -177,24 +177,24 @@ std::string EnvironmentBlock(const std::vector<std::string>& extra) {
 }  // namespace
 
 struct ChildProcess::State {
-  Handle process;
-  DWORD processId = 0;
-  Handle input;
-  Reader output;
-  Reader error;
-  std::string pendingOutput;
+  Handle Process;
+  DWORD ProcessId = 0;
+  Handle Input;
+  Reader Output;
+  Reader Error;
+  std::string PendingOutput;
 };
 
 ChildProcess::ChildProcess() : state_(std::make_unique<State>()) {}
 
 ChildProcess::~ChildProcess() {
   CloseInput();
-  if (state_->process && Wait(2000) < 0) {
+  if (state_->Process && Wait(2000) < 0) {
     Kill();
     Wait(2000);
   }
-  state_->output.Close();
-  state_->error.Close();
+  state_->Output.Close();
+  state_->Error.Close();
 }
 
 bool ChildProcess::Start(const std::string& program, const std::vector<std::string>& arguments,
@@ -205,13 +205,13 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   HANDLE inputWrite = nullptr;
   if (!CreatePipe(&inputRead, &inputWrite, &inherit, 0)) return false;
   Handle childInput(inputRead);
-  state_->input = inputWrite;
+  state_->Input = inputWrite;
   SetHandleInformation(inputWrite, HANDLE_FLAG_INHERIT, 0);
 
   Handle childOutput;
   Handle childError;
-  if (!MakeOutputPipe(state_->output, childOutput)) return false;
-  if (!MakeOutputPipe(state_->error, childError)) return false;
+  if (!MakeOutputPipe(state_->Output, childOutput)) return false;
+  if (!MakeOutputPipe(state_->Error, childError)) return false;
 
   std::string application = program;
   std::replace(application.begin(), application.end(), '/', '\\');
@@ -223,9 +223,9 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = childInput.get();
-  startup.hStdOutput = childOutput.get();
-  startup.hStdError = childError.get();
+  startup.hStdInput = childInput.Get();
+  startup.hStdOutput = childOutput.Get();
+  startup.hStdError = childError.Get();
   PROCESS_INFORMATION started{};
   // A process group of its own, so a break event reaches the child alone; no
   // console window when we have none to share.
@@ -236,8 +236,8 @@ bool ChildProcess::Start(const std::string& program, const std::vector<std::stri
       workingFolder.empty() ? nullptr : workingFolder.c_str(), &startup, &started);
   if (!ok) return false;
   CloseHandle(started.hThread);
-  state_->process = started.hProcess;
-  state_->processId = started.dwProcessId;
+  state_->Process = started.hProcess;
+  state_->ProcessId = started.dwProcessId;
   return true;
 }
 
@@ -245,7 +245,7 @@ bool ChildProcess::Write(std::string_view data) {
   while (!data.empty()) {
     DWORD written = 0;
     DWORD part = data.size() > 65536 ? 65536 : static_cast<DWORD>(data.size());
-    if (!state_->input || !WriteFile(state_->input.get(), data.data(), part, &written, nullptr) ||
+    if (!state_->Input || !WriteFile(state_->Input.Get(), data.data(), part, &written, nullptr) ||
         written == 0) {
       return false;
     }
@@ -254,51 +254,51 @@ bool ChildProcess::Write(std::string_view data) {
   return true;
 }
 
-void ChildProcess::CloseInput() { state_->input.Close(); }
+void ChildProcess::CloseInput() { state_->Input.Close(); }
 
 std::string ChildProcess::ReadUntil(std::string_view needle, int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  std::string& text = state_->pendingOutput;
+  std::string& text = state_->PendingOutput;
   while (text.find(needle) == std::string::npos) {
-    if (!state_->output.ReadSome(text, deadline)) break;
+    if (!state_->Output.ReadSome(text, deadline)) break;
   }
   return TakeThrough(text, needle);
 }
 
 std::string ChildProcess::ReadToEnd(int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (state_->output.ReadSome(state_->pendingOutput, deadline)) {}
+  while (state_->Output.ReadSome(state_->PendingOutput, deadline)) {}
   std::string result;
-  result.swap(state_->pendingOutput);
+  result.swap(state_->PendingOutput);
   return result;
 }
 
 std::string ChildProcess::ReadErrorToEnd(int timeoutMs) {
   auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   std::string text;
-  while (state_->error.ReadSome(text, deadline)) {}
+  while (state_->Error.ReadSome(text, deadline)) {}
   return text;
 }
 
 int ChildProcess::Wait(int timeoutMs) {
-  if (!state_->process) return -1;
+  if (!state_->Process) return -1;
   DWORD wait = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
-  if (WaitForSingleObject(state_->process.get(), wait) != WAIT_OBJECT_0) return -1;
+  if (WaitForSingleObject(state_->Process.Get(), wait) != WAIT_OBJECT_0) return -1;
   DWORD code = 0;
-  if (!GetExitCodeProcess(state_->process.get(), &code)) return -1;
+  if (!GetExitCodeProcess(state_->Process.Get(), &code)) return -1;
   return static_cast<int>(code);
 }
 
 void ChildProcess::SendTerminate() {
-  if (state_->process && Wait(0) < 0) GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, state_->processId);
+  if (state_->Process && Wait(0) < 0) GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, state_->ProcessId);
 }
 
 void ChildProcess::SendInterrupt() {
-  if (state_->process && Wait(0) < 0) GenerateConsoleCtrlEvent(CTRL_C_EVENT, state_->processId);
+  if (state_->Process && Wait(0) < 0) GenerateConsoleCtrlEvent(CTRL_C_EVENT, state_->ProcessId);
 }
 
 void ChildProcess::Kill() {
-  if (state_->process && Wait(0) < 0) TerminateProcess(state_->process.get(), 137);
+  if (state_->Process && Wait(0) < 0) TerminateProcess(state_->Process.Get(), 137);
 }
 
 }  // namespace zandrell::platform

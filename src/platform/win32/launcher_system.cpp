@@ -36,15 +36,15 @@ StartOutcome StartProgram(const std::string& program, const std::string& argumen
       case ERROR_PATH_NOT_FOUND:
       case ERROR_INVALID_NAME:
       case ERROR_BAD_PATHNAME:
-      case ERROR_INVALID_DRIVE: return StartOutcome::FileNotFound;
-      default: return StartOutcome::Failed;
+      case ERROR_INVALID_DRIVE: return StartOutcome::kFileNotFound;
+      default: return StartOutcome::kFailed;
     }
   }
   // The launcher ends next; the started program may take the focus from it.
   AllowSetForegroundWindow(process.dwProcessId);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return StartOutcome::Started;
+  return StartOutcome::kStarted;
 }
 
 std::string FindProgramFolder(const std::string&) { return {}; }

@@ -58,8 +58,8 @@ void ShowMessage(const std::string& text, BoxIcon icon) {
     return;
   }
   UINT style = MB_OK;
-  if (icon == BoxIcon::Exclamation) style |= MB_ICONEXCLAMATION;
-  if (icon == BoxIcon::Critical) style |= MB_ICONSTOP;
+  if (icon == BoxIcon::kExclamation) style |= MB_ICONEXCLAMATION;
+  if (icon == BoxIcon::kCritical) style |= MB_ICONSTOP;
   // No desktop to show it on: the text must not be lost.
   if (MessageBoxA(nullptr, text.c_str(), "Zandrell", style) == 0) WriteBoxAsLine(text, icon);
 }
