@@ -35,6 +35,26 @@ inline std::vector<std::string> MoveTexts(const BoardState& b,
   return texts;
 }
 
+// Every field of the position as text, for comparing two boards whole: the
+// squares (en-passant markers read as empty when asked), the live piece slots
+// and their index, the touch counts, kings, castling, clocks and the game record.
+inline std::string Snapshot(const BoardState& b, bool markersAsEmpty = false) {
+  std::string s;
+  for (std::uint8_t c : b.Board) {
+    const bool marker = c == kWhiteMarker || c == kBlackMarker;
+    s += static_cast<char>(marker && markersAsEmpty ? int{kEmpty} : int{c});
+  }
+  s.append(std::begin(b.PieceList) + 1, std::begin(b.PieceList) + 1 + b.PieceCount);
+  s.append(std::begin(b.PieceIndex), std::end(b.PieceIndex));
+  for (std::int16_t t : b.TouchCount) s += std::to_string(t) + ",";
+  for (int n :
+       {int{b.PieceCount}, int{b.WhiteKingSquare}, int{b.BlackKingSquare}, int{b.WhiteCastled},
+        int{b.BlackCastled}, int{b.FiftyCount}, int{b.WhiteToMove}, int{b.BookPly}}) {
+    s += std::to_string(n) + ",";
+  }
+  return s + b.GameMoves;
+}
+
 // The first generated move with this text; the empty move when there is none.
 inline Move GeneratedMove(BoardState& b, std::string_view text) {
   MoveList list;

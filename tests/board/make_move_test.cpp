@@ -12,29 +12,13 @@
 namespace zandrell {
 namespace {
 
-// Everything make/unmake promises to restore: the board with markers read as
-// empty squares, the live slots, the indexes and the counters.
-std::string Snapshot(const BoardState& b) {
-  std::string s;
-  for (std::uint8_t c : b.Board)
-    s += static_cast<char>(c == kWhiteMarker || c == kBlackMarker ? int{kEmpty} : int{c});
-  s.append(std::begin(b.PieceList) + 1, std::begin(b.PieceList) + 1 + b.PieceCount);
-  s.append(std::begin(b.PieceIndex), std::end(b.PieceIndex));
-  for (std::int16_t t : b.TouchCount) s += std::to_string(t) + ",";
-  s += std::to_string(b.PieceCount) + "," + std::to_string(b.WhiteKingSquare) + "," +
-       std::to_string(b.BlackKingSquare) + "," + std::to_string(b.WhiteCastled) + "," +
-       std::to_string(b.BlackCastled) + "," + std::to_string(b.FiftyCount) + "," +
-       std::to_string(b.WhiteToMove);
-  return s;
-}
-
 TEST(MakeUnmakeTest, EveryMoveOfRichPositionsIsTakenBackExactly) {
   for (const char* fen : {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 7",
                           "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 3",
                           "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6 0"}) {
     BoardState b = test::FenBoard(fen);
     b.Ply = 3;
-    const std::string before = Snapshot(b);
+    const std::string before = test::Snapshot(b, true);  // markers are not restored
     MoveList list;
     GenerateMoves(b, list);
     for (int i = 0; i < list.Count; ++i) {
@@ -43,7 +27,7 @@ TEST(MakeUnmakeTest, EveryMoveOfRichPositionsIsTakenBackExactly) {
       EXPECT_EQ(b.FiftyHistory[3],
                 std::stoi(std::string(fen).substr(std::string(fen).rfind(' ') + 1)));
       UnmakeMove(b, m);
-      EXPECT_EQ(Snapshot(b), before) << fen << " " << MoveToText(m);
+      EXPECT_EQ(test::Snapshot(b, true), before) << fen << " " << MoveToText(m);
     }
   }
 }
@@ -61,48 +45,6 @@ TEST(MakeUnmakeTest, DoubleStepLeavesItsMarkerAndAQuietMoveLosesTheOldOne) {
   MakeMove(b, m);
   UnmakeMove(b, m);
   EXPECT_EQ(b.Board[SquareOf(4, 6)], kEmpty);
-}
-
-TEST(MakeUnmakeTest, EnPassantCastlingAndPromotion) {
-  BoardState b = test::FenBoard("4k3/8/8/3pP3/8/8/8/4K3 w - d6");
-  const int d5 = SquareOf(4, 5);
-  const int slot = b.PieceIndex[d5];
-  Move ep = test::GeneratedMove(b, "e5d6");
-  MakeMove(b, ep);
-  EXPECT_EQ(b.Board[SquareOf(4, 6)], kWhitePawn);
-  EXPECT_EQ(b.Board[SquareOf(5, 5)], kEmpty);
-  EXPECT_EQ(b.Board[d5], kEmpty);
-  EXPECT_EQ(ep.CapturedIndex, slot);
-  EXPECT_EQ(b.FiftyCount, 0);
-  UnmakeMove(b, ep);
-  EXPECT_EQ(b.Board[d5], kBlackPawn);
-  EXPECT_EQ(b.PieceIndex[d5], slot);
-  EXPECT_EQ(b.Board[SquareOf(4, 6)], kEmpty);
-
-  b = test::FenBoard("4k3/8/8/8/8/8/8/4K2R w K -");
-  Move castle = test::GeneratedMove(b, "e1g1");
-  MakeMove(b, castle);
-  EXPECT_EQ(b.Board[kE1], kEmpty);
-  EXPECT_EQ(b.Board[kH1], kEmpty);
-  EXPECT_EQ(b.Board[kG1], kWhiteKing);
-  EXPECT_EQ(b.Board[kF1], kWhiteRook);
-  EXPECT_EQ(b.WhiteKingSquare, kG1);
-  EXPECT_EQ(b.WhiteCastled, 1);
-  for (int s : {kE1, kF1, kG1, kH1}) EXPECT_EQ(b.TouchCount[s], 1) << s;
-  UnmakeMove(b, castle);
-  EXPECT_EQ(b.WhiteCastled, 0);
-  EXPECT_EQ(b.WhiteKingSquare, kE1);
-  EXPECT_EQ(b.Board[kH1], kWhiteRook);
-
-  b = test::FenBoard("7k/4P3/8/8/8/8/8/K7 w - -");
-  const int pawnSlot = b.PieceIndex[SquareOf(5, 7)];
-  Move promo = test::GeneratedMove(b, "e7e8n");
-  MakeMove(b, promo);
-  EXPECT_EQ(b.Board[SquareOf(5, 8)], kWhiteKnight);
-  EXPECT_EQ(b.PieceIndex[SquareOf(5, 8)], pawnSlot);
-  UnmakeMove(b, promo);
-  EXPECT_EQ(b.Board[SquareOf(5, 7)], kWhitePawn);
-  EXPECT_EQ(b.Board[SquareOf(5, 8)], kEmpty);
 }
 
 TEST(MakeUnmakeTest, FiftyCounterCountsQuietPieceMovesOnly) {

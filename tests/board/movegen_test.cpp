@@ -60,17 +60,6 @@ TEST(MoveGenerationTest, EnPassantTargetsTheMarkerAndOtherPiecesTreatItAsEmpty) 
   EXPECT_EQ(quiet.EnPassant, 0);
 }
 
-TEST(MoveGenerationTest, BlockedPawnsHaveNoPushes) {
-  BoardState b = test::FenBoard("4k3/8/8/8/8/4n3/4P3/4K3 w - -");  // e3 blocked
-  for (const std::string& t : test::MoveTexts(b)) EXPECT_NE(t.substr(0, 2), "e2") << t;
-  b = test::FenBoard("4k3/8/8/8/4n3/8/4P3/4K3 w - -");  // only e4 blocked
-  Texts pawn;
-  for (const std::string& t : test::MoveTexts(b)) {
-    if (t.substr(0, 2) == "e2") pawn.push_back(t);
-  }
-  EXPECT_EQ(pawn, Texts{"e2e3"});
-}
-
 TEST(MoveGenerationTest, CapturesOnlyKeepsCapturesPromotionsAndCastling) {
   BoardState b = test::FenBoard("4k3/6P1/8/8/8/8/8/4K2R w K -");
   EXPECT_EQ(test::MoveTexts(b, GenerationMode::kCapturesOnly),
@@ -93,19 +82,6 @@ TEST(MoveGenerationTest, CastlingIsGeneratedKingSideFirstEvenInCheck) {
   }
   EXPECT_GE(kingSide, 0);
   EXPECT_EQ(queenSide, kingSide + 1);
-}
-
-TEST(MoveGenerationTest, CapturedSlotsProduceNoMoves) {
-  BoardState b = test::StartBoard();
-  MoveList list;
-  GenerateMoves(b, list);
-  // Empty slots, as captures in the search leave them, change nothing.
-  b.Board[SquareOf(1, 7)] = kEmpty;
-  b.PieceList[b.PieceIndex[SquareOf(1, 7)]] = 0;
-  b.PieceIndex[SquareOf(1, 7)] = 0;
-  MoveList after;
-  GenerateMoves(b, after);
-  EXPECT_EQ(after.Count, list.Count);
 }
 
 TEST(MoveGenerationTest, ComposedPositionsCannotOverfillTheList) {

@@ -28,15 +28,6 @@ TEST(MoveTextTest, CoordinateTexts) {
   EXPECT_EQ(MoveToText(kNoMove), "_-1_-1");
 }
 
-TEST(MoveTextTest, FileAndRankValues) {
-  EXPECT_EQ(FileValue("a"), 26);
-  EXPECT_EQ(FileValue("h"), 33);
-  EXPECT_EQ(RankValue("1"), 0);
-  EXPECT_EQ(RankValue("8"), 84);
-  EXPECT_EQ(FileValue("e2") + RankValue("2"), 42);
-  EXPECT_NE(FileValue(""), 26);  // no character, no playing square, no crash
-}
-
 TEST(PositionTextTest, StartAndAfterDoubleStep) {
   BoardState b = test::StartBoard();
   EXPECT_EQ(PositionText(b), "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
@@ -64,23 +55,6 @@ TEST(PositionTextTest, CastlingFieldFollowsTouchedSquares) {
   EXPECT_EQ(PieceChar(13), ".");
   EXPECT_EQ(PieceChar(0), ".");
   EXPECT_EQ(PieceChar(kBlackBishop), "b");
-}
-
-TEST(NewGameTest, StartPositionAndPieceList) {
-  BoardState b = test::StartBoard();
-  for (int s = 0; s < kSquareCount; ++s) EXPECT_EQ(b.Board[s], InitialBoard[s]) << s;
-  EXPECT_EQ(b.PieceCount, 32);
-  EXPECT_EQ(b.PieceList[1], kA1);
-  EXPECT_EQ(b.PieceList[16], 45);
-  EXPECT_EQ(b.PieceList[17], 98);
-  EXPECT_EQ(b.PieceList[32], kH8);
-  EXPECT_EQ(b.PieceIndex[kE1], 5);
-  EXPECT_EQ(b.PieceIndex[62], 0);
-  EXPECT_TRUE(b.WhiteToMove);
-  EXPECT_EQ(b.GameMoves, " ");
-  EXPECT_EQ(b.BookPly, 21);
-  EXPECT_EQ(b.WhiteKingSquare, kE1);
-  EXPECT_EQ(b.BlackKingSquare, kE8);
 }
 
 }  // namespace

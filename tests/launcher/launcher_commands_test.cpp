@@ -1,11 +1,17 @@
+// The launcher's commands on this system's conventions, against a fake of the
+// system that records what is asked of it. Under wine the same cases run with the
+// Windows names, separators and picker.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "base/file_locations.h"
 #include "base/settings.h"
 #include "launcher/launcher_commands.h"
 #include "launcher/launcher_text.h"
+#include "platform/platform.h"
 #include "platform/string_table.h"
 #include "support/test_engine.h"
 
@@ -14,30 +20,6 @@ namespace {
 
 using platform::StartOutcome;
 using testing::TestEngine;
-
-constexpr const char* kWindowsFolder = "C:\\Program Files\\Zandrell";
-
-platform::LauncherConventions WindowsConventions() {
-  platform::LauncherConventions c;
-  c.Separator = '\\';
-  c.InterfaceExecutable = "winboard.exe";
-  c.BookEditorExecutable = "Quiretto.exe";
-  c.EngineCommand = "Zandrell -xboard";
-  c.PickerPrompt = "Selezionare il percorso del file winboard.exe:";
-  return c;
-}
-
-platform::LauncherConventions LinuxConventions() {
-  platform::LauncherConventions c;
-  c.Separator = '/';
-  c.InterfaceExecutable = "xboard";
-  c.BookEditorExecutable = "quiretto";
-  c.EngineCommand = "/opt/zandrell/zandrell -xboard";
-  c.ArgumentsSuffix = " -firstProtocolVersion 1 -secondProtocolVersion 1";
-  c.PickerPrompt = "Selezionare il percorso del file xboard:";
-  c.LookOnSearchPath = true;
-  return c;
-}
 
 // Records what the commands ask of the system and answers as told.
 struct FakeHost final : LauncherHost {
@@ -75,96 +57,69 @@ struct FakeHost final : LauncherHost {
 struct LauncherTest : ::testing::Test {
   TestEngine T;
   FakeHost Host;
+  platform::LauncherConventions Native = platform::NativeLauncherConventions();
+  const std::string ProgramFolder = In("Program Files", "Zandrell");
 
-  Launcher Make(const platform::LauncherConventions& conventions, const std::string& folder) {
-    T->shell.ProgramFolder = folder;
-    return Launcher{*T, Host, conventions, {}};
+  // folder + native separator + name.
+  std::string In(const std::string& folder, const std::string& name) const {
+    return folder + Native.Separator + name;
   }
-  std::string Settings() { return T.Folder().Read("Zandrell.ini"); }
+  Launcher Make() {
+    T->shell.ProgramFolder = ProgramFolder;
+    return Launcher{*T, Host, Native, {}};
+  }
 };
 
-TEST(LauncherText, CaptionCarriesTheVersionWithPaddedMinorAndRevision) {
+TEST(LauncherText, CaptionAndTextsInEnglishAndItalian) {
   EXPECT_EQ(WindowCaption(0, 3, 22), "Zandrell   ver. 0.03.0022");
   EXPECT_EQ(WindowCaption(2, 15, 12345), "Zandrell   ver. 2.15.12345");
-  EXPECT_EQ(WindowCaption(),
-            WindowCaption(ZANDRELL_VERSION_MAJOR, ZANDRELL_VERSION_MINOR, ZANDRELL_VERSION_PATCH));
-}
-
-TEST(LauncherText, EnglishAndItalianTexts) {
   platform::LauncherWindowTexts en =
       LauncherTexts([](int id) { return platform::StringTableEntry(id, false); });
   EXPECT_EQ(en.Title, "Zandrell, Winboard chess engine.");
-  EXPECT_EQ(en.Prompt, " Select an option: ");
-  EXPECT_EQ(en.Commands[0], "Play");
-  EXPECT_EQ(en.Commands[1], "Book editor");
-  EXPECT_EQ(en.Commands[2], "Quit");
+  EXPECT_EQ(en.Commands, (std::array<std::string, 3>{"Play", "Book editor", "Quit"}));
   platform::LauncherWindowTexts it =
       LauncherTexts([](int id) { return platform::StringTableEntry(id, true); });
-  EXPECT_EQ(it.Title, "Zandrell, motore di scacchi per Winboard.");
   EXPECT_EQ(it.Prompt, " Selezionare un opzione: ");
-  EXPECT_EQ(it.Commands[0], "Gioca");
-  EXPECT_EQ(it.Commands[1], "Modifica aperture");
-  EXPECT_EQ(it.Commands[2], "Esci");
-  EXPECT_EQ(it.Caption, en.Caption);
-  EXPECT_FALSE(en.LegalNotice.empty());
+  EXPECT_EQ(it.Commands, (std::array<std::string, 3>{"Gioca", "Modifica aperture", "Esci"}));
 }
 
 TEST(LauncherHighlight, OnlyTheLastCommandStaysHighlightedAndTheBackgroundClearsAll) {
   LauncherState state;
   CommandMouseMove(state, kPlay);
-  EXPECT_EQ(state.Highlighted, (std::array<bool, 3>{true, false, false}));
   CommandMouseMove(state, kQuit);
   EXPECT_EQ(state.Highlighted, (std::array<bool, 3>{false, false, true}));
-  EXPECT_EQ(state.HoveredCommand, kQuit);
   BackgroundMouseMove(state);
   EXPECT_EQ(state.Highlighted, (std::array<bool, 3>{false, false, false}));
-  EXPECT_EQ(state.HoveredCommand, kQuit);
   CommandMouseMove(state, kQuit);  // back onto the same label
   EXPECT_EQ(state.Highlighted, (std::array<bool, 3>{false, false, true}));
   CommandMouseMove(state, 7);  // no such label
   EXPECT_EQ(state.HoveredCommand, kQuit);
 }
 
-TEST(LauncherLayout, SeparatorStopsShortOfTheWindowsRightEdge) {
-  EXPECT_EQ(platform::layout::SeparatorLeft(), 50);
-  EXPECT_EQ(platform::layout::SeparatorRight(5220), 5070);
-  EXPECT_EQ(platform::layout::SeparatorRight(9000), 8850);
-  EXPECT_EQ(platform::layout::TwipsToPixels(5100, 96), 340);
-}
-
-TEST(LauncherArguments, WindowsArgumentsForAFolderWithBlanks) {
-  EXPECT_EQ(BuildWinboardArguments(kWindowsFolder, WindowsConventions()),
-            " -cp -fcp \"Zandrell -xboard\" -fd \"C:\\Program Files\\Zandrell\""
-            "  -scp \"Zandrell -xboard\" -sd \"C:\\Program Files\\Zandrell\"");
-}
-
-TEST(LauncherArguments, LinuxArgumentsNameTheRunningProgramAndProtocolOne) {
-  EXPECT_EQ(BuildWinboardArguments("/home/a b/zandrell", LinuxConventions()),
-            " -cp -fcp \"/opt/zandrell/zandrell -xboard\" -fd \"/home/a b/zandrell\""
-            "  -scp \"/opt/zandrell/zandrell -xboard\" -sd \"/home/a b/zandrell\""
-            " -firstProtocolVersion 1 -secondProtocolVersion 1");
-}
-
-TEST_F(LauncherTest, FirstPlayAsksForTheFolderStartsWinboardAndStoresTheFolder) {
-  Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  Host.PickerAnswer = "D:\\WinBoard";
+TEST_F(LauncherTest, FirstPlayAsksForTheFolderStartsTheInterfaceAndStoresTheFolder) {
+  Native.LookOnSearchPath = false;
+  Launcher launcher = Make();
+  Host.PickerAnswer = In("Games", "Board");
   EXPECT_TRUE(CommandClick(launcher, kPlay));
-  ASSERT_EQ(Host.PickerPrompts.size(), 1u);
-  EXPECT_EQ(Host.PickerPrompts[0], "Selezionare il percorso del file winboard.exe:");
+  EXPECT_EQ(Host.PickerPrompts, std::vector<std::string>{Native.PickerPrompt});
   ASSERT_EQ(Host.Starts.size(), 1u);
-  EXPECT_EQ(Host.Starts[0].Program, "D:\\WinBoard\\winboard.exe");
-  EXPECT_EQ(Host.Starts[0].Arguments, BuildWinboardArguments(kWindowsFolder, WindowsConventions()));
+  EXPECT_EQ(Host.Starts[0].Program, In(In("Games", "Board"), Native.InterfaceExecutable));
+  // Both engines are this program, started in its folder; blanks stay inside quotes.
+  const std::string engine = "\"" + Native.EngineCommand + "\"";
+  EXPECT_EQ(Host.Starts[0].Arguments, " -cp -fcp " + engine + " -fd \"" + ProgramFolder +
+                                          "\"  -scp " + engine + " -sd \"" + ProgramFolder + "\"" +
+                                          Native.ArgumentsSuffix);
   EXPECT_TRUE(Host.Messages.empty());
-  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), "D:\\WinBoard");
+  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), In("Games", "Board"));
 }
 
-TEST_F(LauncherTest, ACancelledPickerTriesTheDriveRootAndFailsWithTheItalianMessage) {
-  Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  Host.PickerAnswer = "";
+TEST_F(LauncherTest, ACancelledPickerTriesTheRootAndFailsWithTheItalianMessage) {
+  Native.LookOnSearchPath = false;
+  Launcher launcher = Make();
   Host.Outcome = StartOutcome::kFileNotFound;
   EXPECT_FALSE(CommandClick(launcher, kPlay));
   ASSERT_EQ(Host.Starts.size(), 1u);
-  EXPECT_EQ(Host.Starts[0].Program, "\\winboard.exe");
+  EXPECT_EQ(Host.Starts[0].Program, In("", Native.InterfaceExecutable));
   EXPECT_EQ(Host.Messages, std::vector<std::string>{
                                "Impossibile avviare Winboard: verificare che il percorso scelto "
                                "sia corretto."});
@@ -172,112 +127,126 @@ TEST_F(LauncherTest, ACancelledPickerTriesTheDriveRootAndFailsWithTheItalianMess
   EXPECT_FALSE(T.Folder().Exists("Zandrell.ini"));
 }
 
-TEST_F(LauncherTest, AFailedStartOtherThanNotFoundIsSilentAndWritesNothing) {
-  Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  T.Folder().Write("Zandrell.ini", "[Engine]\r\nWinboard=E:\\Old\r\n");
-  Host.Outcome = StartOutcome::kFailed;
+TEST_F(LauncherTest, AStoredFolderIsCheckedAndAFailedStartStoresNothing) {
+  Launcher launcher = Make();
+  T.Folder().Write("Zandrell.ini", "[Engine]\r\nWinboard=" + In("", "Old") + "\r\n");
+  Host.Outcome = StartOutcome::kFailed;  // not "not found": silent
   EXPECT_FALSE(CommandClick(launcher, kPlay));
-  EXPECT_TRUE(Host.PickerPrompts.empty());  // the stored folder still holds winboard.exe
-  EXPECT_EQ(Host.ExistsAsked, std::vector<std::string>{"E:\\Old\\winboard.exe"});
+  EXPECT_TRUE(Host.PickerPrompts.empty());
+  EXPECT_EQ(Host.ExistsAsked,
+            std::vector<std::string>{In(In("", "Old"), Native.InterfaceExecutable)});
   EXPECT_TRUE(Host.Messages.empty());
-  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), "E:\\Old");
-}
 
-TEST_F(LauncherTest, AStoredFolderWithoutTheInterfaceOpensThePickerAgain) {
-  Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  T.Folder().Write("Zandrell.ini", "[Engine]\r\nWinboard=E:\\Gone\r\n");
+  // The stored folder no longer holds the interface: the picker asks again.
   Host.FilesExist = false;
-  Host.PickerAnswer = "F:\\WinBoard-4";
+  Host.Outcome = StartOutcome::kStarted;
+  Host.PickerAnswer = In("", "New");
   EXPECT_TRUE(CommandClick(launcher, kPlay));
   EXPECT_EQ(Host.PickerPrompts.size(), 1u);
-  ASSERT_EQ(Host.Starts.size(), 1u);
-  EXPECT_EQ(Host.Starts[0].Program, "F:\\WinBoard-4\\winboard.exe");
-  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), "F:\\WinBoard-4");
+  EXPECT_EQ(Host.Starts.at(1).Program, In(In("", "New"), Native.InterfaceExecutable));
+  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), In("", "New"));
 }
 
-TEST_F(LauncherTest, OnLinuxAnInterfaceOnThePathIsTakenBeforeThePicker) {
-  Launcher launcher = Make(LinuxConventions(), "/opt/zandrell");
-  Host.PathAnswer = "/usr/games";
+TEST_F(LauncherTest, AnInterfaceOnTheSearchPathIsTakenBeforeThePicker) {
+  Native.LookOnSearchPath = true;
+  Launcher launcher = Make();
+  Host.PathAnswer = In("", "games");
   EXPECT_TRUE(CommandClick(launcher, kPlay));
-  EXPECT_EQ(Host.PathAsked, std::vector<std::string>{"xboard"});
+  EXPECT_EQ(Host.PathAsked, std::vector<std::string>{Native.InterfaceExecutable});
   EXPECT_TRUE(Host.PickerPrompts.empty());
-  ASSERT_EQ(Host.Starts.size(), 1u);
-  EXPECT_EQ(Host.Starts[0].Program, "/usr/games/xboard");
-  EXPECT_EQ(ReadSetting(*T, "Winboard", ""), "/usr/games");
+  EXPECT_EQ(Host.Starts.at(0).Program, In(In("", "games"), Native.InterfaceExecutable));
 
-  // Without one on the path the picker asks, with its own prompt.
-  FakeHost other;
+  // Without one on the path the picker asks.
   T.Folder().Write("Zandrell.ini", "");
-  Launcher again{*T, other, LinuxConventions(), {}};
-  other.PickerAnswer = "/home/me/xboard-dev";
-  EXPECT_TRUE(CommandClick(again, kPlay));
-  EXPECT_EQ(other.PickerPrompts,
-            std::vector<std::string>{"Selezionare il percorso del file xboard:"});
-  EXPECT_EQ(other.Starts.at(0).Program, "/home/me/xboard-dev/xboard");
+  Host.PathAnswer.clear();
+  Host.PickerAnswer = In("", "dev");
+  EXPECT_TRUE(CommandClick(launcher, kPlay));
+  EXPECT_EQ(Host.PickerPrompts, std::vector<std::string>{Native.PickerPrompt});
+  EXPECT_EQ(Host.Starts.at(1).Program, In(In("", "dev"), Native.InterfaceExecutable));
 }
 
-TEST_F(LauncherTest, BookEditorPassesTheBookInTheProgramFolder) {
-  Launcher launcher = Make(WindowsConventions(), "C:\\Zandrell");
-  T.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=main.txt\r\n");
-  EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  ASSERT_EQ(Host.Starts.size(), 1u);
-  EXPECT_EQ(Host.Starts[0].Program, "C:\\Zandrell\\Quiretto.exe");
-  EXPECT_EQ(Host.Starts[0].Arguments, " C:\\Zandrell\\main.txt");
-  EXPECT_EQ(Host.Pointer, (std::vector<bool>{true, false}));
-  EXPECT_EQ(T.Log(), "");
-}
-
-TEST_F(LauncherTest, BookEditorWithoutABookStartsItAloneAndABlankPathIsQuoted) {
-  Launcher launcher = Make(WindowsConventions(), kWindowsFolder);
-  EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(Host.Starts.at(0).Program, "C:\\Program Files\\Zandrell\\Quiretto.exe");
+TEST_F(LauncherTest, BookEditorGetsTheBookBesideTheEngineQuotedWhenItHasBlanks) {
+  Launcher launcher = Make();
+  EXPECT_TRUE(CommandClick(launcher, kBookEditor));  // no book setting: started alone
+  EXPECT_EQ(Host.Starts.at(0).Program, In(ProgramFolder, Native.BookEditorExecutable));
   EXPECT_EQ(Host.Starts.at(0).Arguments, "");
   EXPECT_NE(T.Log().find("Error retrieving setting: OpeningBook"), std::string::npos);
 
   T.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=main.txt\r\n");
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(Host.Starts.at(1).Arguments, " \"C:\\Program Files\\Zandrell\\main.txt\"");
+  EXPECT_EQ(Host.Starts.at(1).Arguments, " \"" + In(ProgramFolder, "main.txt") + "\"");
+  EXPECT_EQ(Host.Pointer, (std::vector<bool>{true, false, true, false}));
 }
 
-TEST_F(LauncherTest, AMissingBookEditorGivesItsMessageAndTheWindowStays) {
-  Launcher launcher = Make(WindowsConventions(), "C:\\Zandrell");
-  Host.Outcome = StartOutcome::kFileNotFound;
-  EXPECT_FALSE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(Host.Messages, std::vector<std::string>{
-                               "Impossibile avviare Quiretto: verificare che il file sia nella "
-                               "stessa cartella di Zandrell."});
-  EXPECT_EQ(Host.Pointer, (std::vector<bool>{true, false}));
-  EXPECT_FALSE(T.Folder().Exists("Zandrell.ini"));
-}
-
-TEST_F(LauncherTest, BookEditorBesideTheEngineFirstThenOnThePath) {
-  Launcher launcher = Make(LinuxConventions(), "/opt/zandrell");
+TEST_F(LauncherTest, BookEditorBesideTheEngineFirstThenOnTheSearchPath) {
+  Native.LookOnSearchPath = true;
+  Launcher launcher = Make();
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(Host.ExistsAsked, std::vector<std::string>{"/opt/zandrell/quiretto"});
+  EXPECT_EQ(Host.ExistsAsked,
+            std::vector<std::string>{In(ProgramFolder, Native.BookEditorExecutable)});
   EXPECT_TRUE(Host.PathAsked.empty());
-  EXPECT_EQ(Host.Starts.at(0).Program, "/opt/zandrell/quiretto");
 
   // Not beside the engine: the one an installed package put on the path.
   Host.FilesExist = false;
-  Host.PathAnswer = "/usr/games";
+  Host.PathAnswer = In("", "games");
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(Host.PathAsked, std::vector<std::string>{"quiretto"});
-  EXPECT_EQ(Host.Starts.at(1).Program, "/usr/games/quiretto");
+  EXPECT_EQ(Host.PathAsked, std::vector<std::string>{Native.BookEditorExecutable});
+  EXPECT_EQ(Host.Starts.at(1).Program, In(In("", "games"), Native.BookEditorExecutable));
 
-  // Nowhere: the program folder as before, and its message when the start fails.
+  // Nowhere: the program folder as before, its message when the start fails, and
+  // the window stays.
   Host.PathAnswer.clear();
   Host.Outcome = StartOutcome::kFileNotFound;
   EXPECT_FALSE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(Host.Starts.at(2).Program, "/opt/zandrell/quiretto");
-  EXPECT_EQ(Host.Messages.size(), 1u);
+  EXPECT_EQ(Host.Starts.at(2).Program, In(ProgramFolder, Native.BookEditorExecutable));
+  EXPECT_EQ(Host.Messages, std::vector<std::string>{
+                               "Impossibile avviare Quiretto: verificare che il file sia nella "
+                               "stessa cartella di Zandrell."});
 }
 
 TEST_F(LauncherTest, QuitEndsWithoutTouchingAnything) {
-  Launcher launcher = Make(WindowsConventions(), "C:\\Zandrell");
+  Launcher launcher = Make();
   EXPECT_TRUE(CommandClick(launcher, kQuit));
+  EXPECT_FALSE(CommandClick(launcher, 3));
   EXPECT_TRUE(Host.Starts.empty());
   EXPECT_FALSE(T.Folder().Exists("Zandrell.ini"));
-  EXPECT_FALSE(CommandClick(launcher, 3));
+}
+
+// An installed copy: the book editor gets the book where the engine finds it, and
+// "Play" stores the interface's folder in the user's settings.
+TEST_F(LauncherTest, InstalledCopyUsesTheUsersFoldersAndTheSharedBook) {
+  if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
+  namespace fs = std::filesystem;
+  const fs::path root = T.Folder().Path();
+  const fs::path data = root / "usr/share/games/zandrell";
+  fs::create_directories(root / "usr/games");
+  fs::create_directories(data);
+  T.Folder().Write("usr/share/games/zandrell/Zandrell.ini", "[Engine]\nOpeningBook=book.txt\n");
+  T.Folder().Write("usr/share/games/zandrell/book.txt", " e2e4\n");
+  LocationFacts facts;
+  facts.ProgramFolder = (root / "usr/games").string();
+  facts.ExecutableBaseName = "zandrell";
+  facts.InstalledLayoutPossible = true;
+  facts.Home = (root / "home").string();
+  facts.FolderExists = platform::FolderExists;
+  UseFileLocations(*T, LocateFiles(facts));
+  Launcher launcher{*T, Host, Native, {}};
+  Host.PathAnswer = "/usr/games";
+
+  EXPECT_TRUE(CommandClick(launcher, kBookEditor));
+  EXPECT_EQ(Host.Starts.at(0).Program, (root / "usr/games/quiretto").string());
+  EXPECT_EQ(Host.Starts.at(0).Arguments, " " + (data / "book.txt").string());
+
+  fs::create_directories(root / "home/.config/zandrell");
+  T.Folder().Write("home/.config/zandrell/book.txt", " d2d4\n");
+  EXPECT_TRUE(CommandClick(launcher, kBookEditor));
+  EXPECT_EQ(Host.Starts.at(1).Arguments, " " + (root / "home/.config/zandrell/book.txt").string());
+
+  EXPECT_TRUE(CommandClick(launcher, kPlay));
+  EXPECT_EQ(Host.Starts.at(2).Program, "/usr/games/xboard");
+  EXPECT_NE(T.Folder().Read("home/.config/zandrell/Zandrell.ini").find("Winboard=/usr/games"),
+            std::string::npos);
+  EXPECT_FALSE(fs::exists(data / "Zandrell.ini.tmp"));
 }
 
 }  // namespace

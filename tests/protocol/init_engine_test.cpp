@@ -7,17 +7,6 @@ namespace {
 
 using testing::TestEngine;
 
-TEST(InitEngine, DefaultPieceValuesAndContempt) {
-  TestEngine t;
-  t.Init();
-  const std::array<int, 17> expected = {0,   100, 100, 310, 310, 5000, 5000, 500, 500,
-                                        900, 900, 313, 313, 0,   0,    100,  100};
-  EXPECT_EQ(t->tables.PieceValue, expected);
-  EXPECT_EQ(t->tables.Contempt, 0);
-  EXPECT_EQ(t->board.PieceCount, 32);
-  EXPECT_TRUE(t->board.WhiteToMove);
-}
-
 TEST(InitEngine, SettingsAreReadAsNumbers) {
   TestEngine t;
   t.Folder().Write("Zandrell.ini",

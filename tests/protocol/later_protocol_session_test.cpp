@@ -113,40 +113,6 @@ TEST(LaterProtocolSession, SetboardPlaysOnFromThePositionWithItsRightsMarkerAndC
       ThinkAfter("e2e4\nc7c5\ne4e5\nd7d5\n", true));
 }
 
-TEST(LaterProtocolSession, BadPositionsAreReportedAndTheGameGoesOn) {
-  const char* good = "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 40";
-  EngineProcess engine;
-  ASSERT_TRUE(engine.Start());
-  const std::string out =
-      engine.Session(std::string("new\nforce\nsetboard ") + good +
-                     "\n"
-                     "setboard 4k3/8/8/8/8/8/8/8 w - - 0 1\n"     // no white king
-                     "setboard 4k3/8/8/8/8/8/8/3KK3 w - - 0 1\n"  // two
-                     "setboard 4k3/8/8/8/8/8/8/4K2P w - - 0 1\n"  // pawn on the first rank
-                     "setboard 4k2p/8/8/8/8/8/8/4K3 w - - 0 1\n"  // pawn on the last rank
-                     "setboard 4k3/8/8/8/8/8/QQQQQQQQ/QQQQKQQQ w - - 0 1\n"  // seventeen men
-                     "setboard 4k3/8/8/8/8/8/8/4K2q b - - 0 1\n"  // side not to move in check
-                     "setboard 4k3/8/8/8/8/8/8/4K3 w - - -3 1\n"  // malformed clock
-                     "setboard 4k3/9/8/8/8/8/8/4K3 w - - 0 1\n"   // malformed rank
-                     "setboard\n"
-                     "white\nsd 3\ngo\nping 1\n");
-  std::size_t errors = 0;
-  for (std::size_t at = out.find("\ntellusererror Illegal position\n"); at != std::string::npos;
-       at = out.find("\ntellusererror Illegal position\n", at + 1)) {
-    ++errors;
-  }
-  EXPECT_EQ(errors, 9u) << out;
-  EXPECT_TRUE(LegalIn(good, EngineMoveIn(out))) << out;
-}
-
-TEST(LaterProtocolSession, EditModeSetsUpWhatTheEquivalentFenDoes) {
-  // xboard's version-1 way: a dummy move for Black to move, then the pieces.
-  const std::string edit =
-      "a2a3\nedit\n#\nKe1\nRa1\nRh1\nPd4\nPe4\nNf3\nc\nKe8\nRa8\nRh8\nPe5\nPd6\nNc6\n.\n";
-  const std::string fen = "setboard r3k2r/8/2np4/4p3/3PP3/5N2/8/R3K2R b KQkq - 0 1\n";
-  EXPECT_EQ(ThinkAfter(edit, false), ThinkAfter(fen, false));
-}
-
 TEST(LaterProtocolSession, UndoAndRemoveLeaveTheGameAsBeforeTheMoves) {
   const std::string played = "e2e4\nd7d5\ne4d5\ng8f6\n";
   // A capture taken back one move at a time; then an en-passant capture,

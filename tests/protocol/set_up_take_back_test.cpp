@@ -2,10 +2,10 @@
 // engine in this process, where every field of the game can be compared.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "board/board_test_support.h"
 #include "board/fen_setup.h"
 #include "board/perft.h"
 #include "board/position_text.h"
@@ -19,7 +19,7 @@ using testing::TestEngine;
 // Everything a take-back or a set-up must get right; the search's scratch
 // (Ply, FiftyHistory) is left out.
 struct GameView {
-  BoardState board;
+  BoardState Board;
   std::unordered_map<std::string, int> Counts;
   std::int32_t Result;
   std::uint64_t Perft;
@@ -30,29 +30,8 @@ GameView View(Engine& e) {
 }
 
 void ExpectSameGame(const GameView& a, const GameView& b, const std::string& where) {
-  const BoardState& x = a.board;
-  const BoardState& y = b.board;
-  EXPECT_EQ(PositionText(x), PositionText(y)) << where;
-  EXPECT_TRUE(std::equal(std::begin(x.Board), std::end(x.Board), std::begin(y.Board))) << where;
-  EXPECT_TRUE(
-      std::equal(std::begin(x.TouchCount), std::end(x.TouchCount), std::begin(y.TouchCount)))
-      << where;
-  // Slot 0 of the piece list is scratch.
-  EXPECT_TRUE(
-      std::equal(std::begin(x.PieceList) + 1, std::end(x.PieceList), std::begin(y.PieceList) + 1))
-      << where;
-  EXPECT_TRUE(
-      std::equal(std::begin(x.PieceIndex), std::end(x.PieceIndex), std::begin(y.PieceIndex)))
-      << where;
-  EXPECT_EQ(x.PieceCount, y.PieceCount) << where;
-  EXPECT_EQ(x.WhiteToMove, y.WhiteToMove) << where;
-  EXPECT_EQ(x.WhiteKingSquare, y.WhiteKingSquare) << where;
-  EXPECT_EQ(x.BlackKingSquare, y.BlackKingSquare) << where;
-  EXPECT_EQ(x.WhiteCastled, y.WhiteCastled) << where;
-  EXPECT_EQ(x.BlackCastled, y.BlackCastled) << where;
-  EXPECT_EQ(x.FiftyCount, y.FiftyCount) << where;
-  EXPECT_EQ(x.GameMoves, y.GameMoves) << where;
-  EXPECT_EQ(x.BookPly, y.BookPly) << where;
+  EXPECT_EQ(PositionText(a.Board), PositionText(b.Board)) << where;
+  EXPECT_EQ(test::Snapshot(a.Board), test::Snapshot(b.Board)) << where;
   EXPECT_EQ(a.Counts, b.Counts) << where;
   EXPECT_EQ(a.Result, b.Result) << where;
   EXPECT_EQ(a.Perft, b.Perft) << where;
@@ -169,7 +148,7 @@ TEST_F(SetUpAndTakeBack, ABadPositionIsReportedAndChangesNothing) {
 
 TEST_F(SetUpAndTakeBack, EditModeGivesTheBoardOfTheEquivalentFen) {
   struct Case {
-    std::string edit;
+    std::string Edit;
     const char* Fen;
   };
   const std::vector<Case> cases = {
@@ -181,7 +160,7 @@ TEST_F(SetUpAndTakeBack, EditModeGivesTheBoardOfTheEquivalentFen) {
        "rnbqkbnr/ppp1pppp/8/3p4/8/8/PPPPPPPP/RNBQKB1R b KQkq - 0 1"},
   };
   for (const Case& c : cases) {
-    T.Feed(c.edit);
+    T.Feed(c.Edit);
     EXPECT_EQ(T.TakeOutput(), "") << c.Fen;
     BoardState expected{};
     ResetPosition(expected, false);

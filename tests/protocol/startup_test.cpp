@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <thread>
+#include <vector>
 
 #include "support/engine_process.h"
 
@@ -13,29 +14,25 @@ using testing::EngineProcess;
 
 constexpr const char* kTwentyEquals = "====================";
 
-TEST(StartUp, ProtocolSwitchInCapitalsSelectsEngineMode) {
-  EngineProcess engine;
-  ASSERT_TRUE(engine.Start({"-XBOARD"}));
-  std::string out = engine.Session("e2e5\n");
-  EXPECT_EQ(out, "\nIllegal move: e2e5\n");
-  EXPECT_EQ(engine.Wait(), 0);
+TEST(StartUp, SwitchesInAnyCaseWithOrWithoutDashAndBlankPieces) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"-XBOARD", "-Log"}, {"xboard", "", "log"}}) {
+    EngineProcess engine;
+    ASSERT_TRUE(engine.Start(arguments));
+    EXPECT_EQ(engine.Session("e2e5\n"), "\nIllegal move: e2e5\n");
+    EXPECT_EQ(engine.ReadErrorToEnd(), "");
+    EXPECT_EQ(engine.Wait(), 0);
+    EXPECT_NE(engine.Folder().Read(engine.LogName()).find("Program terminated."),
+              std::string::npos);
+  }
 }
 
 TEST(StartUp, UnsupportedArgumentWarnsWithTheWholeLineAndStillRuns) {
   EngineProcess engine;
   ASSERT_TRUE(engine.Start({"-xboard", "-debug"}));
-  std::string out = engine.Session("e2e5\n");
-  EXPECT_EQ(out, "\nIllegal move: e2e5\n");
-  std::string errors = engine.ReadErrorToEnd();
-  EXPECT_EQ(errors, "Warning: Unsupported command line argument: -xboard -debug\n");
-}
-
-TEST(StartUp, EmptyPiecesFromDoubledBlanksAreSkipped) {
-  EngineProcess engine;
-  ASSERT_TRUE(engine.Start({"xboard", "", "log"}));
-  engine.Session("");
-  EXPECT_EQ(engine.ReadErrorToEnd(), "");
-  EXPECT_NE(engine.Folder().Read(engine.LogName()).find("Program terminated."), std::string::npos);
+  EXPECT_EQ(engine.Session("e2e5\n"), "\nIllegal move: e2e5\n");
+  EXPECT_EQ(engine.ReadErrorToEnd(),
+            "Warning: Unsupported command line argument: -xboard -debug\n");
 }
 
 TEST(StartUp, QuitWithTheLogSwitchEndsTheLogWithTheTerminationEntries) {

@@ -21,6 +21,7 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::Write(const std::string& name, const std::string& content) const {
+  std::filesystem::create_directories((path_ / name).parent_path());
   std::ofstream out(path_ / name, std::ios::binary | std::ios::trunc);
   out << content;
 }

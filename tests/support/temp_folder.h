@@ -14,6 +14,7 @@ class TempFolder {
 
   const std::filesystem::path& Path() const { return path_; }
   std::string File(const std::string& name) const { return (path_ / name).string(); }
+  // Creates the folders on the way.
   void Write(const std::string& name, const std::string& content) const;
   std::string Read(const std::string& name) const;  // "" when missing
   bool Exists(const std::string& name) const;
