@@ -2,7 +2,6 @@
 
 #include "base/log.h"
 #include "base/settings.h"
-#include "base/wire.h"
 #include "support/test_engine.h"
 
 namespace zandrell {
@@ -93,16 +92,6 @@ TEST(Log, AnUnwritableLogIsSkippedSilently) {
   t->shell.LogPath = t.Folder().File("no/such/folder/zandrell.log");
   WriteLog(*t, "entry", true, true);
   SUCCEED();
-}
-
-TEST(Wire, SendLineFramesTheTextWithLineFeeds) {
-  TestEngine t;
-  SendLine(*t, "move e2e4");
-  std::string bytes = t.TakeOutput();
-  EXPECT_EQ(bytes.size(), 11u);
-  EXPECT_EQ(bytes, "\nmove e2e4\n");
-  SendLine(*t, "");
-  EXPECT_EQ(t.TakeOutput(), "\n\n");
 }
 
 }  // namespace

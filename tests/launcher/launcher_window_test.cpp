@@ -123,31 +123,6 @@ TEST(LauncherWindow, OpensInEnglishAndItalianAndQuitEndsIt) {
   }
 }
 
-TEST(LauncherWindow, TheProgramOpensItsWindowAndEndsOnQuit) {
-  if (!HaveVirtualDisplay()) GTEST_SKIP() << "xvfb-run or xdotool missing";
-  testing::EngineProcess program;
-  // The quit command lies at 210, 2835 twips: 14, 189 pixels at 96 dots per inch.
-  const std::string script =
-      "\"$1\" & pid=$!\n"
-      "wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Zandrell ' | head -n 1)\n"
-      "[ -n \"$wid\" ] || { echo 'no window'; kill $pid; exit 3; }\n"
-      "echo \"caption=$(xdotool getwindowname \"$wid\")\"\n"
-      "xdotool mousemove --window \"$wid\" 22 199 click 1\n"
-      "for i in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
-      "if kill -0 $pid 2>/dev/null; then echo 'still running'; kill $pid; exit 4; fi\n"
-      "wait $pid; echo \"exit=$?\"\n";
-  platform::ChildProcess child;
-  ASSERT_TRUE(child.Start(
-      "/usr/bin/xvfb-run",
-      {"-a", "/bin/sh", "-c", script, "sh", program.Folder().File(program.ExecutableName())},
-      {"ASAN_OPTIONS=detect_leaks=0", "LC_ALL=", "LANG=C.UTF-8"}));
-  std::string out = child.ReadToEnd(60000);
-  EXPECT_EQ(child.Wait(10000), 0) << out;
-  EXPECT_NE(out.find("caption=" + WindowCaption() + "\n"), std::string::npos) << out;
-  EXPECT_NE(out.find("exit=0\n"), std::string::npos) << out;
-  EXPECT_FALSE(program.Folder().Exists("Zandrell.ini"));
-}
-
 TEST(LauncherWindow, WithoutADisplayItSaysSoInOneLineAndFails) {
   testing::EngineProcess program;
   ASSERT_TRUE(program.Start({}, {"DISPLAY="}));
