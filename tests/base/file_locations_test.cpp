@@ -7,6 +7,7 @@
 #include "base/log.h"
 #include "base/settings.h"
 #include "platform/platform.h"
+#include "support/installed_copy.h"
 #include "support/test_engine.h"
 
 namespace zandrell {
@@ -88,26 +89,9 @@ TEST(FileLocations, EveryOtherCopyKeepsItsFilesBesideTheExecutable) {
   EXPECT_EQ(where.LogPath, "C:\\games\\zandrell.log");
 }
 
-// An in-process engine laid out as an installed copy under a temporary folder:
-// prefix/games holds the program, prefix/share/games/zandrell its data, home the
-// user's folders.
 struct InstalledEngine {
   TestEngine T;
-  static constexpr const char* kData = "prefix/share/games/zandrell/";
-  static constexpr const char* kUser = "home/.config/zandrell/";
-  static constexpr const char* kState = "home/.local/state/zandrell/";
-  InstalledEngine() {
-    const fs::path root = T.Folder().Path();
-    fs::create_directories(root / "prefix/games");
-    fs::create_directories(root / kData);
-    LocationFacts facts;
-    facts.ProgramFolder = (root / "prefix/games").string();
-    facts.ExecutableBaseName = "zandrell";
-    facts.InstalledLayoutPossible = true;
-    facts.Home = (root / "home").string();
-    facts.FolderExists = platform::FolderExists;
-    UseFileLocations(*T, LocateFiles(facts));
-  }
+  InstalledEngine() { testing::LayOutInstalledCopy(T); }
   std::string Path(const std::string& name) { return T.Folder().File(name); }
   void Write(const std::string& name, const std::string& text) { T.Folder().Write(name, text); }
   std::string Read(const std::string& name) { return T.Folder().Read(name); }
@@ -118,7 +102,7 @@ TEST(InstalledCopy, SettingsFallBackKeyByKeyAndWritesCreateTheUsersFolder) {
   InstalledEngine installed;
   Engine& e = *installed.T;
   ASSERT_TRUE(e.shell.InstalledCopy);
-  const std::string data = InstalledEngine::kData, user = InstalledEngine::kUser;
+  const std::string data = testing::kInstalledData, user = testing::kUserSettings;
   installed.Write(data + "Zandrell.ini", "[Engine]\nOpeningBook=book.txt\nContempt=7\n");
   EXPECT_EQ(ReadSetting(e, "OpeningBook", ""), "book.txt");
   EXPECT_EQ(ReadSetting(e, "PawnValue", "100"), "100");
@@ -133,7 +117,7 @@ TEST(InstalledCopy, SettingsFallBackKeyByKeyAndWritesCreateTheUsersFolder) {
   // The empty-value rule holds across the two files: the user's empty value wins.
   installed.Write(user + "Zandrell.ini", "[Engine]\nOpeningBook=\n");
   EXPECT_EQ(ReadSetting(e, "OpeningBook", ""), "");
-  EXPECT_NE(installed.Read(std::string(InstalledEngine::kState) + "zandrell.log")
+  EXPECT_NE(installed.Read(std::string(testing::kUserState) + "zandrell.log")
                 .find("Error retrieving setting: OpeningBook"),
             std::string::npos);
 }
@@ -142,7 +126,7 @@ TEST(InstalledCopy, TheLogGoesToTheStateFolderCreatedOnTheFirstEntry) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   InstalledEngine installed;
   Engine& e = *installed.T;
-  const std::string state = InstalledEngine::kState;
+  const std::string state = testing::kUserState;
   WriteLog(e, "quiet", false, false);
   EXPECT_FALSE(fs::exists(installed.Path(state)));
   e.shell.LogEnabled = true;
@@ -156,7 +140,7 @@ TEST(InstalledCopy, ABookNameIsLookedForInTheUsersFolderThenTheDataFolder) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   InstalledEngine installed;
   Engine& e = *installed.T;
-  const std::string data = InstalledEngine::kData, user = InstalledEngine::kUser;
+  const std::string data = testing::kInstalledData, user = testing::kUserSettings;
   EXPECT_EQ(FindBookFile(e, "book.txt"), installed.Path(data + "book.txt"));  // found nowhere
   installed.Write(user + "book.txt", " d2d4\n");
   EXPECT_EQ(FindBookFile(e, "book.txt"), installed.Path(user + "book.txt"));

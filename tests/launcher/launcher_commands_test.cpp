@@ -3,16 +3,15 @@
 // Windows names, separators and picker.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "base/file_locations.h"
 #include "base/settings.h"
 #include "launcher/launcher_commands.h"
 #include "launcher/launcher_text.h"
 #include "platform/platform.h"
 #include "platform/string_table.h"
+#include "support/installed_copy.h"
 #include "support/test_engine.h"
 
 namespace zandrell {
@@ -216,37 +215,25 @@ TEST_F(LauncherTest, QuitEndsWithoutTouchingAnything) {
 // "Play" stores the interface's folder in the user's settings.
 TEST_F(LauncherTest, InstalledCopyUsesTheUsersFoldersAndTheSharedBook) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
-  namespace fs = std::filesystem;
-  const fs::path root = T.Folder().Path();
-  const fs::path data = root / "usr/share/games/zandrell";
-  fs::create_directories(root / "usr/games");
-  fs::create_directories(data);
-  T.Folder().Write("usr/share/games/zandrell/Zandrell.ini", "[Engine]\nOpeningBook=book.txt\n");
-  T.Folder().Write("usr/share/games/zandrell/book.txt", " e2e4\n");
-  LocationFacts facts;
-  facts.ProgramFolder = (root / "usr/games").string();
-  facts.ExecutableBaseName = "zandrell";
-  facts.InstalledLayoutPossible = true;
-  facts.Home = (root / "home").string();
-  facts.FolderExists = platform::FolderExists;
-  UseFileLocations(*T, LocateFiles(facts));
+  testing::LayOutInstalledCopy(T);
+  const std::string data = testing::kInstalledData, user = testing::kUserSettings;
+  T.Folder().Write(data + "Zandrell.ini", "[Engine]\nOpeningBook=book.txt\n");
+  T.Folder().Write(data + "book.txt", " e2e4\n");
   Launcher launcher{*T, Host, Native, {}};
   Host.PathAnswer = "/usr/games";
 
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(Host.Starts.at(0).Program, (root / "usr/games/quiretto").string());
-  EXPECT_EQ(Host.Starts.at(0).Arguments, " " + (data / "book.txt").string());
+  EXPECT_EQ(Host.Starts.at(0).Program, T.Folder().File("prefix/games/quiretto"));
+  EXPECT_EQ(Host.Starts.at(0).Arguments, " " + T.Folder().File(data + "book.txt"));
 
-  fs::create_directories(root / "home/.config/zandrell");
-  T.Folder().Write("home/.config/zandrell/book.txt", " d2d4\n");
+  T.Folder().Write(user + "book.txt", " d2d4\n");
   EXPECT_TRUE(CommandClick(launcher, kBookEditor));
-  EXPECT_EQ(Host.Starts.at(1).Arguments, " " + (root / "home/.config/zandrell/book.txt").string());
+  EXPECT_EQ(Host.Starts.at(1).Arguments, " " + T.Folder().File(user + "book.txt"));
 
   EXPECT_TRUE(CommandClick(launcher, kPlay));
   EXPECT_EQ(Host.Starts.at(2).Program, "/usr/games/xboard");
-  EXPECT_NE(T.Folder().Read("home/.config/zandrell/Zandrell.ini").find("Winboard=/usr/games"),
-            std::string::npos);
-  EXPECT_FALSE(fs::exists(data / "Zandrell.ini.tmp"));
+  EXPECT_NE(T.Folder().Read(user + "Zandrell.ini").find("Winboard=/usr/games"), std::string::npos);
+  EXPECT_FALSE(T.Folder().Exists(data + "Zandrell.ini.tmp"));
 }
 
 }  // namespace
