@@ -33,9 +33,19 @@ class Book : public ::testing::Test {
     if (withFlags) T.Folder().Write("book.opi", flags);
     T.Init();
   }
-  std::set<std::string> Probes(int times = 200) {
+  std::set<std::string> Probes(int times) {
     std::set<std::string> seen;
     for (int i = 0; i < times; ++i) seen.insert(MoveToText(ProbeBook(*T)));
+    return seen;
+  }
+  // The random source follows the clock: probes until this many moves were seen,
+  // for at most five seconds.
+  std::set<std::string> ProbesUntil(std::size_t distinct) {
+    std::set<std::string> seen;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (seen.size() < distinct && std::chrono::steady_clock::now() < until) {
+      seen.insert(MoveToText(ProbeBook(*T)));
+    }
     return seen;
   }
   TestEngine T;
@@ -49,33 +59,26 @@ TEST(BookFiles, FlagFileNameNeedsADotInTheFileName) {
   EXPECT_EQ(FlagFileName("a.b.c"), "a.b.opi");
 }
 
-TEST(BookFiles, WithoutTheSettingThereIsNoBook) {
-  TestEngine t;
-  t.Init();
-  EXPECT_FALSE(t->book.BookLoaded);
-  EXPECT_EQ(t->board.BookPly, 21);
-}
-
-TEST(BookFiles, AnUnopenableBookLogsOneErrorAndLeavesNoBook) {
-  TestEngine t;
-  t.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=missing.txt\r\n");
-  t.Init();
-  EXPECT_FALSE(t->book.BookLoaded);
-  EXPECT_EQ(t->board.BookPly, 21);
-  std::string log = t.Log();
-  ASSERT_EQ(log.rfind("Opening book error: ", 0), 0u);
-  EXPECT_EQ(log.find("Opening book error: ", 1), std::string::npos);
-  EXPECT_EQ(log.find("\r\n"), log.size() - 2);
-}
-
-TEST(BookFiles, AFolderNamedAsTheBookIsAnErrorNotAnEmptyBook) {
-  TestEngine t;
-  std::filesystem::create_directory(t.Folder().Path() / "openings");
-  t.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=openings\r\n");
-  t.Init();
-  EXPECT_FALSE(t->book.BookLoaded);
-  EXPECT_EQ(t->board.BookPly, 21);
-  EXPECT_EQ(t.Log(), "Opening book error: " + std::string(std::strerror(EISDIR)) + "\r\n");
+TEST(BookFiles, NoSettingOrAnUnreadableBookLeavesNoBookWithOneErrorLogged) {
+  struct Case {
+    const char* Settings;
+    std::string Log;  // "" for none; else the start of the one entry
+  };
+  for (const Case& c :
+       {Case{"", ""}, Case{"[Engine]\r\nOpeningBook=missing.txt\r\n", "Opening book error: "},
+        Case{"[Engine]\r\nOpeningBook=openings\r\n",
+             "Opening book error: " + std::string(std::strerror(EISDIR))}}) {
+    TestEngine t;
+    std::filesystem::create_directory(t.Folder().Path() / "openings");  // a folder, not a book
+    if (*c.Settings != '\0') t.Folder().Write("Zandrell.ini", c.Settings);
+    t.Init();
+    EXPECT_FALSE(t->book.BookLoaded) << c.Settings;
+    EXPECT_EQ(t->board.BookPly, 21) << c.Settings;
+    const std::string log = t.Log();
+    if (c.Log.empty()) continue;
+    EXPECT_EQ(log.rfind(c.Log, 0), 0u) << log;
+    EXPECT_EQ(log.find("\r\n"), log.size() - 2) << log;  // one entry
+  }
 }
 
 TEST_F(Book, MalformedLinesLoadAndAreCountedOnceInTheLog) {
@@ -85,51 +88,38 @@ TEST_F(Book, MalformedLinesLoadAndAreCountedOnceInTheLog) {
   EXPECT_EQ(T.Log(), "Opening book: 4 of 6 lines are not moves and are never played\r\n");
   T.Feed("e2e4\n");
   EXPECT_EQ(Probes(50), std::set<std::string>{"e7e5"});
+
+  TestEngine sound;
+  sound.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=book.txt\r\n");
+  sound.Folder().Write("book.txt", " e2e4e7e5\r\n d2d4\r\n");
+  sound.Init();
+  EXPECT_TRUE(sound->book.BookLoaded);
+  EXPECT_EQ(sound.Log(), "");
 }
 
-TEST_F(Book, AWellFormedBookLogsNothing) {
-  Load(" e2e4e7e5\r\n d2d4\r\n");
-  EXPECT_TRUE(T->book.BookLoaded);
-  EXPECT_EQ(T.Log(), "");
-}
-
-TEST_F(Book, LinesWithoutAFlagFileAllowEveryPly) {
-  Load(" e2e4e7e5\r\n d2d4d7d5\r\n c2c4\r\n");
-  EXPECT_TRUE(T->book.BookLoaded);
+TEST_F(Book, EachLineHasItsMaskInOrderAndMissingOnesAllowEveryPly) {
+  Load(" e2e4e7e5\r\n d2d4d7d5\r\n c2c4\r\n d2d4d7d5\r\n", FlagBytes({5, 0xFFFFFFFF, 7}), true);
   EXPECT_EQ(T->board.BookPly, 0);
-  ASSERT_EQ(T->book.BookLineCount, 3);
+  ASSERT_EQ(T->book.BookLineCount, 3);  // a repeated line keeps its first mask
   EXPECT_EQ(T->book.BookLines[1], " d2d4d7d5");
-  for (const std::string& line : T->book.BookLines) {
-    EXPECT_EQ(T->book.BookFlags.at(line), kAllPliesMask);
-  }
-}
-
-TEST_F(Book, FlagEntriesBelongToLinesInOrderAndAShortFileDefaultsTheRest) {
-  Load(" e2e4e7e5\r\n d2d4d7d5\r\n c2c4\r\n", FlagBytes({5, 0xFFFFFFFF}), true);
   EXPECT_EQ(T->book.BookFlags.at(" e2e4e7e5"), 5);
   EXPECT_EQ(T->book.BookFlags.at(" d2d4d7d5"), -1);
-  EXPECT_EQ(T->book.BookFlags.at(" c2c4"), kAllPliesMask);
+  EXPECT_EQ(T->book.BookFlags.at(" c2c4"), 7);
   EXPECT_TRUE(BookMoveAllowed(T->book, " e2e4e7e5", 3));
   EXPECT_FALSE(BookMoveAllowed(T->book, " e2e4e7e5", 2));
   EXPECT_FALSE(BookMoveAllowed(T->book, " not in book", 1));
-}
 
-TEST_F(Book, ARepeatedLineKeepsItsFirstMask) {
-  Load(" e2e4e7e5\n d2d4\n e2e4e7e5\n", FlagBytes({1, 2, 3}), true);
-  EXPECT_EQ(T->book.BookLineCount, 2);
-  EXPECT_EQ(T->book.BookFlags.at(" e2e4e7e5"), 1);
+  Load(" e2e4e7e5\r\n c2c4\r\n", FlagBytes({5}), true);  // a short flag file
+  EXPECT_EQ(T->book.BookFlags.at(" c2c4"), kAllPliesMask);
+  std::filesystem::remove(T.Folder().Path() / "book.opi");
+  Load(" e2e4e7e5\r\n c2c4\r\n");  // none at all
+  EXPECT_EQ(T->book.BookFlags.at(" e2e4e7e5"), kAllPliesMask);
 }
 
 TEST_F(Book, TheFirstMoveIsOneOfTheFourFixedMovesEvenWithAnEmptyBook) {
   Load("");
   EXPECT_TRUE(T->book.BookLoaded);
-  EXPECT_EQ(T->book.BookLineCount, 0);
-  std::set<std::string> seen;
-  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (seen.size() < 4 && std::chrono::steady_clock::now() < until) {
-    seen.insert(MoveToText(ProbeBook(*T)));
-  }
-  EXPECT_EQ(seen, (std::set<std::string>{"e2e4", "d2d4", "c2c4", "g1f3"}));
+  EXPECT_EQ(ProbesUntil(4), (std::set<std::string>{"e2e4", "d2d4", "c2c4", "g1f3"}));
   T.Feed("e2e4\n");
   EXPECT_EQ(ProbeBook(*T).From, 0);
 }
@@ -137,27 +127,16 @@ TEST_F(Book, TheFirstMoveIsOneOfTheFourFixedMovesEvenWithAnEmptyBook) {
 TEST_F(Book, CandidatesFollowTheGameAndTheirMasks) {
   Load(" e2e4e7e5g1f3\r\n e2e4c7c5\r\n");
   T.Feed("e2e4\n");
-  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  std::set<std::string> seen;
-  while (seen.size() < 2 && std::chrono::steady_clock::now() < until) {
-    seen.insert(MoveToText(ProbeBook(*T)));
-  }
-  EXPECT_EQ(seen, (std::set<std::string>{"e7e5", "c7c5"}));
-}
-
-TEST_F(Book, AClearedPlyBitRemovesThatLinesMove) {
+  EXPECT_EQ(ProbesUntil(2), (std::set<std::string>{"e7e5", "c7c5"}));
+  // A cleared ply bit removes that line's move.
   Load(" e2e4e7e5g1f3\r\n e2e4c7c5\r\n", FlagBytes({kAllPliesMask & ~2u, kAllPliesMask}), true);
   T.Feed("e2e4\n");
   EXPECT_EQ(Probes(50), (std::set<std::string>{"c7c5"}));
-}
-
-TEST_F(Book, AdjacentLinesWithTheSameMoveUseTheFirstLinesMask) {
+  // Adjacent lines with the same move use the first line's mask.
   Load(" e2e4e7e5g1f3\r\n e2e4e7e5b1c3\r\n", FlagBytes({kAllPliesMask & ~2u, kAllPliesMask}), true);
   T.Feed("e2e4\n");
   EXPECT_EQ(ProbeBook(*T).From, 0);
-}
-
-TEST_F(Book, AGameOutsideTheBookOrAPromotionFindsNothing) {
+  // Outside the book: nothing, and the game stays as it was.
   Load(" e2e4e7e5g1f3\r\n");
   T.Feed("d2d4\n");
   EXPECT_EQ(ProbeBook(*T).From, 0);
@@ -178,14 +157,9 @@ TEST_F(Book, ProbingLeavesTheGamePositionAsItWas) {
 TEST(BookRandom, RandomIntStaysInItsRange) {
   EXPECT_EQ(RandomInt(0, 0), 0);
   std::set<int> seen;
-  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (seen.size() < 4 && std::chrono::steady_clock::now() < until) {
-    int value = RandomInt(0, 3);
-    ASSERT_GE(value, 0);
-    ASSERT_LE(value, 3);
-    seen.insert(value);
-  }
-  EXPECT_EQ(seen.size(), 4u);
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (seen.size() < 4 && std::chrono::steady_clock::now() < until) seen.insert(RandomInt(0, 3));
+  EXPECT_EQ(seen, (std::set<int>{0, 1, 2, 3}));
 }
 
 }  // namespace

@@ -14,40 +14,32 @@ TEST_F(Evaluation, StartPositionIsLevelForBothSides) {
   EXPECT_EQ(Eval(), 0);
 }
 
-TEST_F(Evaluation, LonePawnIsIsolatedAndPassed) {
-  // a2 pawn, endgame: 100 + 0, isolated on a file without enemy pawns -30,
-  // passed with no friendly neighbour +8.
-  Fen("4k3/8/8/8/8/8/P7/4K3 w - - 0 1");
-  EXPECT_EQ(Eval(), 78);
-  EXPECT_FALSE(E().search.Middlegame);
-  E().board.WhiteToMove = false;
-  EXPECT_EQ(Eval(), -78);
-}
-
-TEST_F(Evaluation, DoubledPawnsEachLoseThree) {
-  // a2: 100 - 30 - 3 + 8; a3 (doubled table value 2): 102 - 30 - 3 + 14.
-  Fen("4k3/8/8/8/8/P7/P7/4K3 w - - 0 1");
-  EXPECT_EQ(Eval(), 158);
-}
-
-TEST_F(Evaluation, PassedPawnsWithAFriendlyNeighbourGetThirtyMore) {
-  Fen("4k3/8/8/8/8/8/PP6/4K3 w - - 0 1");
-  EXPECT_EQ(Eval(), 2 * (100 + 8 + 30));
-}
-
-TEST_F(Evaluation, EnemyPawnOnANeighbouringFileLimitsThePassedBonus) {
-  // White d4 (doubled table 16) with a black pawn on e7: +4 only. Black e7
-  // (its table value -8) sees a white pawn on the d-file: -6 for Black.
-  // Both isolated on files without enemy pawns.
-  Fen("4k3/4p3/8/8/3P4/8/8/4K3 w - - 0 1");
-  const int white = 100 + 16 - 30 + 4;
-  const int black = 100 - 8 - 30 + 6;
-  EXPECT_EQ(Eval(), white - black);
-}
-
-TEST_F(Evaluation, EndgameKingTable) {
-  Fen("4k3/8/8/8/4K3/8/8/8 w - - 0 1");
-  EXPECT_EQ(Eval(), 15);
+// Pawn structure, the endgame king and rooks, from White's side.
+TEST_F(Evaluation, EndgameTerms) {
+  struct Case {
+    const char* Fen;
+    int Score;
+  };
+  for (const Case& c : {
+           // a2: 100, isolated on a file without enemy pawns -30, passed alone +8.
+           Case{"4k3/8/8/8/8/8/P7/4K3 w - - 0 1", 78},
+           // Doubled: a2 100 - 30 - 3 + 8; a3 (table 2) 102 - 30 - 3 + 14.
+           Case{"4k3/8/8/8/8/P7/P7/4K3 w - - 0 1", 158},
+           // Passed pawns with a friendly neighbour: +30 more each.
+           Case{"4k3/8/8/8/8/8/PP6/4K3 w - - 0 1", 2 * (100 + 8 + 30)},
+           // White d4 (table 16) with a black pawn on e7: +4 only; Black e7 (table -8)
+           // sees a white pawn on the d-file: +6 for Black. Both isolated.
+           Case{"4k3/4p3/8/8/3P4/8/8/4K3 w - - 0 1", (100 + 16 - 30 + 4) - (100 - 8 - 30 + 6)},
+           Case{"4k3/8/8/8/4K3/8/8/8 w - - 0 1", 15},  // the endgame king table
+           // Rook a7: 500 + 10 (seventh) + 11 (fully open file).
+           Case{"4k3/R7/8/8/8/8/8/4K3 w - - 0 1", 521},
+       }) {
+    Fen(c.Fen);
+    EXPECT_FALSE(E().search.Middlegame) << c.Fen;
+    EXPECT_EQ(Eval(), c.Score) << c.Fen;
+    E().board.WhiteToMove = false;
+    EXPECT_EQ(Eval(), -c.Score) << c.Fen;
+  }
 }
 
 // Eight pieces other than pawns: middle game. White: Kg1 Rf1 Qd1 Nb1, pawns
@@ -90,15 +82,9 @@ TEST_F(Evaluation, EarlyQueenUntilTheBackRankMinorsHaveMoved) {
   const int home = Eval();
   Fen("1n1qk2r/5ppp/8/8/8/3Q4/5PPP/1N3RK1 w - - 0 1");
   EXPECT_EQ(Eval(), home - 7);
-  for (int sq : {27, 28, 31, 32}) E().board.TouchCount[sq] = 1;
+  for (int square : {kB1, kC1, kF1, kG1}) E().board.TouchCount[square] = 1;
   // b1 touched: the knight there is no longer undeveloped either (+18).
   EXPECT_EQ(Eval(), home + 18);
-}
-
-TEST_F(Evaluation, RooksOnOpenFilesAndTheSeventhRank) {
-  // Rook a7: 500 + 10 (seventh) + 11 (fully open file); kings on the end table.
-  Fen("4k3/R7/8/8/8/8/8/4K3 w - - 0 1");
-  EXPECT_EQ(Eval(), 521);
 }
 
 }  // namespace

@@ -25,44 +25,33 @@ std::vector<std::string> Lines(const std::string& output) {
 
 using Search = SearchTest;
 
-TEST_F(Search, MateInOneIsFoundFromDepthTwoAndAnnounced) {
-  Fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
-  EXPECT_EQ(Lines(PlayAtDepth(2)), (std::vector<std::string>{"move a1a8", "1-0 {White Mates}"}));
-  EXPECT_EQ(E().search.RootScore, 99998);
-  EXPECT_EQ(E().game.GameResult, 1);
-  // The mating move is announced, not played into the game.
-  EXPECT_TRUE(E().board.WhiteToMove);
-  EXPECT_EQ(E().board.Board[kA1], kWhiteRook);
-}
-
-TEST_F(Search, MateInOneIsNotSeenAtDepthOne) {
-  Fen("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1");
-  PlayAtDepth(1);
-  EXPECT_NE(E().search.RootScore, 99998);
-  EXPECT_EQ(E().game.GameResult, 0);
-}
-
-TEST_F(Search, BlackMatesInOne) {
-  Fen("r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1");
-  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"move a8a1", "0-1 {Black Mates}"}));
-  EXPECT_EQ(E().game.GameResult, 2);
-}
-
-TEST_F(Search, MatedEngineSendsOnlyTheResult) {
-  Fen("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1");
-  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1-0 {White Mates}"}));
-  EXPECT_EQ(E().game.GameResult, 1);
-}
-
-TEST_F(Search, StalemateIsADrawOrTheFiftyMoveRule) {
-  Fen("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
-  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1/2-1/2 {Draw}"}));
-  EXPECT_EQ(E().game.GameResult, 3);
-
-  Fen("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
-  E().game.GameResult = 0;
-  E().board.FiftyCount = 100;
-  EXPECT_EQ(Lines(PlayAtDepth(3)), (std::vector<std::string>{"1/2-1/2 {50 Move Rule}"}));
+// Mates, stalemate and the fifty-move rule: the lines sent and the result kept.
+TEST_F(Search, GameEndsAreAnnouncedWithTheirResult) {
+  struct Case {
+    const char* Fen;
+    int Depth;
+    std::vector<std::string> Lines;
+    int Result;
+  };
+  const std::vector<Case> cases = {
+      {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 2, {"move a1a8", "1-0 {White Mates}"}, 1},
+      {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 1, {"move a1a7"}, 0},  // depth 1 misses it
+      {"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", 3, {"move a8a1", "0-1 {Black Mates}"}, 2},
+      {"R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", 3, {"1-0 {White Mates}"}, 1},  // mated: no move
+      {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 3, {"1/2-1/2 {Draw}"}, 3},
+      {"7k/5Q2/6K1/8/8/8/8/8 b - - 100 1", 3, {"1/2-1/2 {50 Move Rule}"}, 3},
+  };
+  for (const Case& c : cases) {
+    Fen(c.Fen);
+    E().game.GameResult = 0;
+    const std::string before = PositionText(E().board);
+    EXPECT_EQ(Lines(PlayAtDepth(c.Depth)), c.Lines) << c.Fen << " depth " << c.Depth;
+    EXPECT_EQ(E().game.GameResult, c.Result) << c.Fen;
+    // A mating move is announced, not played into the game.
+    if (c.Result != 0) {
+      EXPECT_EQ(PositionText(E().board), before) << c.Fen;
+    }
+  }
 }
 
 TEST_F(Search, ASearchWithoutAnyIterationPlaysNothing) {
@@ -151,9 +140,9 @@ TEST_F(Search, ThinkingLineFormat) {
   s.RootScore = 23;
   s.NodeCount = 48211;
   s.PvLength[1] = 4;
-  s.PvTable[1][1] = Move{42, 66, 13, 0, 0, 0, 0};
-  s.PvTable[1][2] = Move{102, 78, 13, 0, 0, 0, 0};
-  s.PvTable[1][3] = Move{32, 55, 13, 0, 0, 0, 0};
+  s.PvTable[1][1] = Move{kE2, kE4, kEmpty, 0, 0, 0, 0};
+  s.PvTable[1][2] = Move{kE7, kE5, kEmpty, 0, 0, 0, 0};
+  s.PvTable[1][3] = Move{kG1, kF3, kEmpty, 0, 0, 0, 0};
   EXPECT_EQ(ThinkingLine(s, 3.7), "5 23 300 48211 e2e4 e7e5 g1f3");
   s.RootScore = -15;
   EXPECT_EQ(ThinkingLine(s, 0.99), "5 -15 0 48211 e2e4 e7e5 g1f3");

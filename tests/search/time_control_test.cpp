@@ -37,35 +37,29 @@ TEST(AllotTime, MovesPerControlDrawOnTheBank) {
   EXPECT_NEAR(g.TimeBank, 3 - 0.666 * 3, 1e-9);
 }
 
-TEST(AllotTime, WholeGameDivisorFollowsTheLag) {
-  GameState level = Clocks(0, 300, 0, 300, 300);
-  EXPECT_FLOAT_EQ(AllotTime(level), 10.0f);
-  GameState behind = Clocks(0, 300, 0, 100, 200);  // lag 100 > 20
-  EXPECT_FLOAT_EQ(AllotTime(behind), 2.5f);
-  GameState slightly = Clocks(0, 300, 0, 190, 200);  // lag 10, not above 10
-  EXPECT_FLOAT_EQ(AllotTime(slightly), 190.0f / 30.0f);
-  GameState middle = Clocks(0, 300, 0, 185, 200);  // lag 15: above 10, not above 20
-  EXPECT_FLOAT_EQ(AllotTime(middle), 185.0f / 35.0f);
-  GameState increment = Clocks(0, 300, 12, 300, 300);
-  EXPECT_FLOAT_EQ(AllotTime(increment), 22.0f);
-}
-
-TEST(AllotTime, ShortClockGivesOneSecondPlusIncrement) {
-  GameState none = Clocks(0, 300, 0, 60, 300);
-  EXPECT_FLOAT_EQ(AllotTime(none), 1.0f);
-  GameState increment = Clocks(0, 300, 2, 30, 300);
-  EXPECT_FLOAT_EQ(AllotTime(increment), 3.0f);
-  GameState nearlyOut = Clocks(0, 300, 2, 3.5f, 300);  // 3.5 - 1 - 2 is not above 1
-  EXPECT_FLOAT_EQ(AllotTime(nearlyOut), 1.0f);
-}
-
-TEST(AllotTime, UnderTwoSecondsHalfOfWhatIsLeft) {
-  GameState low = Clocks(0, 300, 0, 1.5f, 300);
-  EXPECT_FLOAT_EQ(AllotTime(low), 0.75f);
-  GameState two = Clocks(0, 300, 0, 2.0f, 300);
-  EXPECT_FLOAT_EQ(AllotTime(two), 1.0f);
-  GameState flagged = Clocks(0, 300, 0, -0.5f, 300);
-  EXPECT_FLOAT_EQ(AllotTime(flagged), 0.0f);
+// Sudden death: a divisor that follows the lag behind the opponent's clock, one
+// second plus the increment on a short clock, half of what is left under two.
+TEST(AllotTime, SuddenDeathAllotments) {
+  struct Case {
+    int Increment;
+    float Own;
+    double Opponent;
+    float Allotted;
+  };
+  for (const Case& c : {
+           Case{0, 300, 300, 10.0f}, Case{0, 100, 200, 2.5f},    // lag 100 > 20
+           Case{0, 190, 200, 190.0f / 30.0f},                    // lag 10, not above 10
+           Case{0, 185, 200, 185.0f / 35.0f},                    // lag 15: above 10, not above 20
+           Case{12, 300, 300, 22.0f},                            // plus the increment
+           Case{0, 60, 300, 1.0f},                               // short clock
+           Case{2, 30, 300, 3.0f},                               // short clock with increment
+           Case{2, 3.5f, 300, 1.0f},                             // 3.5 - 1 - 2 is not above 1
+           Case{0, 1.5f, 300, 0.75f},                            // under two seconds
+           Case{0, 2.0f, 300, 1.0f}, Case{0, -0.5f, 300, 0.0f},  // flagged
+       }) {
+    GameState g = Clocks(0, 300, c.Increment, c.Own, c.Opponent);
+    EXPECT_FLOAT_EQ(AllotTime(g), c.Allotted) << c.Own << " vs " << c.Opponent;
+  }
 }
 
 TEST(MoveTimeLimit, TheClockLessItsReserveBindsOnlyWhereAClockRunsOut) {
@@ -93,20 +87,14 @@ TEST(TimeBank, UnusedAllotmentAndIncrementGoToTheBank) {
 
 using ShortClock = SearchTest;
 
-TEST_F(ShortClock, OneSecondWithTenSecondsLeftStopsAfterDepthThree) {
-  T.Feed("level 0 0:10 0\n");
-  E().game.EngineSide = true;
-  EngineMove(E());
-  EXPECT_EQ(E().search.IterationDepth, 4);  // depths 1..3 only
-  EXPECT_NE(T.TakeOutput().find("move "), std::string::npos);
-}
-
-TEST_F(ShortClock, LessThanASecondPerMoveAlsoStopsAfterDepthThree) {
-  T.Feed("level 0 0:05 0\ntime 150\n");  // 0.75 s allotted
-  E().game.EngineSide = true;
-  EngineMove(E());
-  EXPECT_EQ(E().search.IterationDepth, 4);
-  EXPECT_NE(T.TakeOutput().find("move "), std::string::npos);
+TEST_F(ShortClock, OneSecondOrLessWithTenSecondsLeftStopsAfterDepthThree) {
+  for (const char* clock : {"level 0 0:10 0\n", "level 0 0:05 0\ntime 150\n"}) {  // 1, 0.75 s
+    T.Feed(std::string("new\n") + clock);
+    E().game.EngineSide = true;
+    EngineMove(E());
+    EXPECT_EQ(E().search.IterationDepth, 4) << clock;  // depths 1..3 only
+    EXPECT_NE(T.TakeOutput().find("move "), std::string::npos) << clock;
+  }
 }
 
 TEST_F(ShortClock, WithNothingLeftTheFirstIterationIsCutAndALegalMovePlayed) {
