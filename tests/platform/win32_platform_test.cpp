@@ -118,14 +118,6 @@ std::set<std::string> NamesIn(const TempFolder& folder) {
   return names;
 }
 
-TEST(Win32Files, ARenamedExecutableLogsUnderItsLowerCaseName) {
-  EngineProcess engine("ZandrellCase");
-  ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
-  engine.Session("");
-  EXPECT_EQ(NamesIn(engine.Folder()),
-            (std::set<std::string>{"ZandrellCase.exe", "zandrellcase.log"}));
-}
-
 TEST(Win32Files, TheEnginesLogIsZandrellLogWithStampedCrLfEntries) {
   EngineProcess engine;
   ASSERT_EQ(engine.ExecutableName(), "Zandrell.exe");

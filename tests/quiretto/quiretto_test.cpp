@@ -291,8 +291,6 @@ TEST(QuirettoEdit, BadInputGetsOneErrorAndTheFilesStayAsTheyWere) {
   Files files;
   const std::string book = files.Book();
   files.Write(" e2e4c7c5\r\n e2e4e7e5 g1f3\r\n", {0b11, 0b111});
-  const std::string before = files.Folder.Read("book.txt");
-  const std::string flagsBefore = files.Folder.Read("book.opi");
   std::string err;
   EXPECT_EQ(RunCommand({"forbid", book, "--line", "1", "--ply", "1"}, nullptr, &err), 1);
   EXPECT_EQ(err, "quiretto: " + book +
@@ -308,8 +306,6 @@ TEST(QuirettoEdit, BadInputGetsOneErrorAndTheFilesStayAsTheyWere) {
   EXPECT_EQ(RunCommand({"frobnicate"}, nullptr, &err), 2);
   EXPECT_EQ(files.Folder.Read("book.txt"), " e2e4c7c5\r\n");
   EXPECT_EQ(Masks(files.Folder, "book.opi"), std::vector<std::uint32_t>{0b11});
-  (void)before;
-  (void)flagsBefore;
 }
 
 TEST(QuirettoEdit, AnInterruptedWriteLeavesTheOldFilesIntact) {
