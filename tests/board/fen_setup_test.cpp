@@ -27,27 +27,5 @@ TEST(FenSetupTest, LostRightsBecomeTouchedHomeSquares) {
   EXPECT_EQ(PositionText(b), "4k3/8/8/8/8/8/8/R3K3 w Q -");
 }
 
-TEST(FenSetupTest, BadRecordsAreRefusedAndLeaveThePosition) {
-  BoardState b = test::StartBoard();
-  const std::string before = PositionText(b);
-  for (const char* fen :
-       {"", "8/8/8/8/8/8/8/8 w - -", "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP w KQkq -",
-        "rnbqkbnr/pppppppp/9/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNX w KQkq -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR x KQkq -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkx -",
-        "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq e3",    // no pawn has moved
-        "rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e3",  // wrong side
-        "4k3/8/8/8/8/8/8/4K2r b - -",                               // White in check, Black to move
-        "QQQQkQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/QQQQQQQQ/8/8/4K3 w - -",  // too many pieces
-        "rnbqkbnr/pppppppp/8/8/8/N7/PPPPPPPP/RNBQKBNR w KQkq -",       // 17 white men
-        "4k3/8/8/8/8/8/8/4K2P w - -",                                  // pawn on rank 1
-        "4k2p/8/8/8/8/8/8/4K3 w - -",                                  // pawn on rank 8
-        "4k3/8/8/8/8/8/8/4K3 w - - -1"}) {
-    EXPECT_FALSE(SetUpFromFen(b, fen)) << fen;
-    EXPECT_EQ(PositionText(b), before) << fen;
-  }
-}
-
 }  // namespace
 }  // namespace zandrell

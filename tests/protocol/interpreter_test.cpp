@@ -31,16 +31,6 @@ TEST_F(Interpreter, OneChunkOfThreeLinesIsHandledInOrder) {
   EXPECT_EQ(T.TakeOutput(), "");
 }
 
-TEST_F(Interpreter, AnUnfinishedLineWaitsForItsEnd) {
-  T.Feed("otim 12345\ntime 3");
-  EXPECT_DOUBLE_EQ(Game().OpponentTime, 123.45);
-  EXPECT_FLOAT_EQ(Game().OwnTime, 300.0f);
-  T.Feed("000\n");
-  EXPECT_FLOAT_EQ(Game().OwnTime, 30.0f);
-  T.Feed("time 12000\n");
-  EXPECT_FLOAT_EQ(Game().OwnTime, 120.0f);
-}
-
 TEST_F(Interpreter, AnOverlongUnfinishedLineIsDroppedWhole) {
   T.Feed(std::string(70000, 'x'));
   T.Feed("yyy e2e5\ne2e5\n");
@@ -133,31 +123,6 @@ TEST_F(Interpreter, ARejectedMoveKeepsTheEnPassantMarker) {
   EXPECT_EQ(PositionText(T->board), "4k3/8/2P5/8/1b6/8/3N4/4K3 b - -");
 }
 
-TEST_F(Interpreter, ResultNameRatingAndComputerAreLogged) {
-  T->shell.LogEnabled = true;
-  T.Feed("name Fairy-Max\nrating 2100 1850\ncomputer\nresult 1-0 {White mates}\n");
-  EXPECT_EQ(Game().OpponentName, "Fairy-Max");
-  EXPECT_EQ(Game().OpponentRating, 1850);
-  EXPECT_TRUE(Game().OpponentIsComputer);
-  EXPECT_EQ(T.TakeOutput(), "\n1-0 {White mates}\n");
-  EXPECT_NE(T.Log().find("result 1-0 {White mates}\r\nFairy-Max (1850) True\r\n"),
-            std::string::npos);
-  T.Feed("rating 950 1850\nrating\nresult\n");
-  EXPECT_EQ(Game().OpponentRating, 0);
-  EXPECT_EQ(T.TakeOutput(), "\n\n");
-}
-
-TEST_F(Interpreter, DrawOffersAreDeclinedAndSeeksPosted) {
-  T.Feed("draw\nallseeks\n");
-  EXPECT_EQ(T.TakeOutput(),
-            "\ntellics decline\n\ntellics say Sorry, this program does not accept draws yet.\n"
-            "\ntellics seek 5 0 f\n\ntellics seek 15 5 f\n");
-  T.Folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=3 2 r\r\nSeek2=\r\n");
-  T.Feed("allseeks\n");
-  EXPECT_EQ(T.TakeOutput(), "\ntellics seek 3 2 r\n\ntellics seek \n");
-  EXPECT_NE(T.Log().find("Error retrieving setting: Seek2"), std::string::npos);
-}
-
 TEST_F(Interpreter, QuitShutsDownAndNothingAfterItRuns) {
   T->shell.LogEnabled = true;
   T.Feed("quit\ne2e5\n");
@@ -165,13 +130,6 @@ TEST_F(Interpreter, QuitShutsDownAndNothingAfterItRuns) {
   EXPECT_TRUE(T.Exited());
   EXPECT_EQ(T.TakeOutput(), "");
   EXPECT_NE(T.Log().find(" - Program terminated.\r\n====================\r\n"), std::string::npos);
-}
-
-TEST_F(Interpreter, NewLogsTheGameStart) {
-  T->shell.LogEnabled = true;
-  T.Feed("new\n");
-  EXPECT_NE(T.Log().find("====================\r\n"), std::string::npos);
-  EXPECT_NE(T.Log().find(" - New Game\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ using testing::EngineProcess;
 
 TEST(ProtocolSession, ReplayRepetitionDrawsSeeksAndResult) {
   EngineProcess engine;
-  engine.Folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=3 0 u\r\n");
+  engine.Folder().Write("Zandrell.ini", "[Engine]\r\nSeek1=3 0 u\r\nSeek2=\r\n");
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   std::string out = engine.Session(
       "xboard\nprotover 2\nnew\nrandom\nlevel 40 5 0\npost\nhard\nforce\n"
@@ -26,7 +26,7 @@ TEST(ProtocolSession, ReplayRepetitionDrawsSeeksAndResult) {
                 "\n1/2-1/2 {Draw by repetition}\n"
                 "\n1/2-1/2 {Draw by repetition}\n"
                 "\ntellics decline\n\ntellics say Sorry, this program does not accept draws yet.\n"
-                "\ntellics seek 3 0 u\n\ntellics seek 15 5 f\n"
+                "\ntellics seek 3 0 u\n\ntellics seek \n"  // an empty setting is sent as it is
                 "\n1/2-1/2 {Repetition}\n");
   EXPECT_EQ(engine.Wait(), 0);
   std::string log = engine.Folder().Read(engine.LogName());
@@ -34,6 +34,7 @@ TEST(ProtocolSession, ReplayRepetitionDrawsSeeksAndResult) {
   EXPECT_NE(log.find(" - New Game\r\nmove: e2e4\r\nIllegal move: e2e4\r\nmove: e7e5\r\n"),
             std::string::npos);
   EXPECT_NE(log.find("result 1/2-1/2 {Repetition}\r\ngnu (1700) True\r\n"), std::string::npos);
+  EXPECT_NE(log.find(" - Error retrieving setting: Seek2\r\n"), std::string::npos);
 }
 
 TEST(ProtocolSession, TheEngineAnswersAMoveAndPlaysWhiteAfterGo) {

@@ -135,6 +135,9 @@ TEST_F(SetUpAndTakeBack, ABadPositionIsReportedAndChangesNothing) {
       "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - x 1",   // half-move clock
       "setboard rnbqkbnr/pppppppp/8/8/8/N7/PPPPPPPP/RNBQKBNR w KQkq - 0 1",  // 17 white men
       "setboard 4k3/8/8/8/8/8/8/4K2r b - - 0 1",  // White, not to move, in check
+      "setboard rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR b KQkq e3 0 1",    // no pawn moved
+      "setboard rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR w KQkq e3 0 1",  // wrong side
+      "setboard 4k3/8/8/8/8/8/8/4K3 w - - -1 1",                               // negative clock
   };
   for (const std::string& line : bad) {
     T.Feed(line + "\n");
