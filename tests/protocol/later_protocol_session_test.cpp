@@ -7,9 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "board/board_state.h"
-#include "board/fen_setup.h"
-#include "board/legal_move.h"
 #include "support/engine_process.h"
 #include "support/feature_reply.h"
 
@@ -49,21 +46,6 @@ std::string ThinkAfter(const std::string& setUp, bool whiteToMove) {
   return WithoutTimes(out);
 }
 
-// The move text of the engine's "move" line, empty without one.
-std::string EngineMoveIn(const std::string& out) {
-  const std::size_t at = out.find("\nmove ");
-  if (at == std::string::npos) return {};
-  return out.substr(at + 6, out.find('\n', at + 6) - at - 6);
-}
-
-bool LegalIn(const std::string& fen, const std::string& move) {
-  BoardState b{};
-  ResetPosition(b, false);
-  if (!SetUpFromFen(b, fen)) return false;
-  Move found{};
-  return FindLegalMove(b, move, found);
-}
-
 TEST(LaterProtocolSession, HandshakeAnswersAtOnceAndTakesRepliesSilently) {
   EngineProcess engine;
   ASSERT_TRUE(engine.Start());
@@ -81,9 +63,10 @@ TEST(LaterProtocolSession, PongFollowsTheMoveThatWasDue) {
   ASSERT_TRUE(engine.Start());
   engine.Send("new\nsd 3\ne2e4\nping 7\n");
   const std::string out = engine.ReadUntil("pong 7\n", 30000);
-  const std::string move = EngineMoveIn(out);
+  const std::string move = testing::LastMoveIn(out);
   ASSERT_FALSE(move.empty()) << out;
-  EXPECT_TRUE(LegalIn("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", move)) << move;
+  EXPECT_TRUE(testing::LegalIn("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", move))
+      << move;
   EXPECT_EQ(out.substr(out.find("\nmove ")), "\nmove " + move + "\n\npong 7\n");
   // Nothing due: the answer comes at once, and nothing else.
   EXPECT_EQ(engine.Session("force\nping 8\n"), "\npong 8\n");
@@ -104,7 +87,7 @@ TEST(LaterProtocolSession, SetboardPlaysOnFromThePositionWithItsRightsMarkerAndC
     const std::string out =
         engine.Session(std::string("new\nforce\nsetboard ") + c.Fen + "\n" +
                        (c.WhiteToMove ? "white\n" : "black\n") + "sd 3\ngo\nping 1\n");
-    EXPECT_TRUE(LegalIn(c.Fen, EngineMoveIn(out))) << c.Fen << "\n" << out;
+    EXPECT_TRUE(testing::LegalIn(c.Fen, testing::LastMoveIn(out))) << c.Fen << "\n" << out;
     EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
   }
   // The same search as in the game that reached the position by moves.

@@ -41,13 +41,11 @@ TEST(ProtocolSession, TheEngineAnswersAMoveAndPlaysWhiteAfterGo) {
   EngineProcess engine;
   ASSERT_TRUE(engine.Start());
   engine.Send("new\nsd 2\ne2e4\n");
-  std::string reply = engine.ReadUntil("\nmove ", 30000);
-  reply += engine.ReadUntil("\n", 5000);
-  ASSERT_NE(reply.find("\nmove "), std::string::npos) << reply;
+  EXPECT_TRUE(testing::LegalIn("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3",
+                               testing::LastMoveIn(engine.ReadThroughMove())));
   engine.Send("new\nsd 2\ngo\n");
-  std::string white = engine.ReadUntil("\nmove ", 30000);
-  white += engine.ReadUntil("\n", 5000);
-  EXPECT_NE(white.find("\nmove "), std::string::npos) << white;
+  EXPECT_TRUE(testing::LegalIn("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
+                               testing::LastMoveIn(engine.ReadThroughMove())));
   engine.Send("quit\n");
   EXPECT_EQ(engine.Wait(), 0);
 }
@@ -83,8 +81,7 @@ TEST(ProtocolSession, HostileInputNeitherCrashesNorCorruptsTheGame) {
   EXPECT_NE(out.find("Illegal move: e2e5\n"), std::string::npos);
   // The game goes on normally afterwards.
   engine.Send("sd 1\nblack\ngo\n");
-  std::string reply = engine.ReadUntil("\nmove ", 30000);
-  EXPECT_NE(reply.find("\nmove "), std::string::npos) << reply;
+  EXPECT_NE(testing::LastMoveIn(engine.ReadThroughMove()), "");
   engine.Send("quit\n");
   EXPECT_EQ(engine.Wait(), 0);
 }

@@ -21,14 +21,6 @@ double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The text after the last "move " of the output, up to its line feed.
-std::string LastMove(const std::string& out) {
-  std::size_t at = out.rfind("\nmove ");
-  if (at == std::string::npos) return {};
-  at += 6;
-  return out.substr(at, out.find('\n', at) - at);
-}
-
 TEST(LineEnds, CarriageReturnsBeforeLineFeedsAreNoPartOfTheLine) {
   EngineProcess engine;
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
@@ -37,8 +29,7 @@ TEST(LineEnds, CarriageReturnsBeforeLineFeedsAreNoPartOfTheLine) {
   engine.Send(
       "\nname Fairy Max\r\nrating 1900 1850\r\ncomputer\r\nresult 1-0 {by CR LF}\r\n"
       "new\r\nsd 2\r\ngo\r\n");
-  std::string out = engine.ReadUntil("\nmove ", 30000);
-  out += engine.ReadUntil("\n", 5000);
+  std::string out = engine.ReadThroughMove();
   engine.Send("quit\r\n");
   out += engine.ReadToEnd();
   EXPECT_EQ(engine.Wait(), 0);
@@ -88,10 +79,9 @@ double FastestAnswer(EngineProcess& engine, int centiseconds, std::string& move)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
     const Clock::time_point sent = Clock::now();
     engine.Send("go\n");
-    std::string out = engine.ReadUntil("\nmove ", 5000);
-    out += engine.ReadUntil("\n", 5000);
+    const std::string out = engine.ReadThroughMove(5000);
     best = std::min(best, MillisecondsSince(sent));
-    move = LastMove(out);
+    move = testing::LastMoveIn(out);
     if (move.empty()) return 1e9;
   }
   return best;

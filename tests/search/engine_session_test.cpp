@@ -15,8 +15,7 @@ TEST(EngineSession, ThinkingLinesAndMoveUnderAFixedDepth) {
   EngineProcess engine;
   ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
   engine.Send("xboard\nnew\nsd 4\npost\ngo\n");
-  std::string out = engine.ReadUntil("\nmove ", 30000);
-  out += engine.ReadUntil("\n", 5000);
+  const std::string out = engine.ReadThroughMove();
   EXPECT_EQ(out.rfind("\n3 ", 0), 0u) << out;  // the first line comes from depth 3
   EXPECT_NE(out.find("\n4 "), std::string::npos) << out;
   EXPECT_EQ(out.find("\n5 "), std::string::npos) << out;

@@ -4,6 +4,10 @@
 #include <cctype>
 #include <filesystem>
 
+#include "board/board_state.h"
+#include "board/fen_setup.h"
+#include "board/legal_move.h"
+
 namespace zandrell::testing {
 
 namespace fs = std::filesystem;
@@ -36,6 +40,26 @@ std::string EngineProcess::Session(const std::string& lines, int timeoutMs) {
   std::string out = ReadToEnd(timeoutMs);
   Wait(timeoutMs);
   return out;
+}
+
+std::string EngineProcess::ReadThroughMove(int timeoutMs) {
+  std::string out = ReadUntil("\nmove ", timeoutMs);
+  if (out.find("\nmove ") != std::string::npos) out += ReadUntil("\n", 5000);
+  return out;
+}
+
+std::string LastMoveIn(const std::string& out) {
+  std::size_t at = out.rfind("\nmove ");
+  if (at == std::string::npos) return {};
+  at += 6;
+  return out.substr(at, out.find('\n', at) - at);
+}
+
+bool LegalIn(const std::string& fen, const std::string& move) {
+  BoardState b{};
+  ResetPosition(b, false);
+  Move found{};
+  return SetUpFromFen(b, fen) && FindLegalMove(b, move, found);
 }
 
 }  // namespace zandrell::testing

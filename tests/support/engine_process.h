@@ -33,6 +33,8 @@ class EngineProcess {
 
   // Sends the lines and "quit", and returns everything the engine wrote.
   std::string Session(const std::string& lines, int timeoutMs = 20000);
+  // Everything written up to and including the engine's next "move" line.
+  std::string ReadThroughMove(int timeoutMs = 30000);
 
  private:
   TempFolder folder_;
@@ -40,5 +42,10 @@ class EngineProcess {
   std::string baseName_;
   platform::ChildProcess process_;
 };
+
+// The text of the last "move" line in the output; "" when there is none.
+std::string LastMoveIn(const std::string& out);
+// Whether move (coordinate text) is legal in the position of the FEN record.
+bool LegalIn(const std::string& fen, const std::string& move);
 
 }  // namespace zandrell::testing
