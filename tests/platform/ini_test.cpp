@@ -29,6 +29,7 @@ TEST_F(IniFile, ReadsIgnoreCaseTrimUnquoteAndCutAndDefaultWhatIsMissing) {
   EXPECT_EQ(IniRead(File, "Engine", "Seek2", ""), "x");
   EXPECT_EQ(IniRead(File, "Engine", "Empty", "dflt"), "");
   EXPECT_EQ(IniRead(File, "Engine", "OpeningBook", ""), std::string(259, 'b'));
+  EXPECT_EQ(IniRead(File, "Engine", "Missing", std::string(300, 'd')), std::string(259, 'd'));
 }
 
 TEST_F(IniFile, WritesCreateTheFileAndSectionAndAddAMissingKeyInsideItsSection) {

@@ -85,15 +85,6 @@ TEST(Win32Strings, AnyOtherInterfaceLanguageGetsEnglish) {
   EXPECT_EQ(WarningFor(), "Warning: Unsupported command line argument: -xboard -bogus\n");
 }
 
-TEST(Win32Profile, ValuesCutTo259Characters) {
-  TempFolder folder;
-  const std::string file = folder.File("Zandrell.ini");
-  const std::string longValue(300, 'v');
-  ASSERT_TRUE(platform::IniWrite(file, "Engine", "OpeningBook", longValue));
-  EXPECT_EQ(platform::IniRead(file, "Engine", "OpeningBook", ""), longValue.substr(0, 259));
-  EXPECT_EQ(platform::IniRead(file, "Engine", "Missing", longValue), longValue.substr(0, 259));
-}
-
 TEST(Win32Profile, ASettingWrittenHereIsReadByTheEngine) {
   EngineProcess engine;
   auto writer = std::make_unique<Engine>();
