@@ -26,67 +26,56 @@ LocationFacts InstalledFacts() {
   return facts;
 }
 
-TEST(FileLocations, AnInstalledCopyUsesTheUsersFoldersAndItsDataFolder) {
-  FileLocations where = LocateFiles(InstalledFacts());
-  EXPECT_TRUE(where.Installed);
-  EXPECT_EQ(where.ProgramFolder, "/usr/games");
-  EXPECT_EQ(where.SettingsPath, "/home/ann/.config/zandrell/Zandrell.ini");
-  EXPECT_EQ(where.DefaultSettingsPath, "/usr/share/games/zandrell/Zandrell.ini");
-  EXPECT_EQ(where.LogPath, "/home/ann/.local/state/zandrell/zandrell.log");
-  EXPECT_EQ(where.BookFolders,
-            (std::vector<std::string>{"/home/ann/.config/zandrell", "/usr/share/games/zandrell"}));
+// Where settings, log and books are, as "settings | default settings | log | book folders".
+std::string Where(const LocationFacts& facts) {
+  const FileLocations where = LocateFiles(facts);
+  std::string text =
+      where.SettingsPath + " | " + where.DefaultSettingsPath + " | " + where.LogPath + " |";
+  for (const std::string& folder : where.BookFolders) text += " " + folder;
+  return (where.Installed ? "installed: " : "portable: ") + text;
+}
 
+TEST(FileLocations, AnInstalledCopyUsesTheUsersFoldersAndItsDataFolder) {
   LocationFacts facts = InstalledFacts();
+  EXPECT_EQ(Where(facts),
+            "installed: /home/ann/.config/zandrell/Zandrell.ini | "
+            "/usr/share/games/zandrell/Zandrell.ini | /home/ann/.local/state/zandrell/zandrell.log "
+            "| /home/ann/.config/zandrell /usr/share/games/zandrell");
+  EXPECT_EQ(LocateFiles(facts).ProgramFolder, "/usr/games");
   facts.ConfigHome = "/srv/cfg";
   facts.StateHome = "/srv/state";
-  where = LocateFiles(facts);
-  EXPECT_EQ(where.SettingsPath, "/srv/cfg/zandrell/Zandrell.ini");
-  EXPECT_EQ(where.LogPath, "/srv/state/zandrell/zandrell.log");
-
+  EXPECT_EQ(Where(facts),
+            "installed: /srv/cfg/zandrell/Zandrell.ini | /usr/share/games/zandrell/Zandrell.ini | "
+            "/srv/state/zandrell/zandrell.log | /srv/cfg/zandrell /usr/share/games/zandrell");
   // Relative XDG values are not to be used; home decides then.
   facts.ConfigHome = "cfg";
   facts.StateHome = "state";
-  where = LocateFiles(facts);
-  EXPECT_EQ(where.SettingsPath, "/home/ann/.config/zandrell/Zandrell.ini");
-  EXPECT_EQ(where.LogPath, "/home/ann/.local/state/zandrell/zandrell.log");
-
+  EXPECT_EQ(Where(facts), Where(InstalledFacts()));
   // No home at all: packaged defaults only, no log.
   facts.ConfigHome.clear();
   facts.StateHome.clear();
   facts.Home.clear();
-  where = LocateFiles(facts);
-  EXPECT_TRUE(where.Installed);
-  EXPECT_EQ(where.SettingsPath, "");
-  EXPECT_EQ(where.LogPath, "");
-  EXPECT_EQ(where.BookFolders, std::vector<std::string>{"/usr/share/games/zandrell"});
+  EXPECT_EQ(Where(facts),
+            "installed:  | /usr/share/games/zandrell/Zandrell.ini |  | /usr/share/games/zandrell");
 }
 
 TEST(FileLocations, EveryOtherCopyKeepsItsFilesBesideTheExecutable) {
-  auto expectPortable = [](const LocationFacts& facts, const std::string& folder) {
-    FileLocations where = LocateFiles(facts);
-    EXPECT_FALSE(where.Installed) << folder;
-    EXPECT_EQ(where.SettingsPath, folder + "/Zandrell.ini");
-    EXPECT_EQ(where.DefaultSettingsPath, "");
-    EXPECT_EQ(where.LogPath, folder + "/zandrell.log");
-    EXPECT_EQ(where.BookFolders, std::vector<std::string>{folder});
-  };
   LocationFacts facts = InstalledFacts();
   facts.FolderExists = [](const std::string&) { return false; };  // no data folder
-  expectPortable(facts, "/usr/games");
-
+  EXPECT_EQ(Where(facts),
+            "portable: /usr/games/Zandrell.ini |  | /usr/games/zandrell.log | /usr/games");
   facts = InstalledFacts();
   facts.ProgramFolder = "/home/ann/zandrell/build";  // a build tree
-  expectPortable(facts, "/home/ann/zandrell/build");
-
+  EXPECT_EQ(Where(facts),
+            "portable: /home/ann/zandrell/build/Zandrell.ini |  | "
+            "/home/ann/zandrell/build/zandrell.log | /home/ann/zandrell/build");
   facts = InstalledFacts();
   facts.InstalledLayoutPossible = false;  // Windows
   facts.ProgramFolder = "C:\\games";
   facts.Separator = '\\';
   facts.ExecutableBaseName = "Zandrell";
-  FileLocations where = LocateFiles(facts);
-  EXPECT_FALSE(where.Installed);
-  EXPECT_EQ(where.SettingsPath, "C:\\games\\Zandrell.ini");
-  EXPECT_EQ(where.LogPath, "C:\\games\\zandrell.log");
+  EXPECT_EQ(Where(facts),
+            "portable: C:\\games\\Zandrell.ini |  | C:\\games\\zandrell.log | C:\\games");
 }
 
 struct InstalledEngine {
