@@ -4,9 +4,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "board/board_state.h"
-#include "board/fen_setup.h"
-#include "board/legal_move.h"
+#include "board/board_test_support.h"
 #include "board/move_text.h"
 #include "book/book_format.h"
 #include "quiretto/book_files.h"
@@ -20,65 +18,61 @@ namespace {
 
 using zandrell::testing::TempFolder;
 
+// SAN read in a position: the move's coordinates, "ambiguous", "no promotion" or
+// "none"; and the SAN Quiretto writes for coordinates.
 std::string Coordinates(const std::string& fen, const std::string& san) {
-  BoardState b{};
-  ResetPosition(b, true);
-  if (!SetUpFromFen(b, fen)) return "bad fen";
+  BoardState b = test::FenBoard(fen);
   Move m{};
-  SanResult r = ParseSan(b, san, m);
-  if (r == SanResult::kAmbiguous) return "ambiguous";
-  if (r != SanResult::kFound) return "none";
-  return MoveToText(m);
+  switch (ParseSan(b, san, m)) {
+    case SanResult::kFound: return MoveToText(m);
+    case SanResult::kAmbiguous: return "ambiguous";
+    case SanResult::kMissingPromotion: return "no promotion";
+    default: return "none";
+  }
 }
 
 std::string Sanned(const std::string& fen, const std::string& coordinates) {
-  BoardState b{};
-  ResetPosition(b, true);
-  if (!SetUpFromFen(b, fen)) return "bad fen";
-  Move m{};
-  if (!FindLegalMove(b, coordinates, m)) return "illegal";
-  return MoveToSan(b, m);
+  BoardState b = test::FenBoard(fen);
+  return MoveToSan(b, test::GeneratedMove(b, coordinates));
 }
 
 TEST(QuirettoSan, DisambiguationEnPassantPromotionAndCastling) {
-  // Three white queens: by file, by rank and by both.
-  const std::string queens = "1k6/8/8/8/Q6Q/8/8/K6Q w - - 0 1";
-  EXPECT_EQ(Coordinates(queens, "Qh4e4"), "h4e4");
-  EXPECT_EQ(Coordinates(queens, "Qae4"), "a4e4");
-  EXPECT_EQ(Coordinates(queens, "Q1e4"), "h1e4");
-  EXPECT_EQ(Coordinates(queens, "Q4e4"), "ambiguous");
-  EXPECT_EQ(Coordinates(queens, "Qhe4"), "ambiguous");
-  EXPECT_EQ(Coordinates(queens, "Qe4"), "ambiguous");
-  EXPECT_EQ(Sanned(queens, "h4e4"), "Qh4e4");
-  EXPECT_EQ(Sanned(queens, "a4e4"), "Qae4");
-  EXPECT_EQ(Sanned(queens, "h1e4"), "Q1e4");
-  // Knights on one file, by rank.
-  const std::string knights = "4k3/8/8/1N6/8/1N6/8/4K3 w - - 0 1";
-  EXPECT_EQ(Coordinates(knights, "N5d4"), "b5d4");
-  EXPECT_EQ(Coordinates(knights, "N3xd4"), "b3d4");
-  EXPECT_EQ(Sanned(knights, "b3d4"), "N3d4");
-  // En passant, a capture onto the empty square.
+  const std::string queens = "1k6/8/8/8/Q6Q/8/8/K6Q w - - 0 1";     // by file, rank or both
+  const std::string knights = "4k3/8/8/1N6/8/1N6/8/4K3 w - - 0 1";  // on one file
   const std::string passant = "4k3/8/8/3pP3/8/8/8/4K3 w - d6 0 2";
-  EXPECT_EQ(Coordinates(passant, "exd6"), "e5d6");
-  EXPECT_EQ(Sanned(passant, "e5d6"), "exd6");
-  // Promotion with a capture, written three ways, and without its piece.
   const std::string promote = "3rk3/4P3/8/8/8/8/8/4K3 w - - 0 1";
-  EXPECT_EQ(Coordinates(promote, "exd8=Q+"), "e7d8q");
-  EXPECT_EQ(Coordinates(promote, "exd8N"), "e7d8n");
-  EXPECT_EQ(Coordinates(promote, "exd8=r"), "e7d8r");
-  BoardState b{};
-  ResetPosition(b, true);
-  ASSERT_TRUE(SetUpFromFen(b, promote));
-  Move m{};
-  EXPECT_EQ(ParseSan(b, "exd8", m), SanResult::kMissingPromotion);
-  EXPECT_EQ(Sanned(promote, "e7d8q"), "exd8=Q+");
-  // Castling with a check mark, with O and 0, both sides.
   const std::string castle = "5k2/8/8/8/8/8/8/R3K2R w KQ - 0 1";
-  EXPECT_EQ(Coordinates(castle, "O-O+"), "e1g1");
-  EXPECT_EQ(Coordinates(castle, "0-0-0"), "e1c1");
-  EXPECT_EQ(Sanned(castle, "e1g1"), "O-O+");
-  EXPECT_EQ(Coordinates(castle, "Kf9"), "none");
-  EXPECT_EQ(Coordinates(castle, "Nf3"), "none");
+  struct Case {
+    const std::string& Fen;
+    const char* San;
+    const char* Move;
+    bool Written;  // also what Quiretto writes for the move
+  };
+  for (const Case& c : {
+           Case{queens, "Qh4e4", "h4e4", true},
+           Case{queens, "Qae4", "a4e4", true},
+           Case{queens, "Q1e4", "h1e4", true},
+           Case{queens, "Q4e4", "ambiguous", false},
+           Case{queens, "Qhe4", "ambiguous", false},
+           Case{queens, "Qe4", "ambiguous", false},
+           Case{knights, "N5d4", "b5d4", false},
+           Case{knights, "N3xd4", "b3d4", false},
+           Case{knights, "N3d4", "b3d4", true},
+           Case{passant, "exd6", "e5d6", true},
+           Case{promote, "exd8=Q+", "e7d8q", true},
+           Case{promote, "exd8N", "e7d8n", false},
+           Case{promote, "exd8=r", "e7d8r", false},
+           Case{promote, "exd8", "no promotion", false},
+           Case{castle, "O-O+", "e1g1", true},
+           Case{castle, "0-0-0", "e1c1", false},
+           Case{castle, "Kf9", "none", false},
+           Case{castle, "Nf3", "none", false},
+       }) {
+    EXPECT_EQ(Coordinates(c.Fen, c.San), c.Move) << c.Fen << " " << c.San;
+    if (c.Written) {
+      EXPECT_EQ(Sanned(c.Fen, c.Move), c.San) << c.Fen << " " << c.Move;
+    }
+  }
 }
 
 ImportTally Import(const std::string& pgn, BookData& book, ImportOptions options = {}) {
