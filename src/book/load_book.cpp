@@ -17,7 +17,7 @@ namespace {
 bool IsSeparator(char c) { return c == platform::kPathSeparator || c == '/'; }
 
 // False when a read fails on the way (the stream's own error, not its end).
-bool ReadWholeFile(std::ifstream& in, std::string& content) {
+bool ReadStream(std::ifstream& in, std::string& content) {
   content.clear();
   char buffer[64 * 1024];
   errno = 0;
@@ -85,13 +85,13 @@ bool LoadBook(Engine& e) {
   std::ifstream bookFile(path, std::ios::binary);
   if (!bookFile) return Fail(e, std::strerror(errno));
   std::string text;
-  if (!ReadWholeFile(bookFile, text)) return Fail(e, ReadErrorText(path));
+  if (!ReadStream(bookFile, text)) return Fail(e, ReadErrorText(path));
 
   std::string flags;
   const std::string flagPath = FlagFileName(path);
   if (!flagPath.empty() && platform::FileExists(flagPath)) {
     std::ifstream flagFile(flagPath, std::ios::binary);
-    if (!flagFile || !ReadWholeFile(flagFile, flags)) return Fail(e, ReadErrorText(flagPath));
+    if (!flagFile || !ReadStream(flagFile, flags)) return Fail(e, ReadErrorText(flagPath));
   }
 
   std::size_t entry = 0;

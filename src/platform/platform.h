@@ -58,6 +58,8 @@ std::string HomeFolder();  // the user's home folder, "" when unknown
 // file cannot be opened or written.
 bool AppendLine(const std::string& path, std::string_view text);
 std::string LocalDateTimeText();  // short date, a blank, long time
+// The whole file as it is on disk; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& content);
 // Creates or truncates the file and writes all of content through to the disk.
 // False (and the file possibly partial) when any step fails.
 bool WriteWholeFile(const std::string& path, std::string_view content);

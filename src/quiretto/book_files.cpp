@@ -1,8 +1,6 @@
 #include "quiretto/book_files.h"
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -68,19 +66,9 @@ std::string LineFault(const std::string& line) {
   return {};
 }
 
-bool ReadTextFile(const std::string& path, std::string& content) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return false;
-  content = text.str();
-  return true;
-}
-
 bool ReadBook(const std::string& path, BookData& book, std::string& error) {
   std::string text;
-  if (!ReadTextFile(path, text)) {
+  if (!platform::ReadWholeFile(path, text)) {
     error = path + ": cannot read the book";
     return false;
   }
@@ -96,7 +84,7 @@ bool ReadBook(const std::string& path, BookData& book, std::string& error) {
   std::string flags;
   const std::string flagPath = FlagFileName(path);
   const bool hasFlags = !flagPath.empty() && platform::FileExists(flagPath);
-  if (hasFlags && !ReadTextFile(flagPath, flags)) {
+  if (hasFlags && !platform::ReadWholeFile(flagPath, flags)) {
     error = flagPath + ": cannot read the flag file";
     return false;
   }
@@ -190,7 +178,7 @@ std::vector<Finding> CheckBook(const std::string& path) {
     findings.push_back({file, line, isError, std::move(text)});
   };
   std::string text;
-  if (!ReadTextFile(path, text)) {
+  if (!platform::ReadWholeFile(path, text)) {
     add(path, 0, true, "cannot read the book");
     return findings;
   }
@@ -255,7 +243,7 @@ std::vector<Finding> CheckBook(const std::string& path) {
     add(path, 0, false, "no flag file: the engine may play every move of every line");
   } else {
     std::string flags;
-    if (!ReadTextFile(flagPath, flags)) {
+    if (!platform::ReadWholeFile(flagPath, flags)) {
       add(flagPath, 0, true, "cannot read the flag file");
     } else {
       if (flags.size() % 4 != 0) {

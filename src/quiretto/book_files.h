@@ -47,6 +47,4 @@ struct Finding {
 };
 std::vector<Finding> CheckBook(const std::string& path);
 
-bool ReadTextFile(const std::string& path, std::string& content);
-
 }  // namespace zandrell::quiretto

@@ -7,6 +7,7 @@
 #include "board/board_state.h"
 #include "board/legal_move.h"
 #include "book/book_format.h"
+#include "platform/platform.h"
 #include "quiretto/book_files.h"
 #include "quiretto/import_games.h"
 #include "quiretto/san.h"
@@ -212,7 +213,7 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
   ImportTally tally;
   for (const std::string& file : a.Words) {
     std::string text;
-    if (!ReadTextFile(file, text))
+    if (!platform::ReadWholeFile(file, text))
       return Failure(err, file + ": cannot read the games; nothing written");
     ReadGames(text, file, options, lines, tally);
   }
@@ -288,7 +289,7 @@ int Check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     ++(f.Error ? errors : notes);
   }
   std::string text;
-  const std::size_t lines = ReadTextFile(path, text) ? SplitBookLines(text).size() : 0;
+  const std::size_t lines = platform::ReadWholeFile(path, text) ? SplitBookLines(text).size() : 0;
   out << path << ": " << lines << " lines, " << errors << (errors == 1 ? " error, " : " errors, ")
       << notes << (notes == 1 ? " note\n" : " notes\n");
   return errors == 0 ? 0 : 1;

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
-#include <sstream>
 
 #include "platform/ini_text.h"
 #include "platform/platform.h"
@@ -124,17 +123,6 @@ std::string LocalDateTimeText() {
   std::strftime(buffer, sizeof buffer, "%x %X", &local);
   return buffer;
 }
-
-namespace {
-bool ReadWholeFile(const std::string& path, std::string& content) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream text;
-  text << in.rdbuf();
-  content = text.str();
-  return true;
-}
-}  // namespace
 
 std::string IniRead(const std::string& file, const std::string& section, const std::string& key,
                     const std::string& defaultValue) {
