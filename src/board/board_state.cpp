@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "board/board_tables.h"
+#include "board/position_key.h"
 
 namespace zandrell {
 
@@ -35,6 +36,7 @@ void ResetPosition(BoardState& b, bool bookLoaded) {
   b.BlackKingSquare = SquareOf(5, 8);
   b.WhiteCastled = 0;
   b.BlackCastled = 0;
+  SetPositionKey(b);
 }
 
 }  // namespace zandrell

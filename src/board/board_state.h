@@ -12,6 +12,12 @@ constexpr int kFiftyHistorySize = 500;
 struct BoardState {
   std::uint8_t Board[kSquareCount];  // piece code per square
   bool WhiteToMove;
+  // The position's key (board/position_key.h), kept by every move operation, and
+  // the marker square whose en-passant capture counts in it (0 for none). The
+  // key stays that of the position made even where UnmakeMove leaves a marker
+  // off the board.
+  std::uint64_t Key;
+  std::uint8_t KeyEnPassant;
   std::uint8_t PieceList[kPieceSlots];    // square per slot, 0 for a captured piece
   std::uint8_t PieceIndex[kSquareCount];  // slot per occupied square, else 0
   int PieceCount;
@@ -25,6 +31,9 @@ struct BoardState {
   int Ply;
   std::string GameMoves;  // " " and the coordinate texts, for the book
   int BookPly;
+  // Key and KeyEnPassant saved by each made move, indexed like FiftyHistory.
+  std::uint64_t KeyHistory[kFiftyHistorySize];
+  std::uint8_t KeyEnPassantHistory[kFiftyHistorySize];
 };
 
 // Recomputes PieceList, PieceIndex and PieceCount from Board, in square order.

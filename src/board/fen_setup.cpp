@@ -6,6 +6,7 @@
 
 #include "board/attacks.h"
 #include "board/board_tables.h"
+#include "board/position_key.h"
 
 namespace zandrell {
 
@@ -182,6 +183,7 @@ bool SetUpFromFen(BoardState& b, std::string_view fen) {
   next.Ply = 0;
   next.GameMoves = " ";
   next.BookPly = 21;  // a set-up position is out of the book
+  SetPositionKey(next);
   b = next;
   return true;
 }

@@ -4,6 +4,7 @@
 
 #include "board/board_tables.h"
 #include "board/move_text.h"
+#include "board/position_key.h"
 
 namespace zandrell {
 
@@ -80,28 +81,51 @@ inline int PlayEnPassant(BoardState& b, int from, int to, int pawn) {
   return victim;
 }
 
+// A committed move rebuilds the key from the board like the piece list, for the
+// position after the caller's toggle of the side to move.
+inline void CommitKey(BoardState& b) { b.Key = ComputePositionKey(b) ^ kKeys.BlackToMove; }
+
 }  // namespace
 
 void MakeMove(BoardState& b, Move& m) {
   const int from = m.From;
   const int to = m.To;
+  const int slot = HistorySlot(b.Ply);
+  b.KeyHistory[slot] = b.Key;
+  b.KeyEnPassantHistory[slot] = b.KeyEnPassant;
+  const bool rightsMayChange = kCastlingSquares[from] || kCastlingSquares[to];
+  const int rightsBefore = rightsMayChange ? CastlingRights(b) : 0;
+  const auto& pieceKeys = kKeys.Pieces;
+  std::uint64_t key = b.Key ^ kKeys.BlackToMove ^ EnPassantKey(b);
+  b.KeyEnPassant = 0;
+
   m.CapturedIndex = b.PieceIndex[to];
   b.PieceList[b.PieceIndex[from]] = U8(to);
   b.PieceList[b.PieceIndex[to]] = 0;
   b.PieceIndex[to] = b.PieceIndex[from];
   b.PieceIndex[from] = 0;
 
-  b.FiftyHistory[HistorySlot(b.Ply)] = static_cast<std::int16_t>(b.FiftyCount);
+  b.FiftyHistory[slot] = static_cast<std::int16_t>(b.FiftyCount);
   ApplyFiftyRule(b, from, to);
 
   ClearMarkers(b);
 
   const int piece = b.Board[from];
-  if (piece == kWhitePawn && to == from + 24) b.Board[from + 12] = kWhiteMarker;
-  if (piece == kBlackPawn && to == from - 24) b.Board[from - 12] = kBlackMarker;
+  // Markers and empty squares have no piece key, so the target's key is a capture's.
+  key ^= pieceKeys[piece][from] ^ pieceKeys[b.Board[to]][to];
+  if (piece == kWhitePawn && to == from + 24) {
+    b.Board[from + 12] = kWhiteMarker;
+    if (EnPassantPossible(b.Board, from + 12)) b.KeyEnPassant = U8(from + 12);
+  }
+  if (piece == kBlackPawn && to == from - 24) {
+    b.Board[from - 12] = kBlackMarker;
+    if (EnPassantPossible(b.Board, from - 12)) b.KeyEnPassant = U8(from - 12);
+  }
 
   if (m.EnPassant == 1) {
     const int victim = PlayEnPassant(b, from, to, piece);
+    key ^= pieceKeys[piece][to] ^ pieceKeys[piece == kWhitePawn ? kBlackPawn : kWhitePawn][victim];
+    b.Key = key;
     m.CapturedIndex = b.PieceIndex[victim];
     b.PieceList[b.PieceIndex[victim]] = 0;
     b.PieceIndex[victim] = 0;
@@ -113,6 +137,7 @@ void MakeMove(BoardState& b, Move& m) {
     const CastleRule& rook = kCastles[m.Castle];
     b.Board[rook.Rook] = kEmpty;
     b.Board[rook.RookTo] = U8(rook.RookCode);
+    key ^= pieceKeys[rook.RookCode][rook.Rook] ^ pieceKeys[rook.RookCode][rook.RookTo];
     Touch(b, rook.Rook, 1);
     Touch(b, rook.RookTo, 1);
     if (m.Castle <= 2) {
@@ -128,6 +153,9 @@ void MakeMove(BoardState& b, Move& m) {
   PlaceMovedPiece(b, from, to, piece, m.Promotion);
   Touch(b, to, 1);
   Touch(b, from, 1);
+  key ^= pieceKeys[b.Board[to]][to] ^ EnPassantKey(b);
+  if (rightsMayChange) key ^= kKeys.Castling[rightsBefore] ^ kKeys.Castling[CastlingRights(b)];
+  b.Key = key;
   b.WhiteToMove = !b.WhiteToMove;
 }
 
@@ -139,7 +167,10 @@ void UnmakeMove(BoardState& b, const Move& m) {
   b.PieceList[b.PieceIndex[to]] = U8(to);
   b.PieceList[b.PieceIndex[from]] = U8(from);
 
-  b.FiftyCount = b.FiftyHistory[HistorySlot(b.Ply)];
+  const int slot = HistorySlot(b.Ply);
+  b.FiftyCount = b.FiftyHistory[slot];
+  b.Key = b.KeyHistory[slot];
+  b.KeyEnPassant = b.KeyEnPassantHistory[slot];
 
   if (m.Castle >= 1 && m.Castle <= 4) {
     const CastleRule& rook = kCastles[m.Castle];
@@ -187,6 +218,25 @@ void UnmakeMove(BoardState& b, const Move& m) {
   b.WhiteToMove = !b.WhiteToMove;
 }
 
+void MakeNullMove(BoardState& b) {
+  const int slot = HistorySlot(b.Ply);
+  b.KeyHistory[slot] = b.Key;
+  b.KeyEnPassantHistory[slot] = b.KeyEnPassant;
+  b.FiftyHistory[slot] = static_cast<std::int16_t>(b.FiftyCount);
+  b.Key ^= kKeys.BlackToMove ^ EnPassantKey(b);
+  b.KeyEnPassant = 0;
+  b.FiftyCount = 0;
+  b.WhiteToMove = !b.WhiteToMove;
+}
+
+void UnmakeNullMove(BoardState& b) {
+  const int slot = HistorySlot(b.Ply);
+  b.Key = b.KeyHistory[slot];
+  b.KeyEnPassant = b.KeyEnPassantHistory[slot];
+  b.FiftyCount = b.FiftyHistory[slot];
+  b.WhiteToMove = !b.WhiteToMove;
+}
+
 void CommitMove(BoardState& b, const Move& m) {
   const int from = m.From;
   const int to = m.To;
@@ -217,12 +267,14 @@ void CommitMove(BoardState& b, const Move& m) {
       b.BlackKingSquare = to;
     }
     RebuildPieceList(b);
+    CommitKey(b);
     return;
   }
 
   if (m.EnPassant == 1) {
     PlayEnPassant(b, from, to, p);
     RebuildPieceList(b);
+    CommitKey(b);
     return;
   }
 
@@ -250,6 +302,7 @@ void CommitMove(BoardState& b, const Move& m) {
   Touch(b, to, 1);
   Touch(b, from, 1);
   RebuildPieceList(b);
+  CommitKey(b);
 }
 
 }  // namespace zandrell

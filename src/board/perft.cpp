@@ -7,6 +7,7 @@
 #include "board/make_move.h"
 #include "board/move_text.h"
 #include "board/movegen.h"
+#include "board/position_key.h"
 
 namespace zandrell {
 
@@ -36,7 +37,42 @@ std::uint64_t CountLeaves(BoardState& b, int depth) {
   return leaves;
 }
 
+void WalkKeys(BoardState& b, int depth, KeyWalk& walk) {
+  MoveList list;
+  GenerateMoves(b, list);
+  const std::uint64_t key = b.Key;
+  const int enPassant = b.KeyEnPassant;
+  for (int i = 0; i < list.Count; ++i) {
+    Move& m = list.Moves[i];
+    MakeMove(b, m);
+    if (IsLegal(b, m)) {
+      const std::uint64_t kept = b.Key;
+      const int keptEnPassant = b.KeyEnPassant;
+      ++walk.Nodes;
+      if (ComputePositionKey(b) != kept || b.KeyEnPassant != keptEnPassant) ++walk.Mismatches;
+      b.KeyEnPassant = static_cast<std::uint8_t>(keptEnPassant);
+      if (depth == 1) {
+        ++walk.Leaves;
+      } else {
+        ++b.Ply;
+        WalkKeys(b, depth - 1, walk);
+        --b.Ply;
+      }
+    }
+    UnmakeMove(b, m);
+    if (b.Key != key || b.KeyEnPassant != enPassant) ++walk.Mismatches;
+  }
+}
+
 }  // namespace
+
+KeyWalk PerftCheckingKeys(BoardState& b, int depth) {
+  KeyWalk walk;
+  if (depth <= 0) return walk;
+  BoardSquaresKeeper keep(b);
+  WalkKeys(b, depth, walk);
+  return walk;
+}
 
 std::uint64_t Perft(BoardState& b, int depth) {
   if (depth <= 0) return 1;

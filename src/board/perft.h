@@ -14,6 +14,17 @@ namespace zandrell {
 // en-passant markers included.
 std::uint64_t Perft(BoardState& b, int depth);
 
+struct KeyWalk {
+  std::uint64_t Leaves = 0;
+  std::uint64_t Nodes = 0;       // positions whose key was checked
+  std::uint64_t Mismatches = 0;  // positions whose kept key differs from the computed
+};
+
+// Perft that also compares, at every position made, the key kept by MakeMove
+// with the one computed from the whole position, and after every UnmakeMove the
+// key with the one before the move.
+KeyWalk PerftCheckingKeys(BoardState& b, int depth);
+
 struct PerftDivideEntry {
   Move RootMove;
   std::uint64_t Leaves;

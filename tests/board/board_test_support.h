@@ -37,7 +37,8 @@ inline std::vector<std::string> MoveTexts(const BoardState& b,
 
 // Every field of the position as text, for comparing two boards whole: the
 // squares (en-passant markers read as empty when asked), the live piece slots
-// and their index, the touch counts, kings, castling, clocks and the game record.
+// and their index, the touch counts, kings, castling, clocks, the position key
+// and the game record.
 inline std::string Snapshot(const BoardState& b, bool markersAsEmpty = false) {
   std::string s;
   for (std::uint8_t c : b.Board) {
@@ -52,6 +53,7 @@ inline std::string Snapshot(const BoardState& b, bool markersAsEmpty = false) {
         int{b.BlackCastled}, int{b.FiftyCount}, int{b.WhiteToMove}, int{b.BookPly}}) {
     s += std::to_string(n) + ",";
   }
+  s += std::to_string(b.Key) + "," + std::to_string(int{b.KeyEnPassant}) + ",";
   return s + b.GameMoves;
 }
 

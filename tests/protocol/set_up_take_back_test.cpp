@@ -2,12 +2,15 @@
 // engine in this process, where every field of the game can be compared.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
 #include "board/board_test_support.h"
 #include "board/fen_setup.h"
+#include "board/legal_move.h"
 #include "board/perft.h"
+#include "board/position_key.h"
 #include "board/position_text.h"
 #include "support/test_engine.h"
 
@@ -175,6 +178,44 @@ TEST_F(SetUpAndTakeBack, EditModeGivesTheBoardOfTheEquivalentFen) {
   T.Feed("edit\n#\nKe1\n.\nping 3\n");
   EXPECT_EQ(T.TakeOutput(), "\ntellusererror Illegal position\n\npong 3\n");
   ExpectSameGame(View(*T), before, "edit without a black king");
+}
+
+// Random games through the interpreter, with take-backs and set-up positions
+// mixed in: after every command the key kept is the key of the whole position.
+TEST_F(SetUpAndTakeBack, TheKeyFollowsRandomGamesWithTakeBacksAndSetUps) {
+  std::mt19937 random(22);
+  const char* const fens[] = {kSharpFen,
+                              "rnbqkbnr/ppp1pppp/8/8/3pP3/8/PPPP1PPP/RNBQKBNR b Kq e3 0 3",
+                              "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq -"};
+  T.Feed("force\n");
+  int checked = 0;
+  for (int step = 0; step < 1500; ++step) {
+    const auto roll = random() % 100;
+    std::string command;
+    if (roll < 8) {
+      command = "undo";
+    } else if (roll < 12) {
+      command = "remove";
+    } else if (roll < 14) {
+      command = std::string("setboard ") + fens[random() % 3];
+    } else if (roll < 15) {
+      command = "new\nforce";
+    } else {
+      MoveList list;
+      GenerateMoves(T->board, list);
+      std::vector<std::string> legal;
+      for (int i = 0; i < list.Count; ++i) {
+        if (IsLegalMove(T->board, list.Moves[i])) legal.push_back(MoveToText(list.Moves[i]));
+      }
+      command = legal.empty() ? std::string("new\nforce") : legal[random() % legal.size()];
+    }
+    T.Feed(command + "\n");
+    BoardState copy = T->board;
+    ASSERT_EQ(T->board.Key, ComputePositionKey(copy)) << "step " << step << ": " << command;
+    ++checked;
+  }
+  EXPECT_EQ(checked, 1500);
+  T.TakeOutput();
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // zandrell-perft: counts the leaves of the legal move tree with the engine's own
 // move generation, make/unmake and legality test.
 //
-//   zandrell-perft [--divide] [--fen "<fen>" | --moves e2e4 e7e5 ...] <depth>
+//   zandrell-perft [--divide | --keys] [--fen "<fen>" | --moves e2e4 e7e5 ...] <depth>
+//
+// --keys also checks the position key kept by make and unmake at every node.
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -20,9 +22,10 @@ namespace {
 using namespace zandrell;
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: zandrell-perft [--divide] [--fen \"<fen>\" | --moves <move>...] <depth>\n"
-               "  counts the leaves of the legal move tree <depth> plies deep\n");
+  std::fprintf(
+      stderr,
+      "usage: zandrell-perft [--divide | --keys] [--fen \"<fen>\" | --moves <move>...] <depth>\n"
+      "  counts the leaves of the legal move tree <depth> plies deep\n");
   return 2;
 }
 
@@ -40,6 +43,7 @@ bool ReadDepth(std::string_view text, int& depth) {
 
 int main(int argc, char** argv) {
   bool divide = false;
+  bool keys = false;
   bool haveDepth = false;
   int depth = 0;
   std::string fen;
@@ -49,6 +53,9 @@ int main(int argc, char** argv) {
     const std::string_view arg = argv[i];
     if (arg == "--divide") {
       divide = true;
+      readingMoves = false;
+    } else if (arg == "--keys") {
+      keys = true;
       readingMoves = false;
     } else if (arg == "--fen") {
       if (i + 1 >= argc) return Usage();
@@ -88,7 +95,14 @@ int main(int argc, char** argv) {
 
   const auto start = std::chrono::steady_clock::now();
   std::uint64_t leaves = 0;
-  if (divide) {
+  if (keys) {
+    const KeyWalk walk = PerftCheckingKeys(board, depth);
+    std::printf("keys checked %llu\nkey mismatches %llu\n",
+                static_cast<unsigned long long>(walk.Nodes),
+                static_cast<unsigned long long>(walk.Mismatches));
+    leaves = walk.Leaves;
+    if (walk.Mismatches != 0) return 1;
+  } else if (divide) {
     for (const PerftDivideEntry& entry : PerftDivide(board, depth)) {
       std::printf("%s: %llu\n", MoveToText(entry.RootMove).c_str(),
                   static_cast<unsigned long long>(entry.Leaves));
