@@ -49,6 +49,30 @@ struct PawnFileScore {
 
 constexpr int kPawnFileCacheBits = 11;
 
+// One position remembered by the hash table: the upper half of its key (the
+// lower half chose the bucket), the best move's squares, the depth searched, the
+// score (mate scores counted from this position) and what the score bounds.
+struct HashEntry {
+  std::uint32_t Check;
+  std::int32_t Score;
+  std::uint8_t From;
+  std::uint8_t To;
+  std::uint8_t Promotion;
+  std::int8_t Depth;
+  std::uint8_t Bound;       // kHashExact, kHashLower or kHashUpper; 0 for an unused entry
+  std::uint8_t Generation;  // the think that stored it
+  std::uint8_t Unused[2];
+};
+
+// The opt-in hash table ("Hash" in megabytes). Empty while the setting is 0: the
+// search then runs without it and without any of the search it enables.
+struct HashTableState {
+  int SizeMb = 0;
+  std::vector<HashEntry> Entries;  // buckets of kHashBucket entries
+  std::uint64_t BucketMask = 0;
+  std::uint8_t Generation = 0;
+};
+
 struct SearchState {
   int PvLength[kMaxPly];
   Move PvTable[kMaxPly][kMaxPly];
@@ -90,6 +114,12 @@ struct SearchState {
   // Pawn file scores met in the search, by a hash of their key; every entry is
   // right for its own key.
   PawnFileScore PawnFileCache[1 << kPawnFileCacheBits];
+  HashTableState Hash;
+  // Keys of the positions of the game since the last irreversible set-up, the
+  // current one last, then of the positions on the path of the search: a key met
+  // again is a repetition.
+  std::vector<std::uint64_t> GameKeys;
+  std::uint64_t PathKeys[kMaxPly];
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };

@@ -6,6 +6,7 @@
 #include "base/settings.h"
 #include "book/book.h"
 #include "protocol/game.h"
+#include "search/hash_table.h"
 
 namespace zandrell {
 
@@ -47,6 +48,9 @@ void InitEngine(Engine& e) {
   s.PawnActiveBlack = {};
   s.KingActiveWhite = {};
   s.KingActiveBlack = {};
+
+  // Megabytes of hash table; 0, the default, is the search without one.
+  ResizeHashTable(e, IntegerSetting(e, "Hash", "0"));
 
   e.book.BookLoaded = LoadBook(e);
   NewGame(e);

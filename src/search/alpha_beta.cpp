@@ -10,6 +10,8 @@
 #include "search/evaluate.h"
 #include "search/material_score.h"
 #include "search/move_order.h"
+#include "search/search_node.h"
+#include "search/strong_search.h"
 
 namespace zandrell {
 
@@ -116,17 +118,6 @@ namespace {
 
 std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);
 
-// Makes m and moves the piece terms along; false when m leaves its own king in
-// check (the board is then made all the same, and the terms left as they were).
-inline bool MakeSearchMove(BoardState& b, SearchState& s, Move& m) {
-  const PieceTerms before = MoveSquaresTerms(b, s, m);
-  MakeMove(b, m);
-  ++b.Ply;
-  if (!IsLegal(b, m)) return false;
-  ApplyTermsChange(s.Terms, before, MoveSquaresTerms(b, s, m));
-  return true;
-}
-
 std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   SearchState& s = e.search;
   BoardState& b = e.board;
@@ -223,13 +214,25 @@ std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int d
 
 // The entry points start the piece terms from the whole board; below them the search
 // keeps it up to date with each move.
+// With the hash table on, the stronger search takes over below the root.
 std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   e.search.Terms = PieceTermsOf(e.board, e.search);
+  if (HashEnabled(e.search)) return StrongAlphaBeta(e, alpha, beta, depth);
   return AlphaBetaNode(e, alpha, beta, depth);
 }
 
 std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   e.search.Terms = PieceTermsOf(e.board, e.search);
+  return QuiesceNode(e, alpha, beta, depth);
+}
+
+void ScoreNodeMoves(Engine& e, const Move* list, int count, std::int64_t* keys, bool capturesOnly) {
+  ScoreMoves(e, list, count, keys, capturesOnly);
+}
+
+bool NodeOutOfTime(Engine& e) { return OutOfTime(e); }
+
+std::int32_t QuiesceBelow(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   return QuiesceNode(e, alpha, beta, depth);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/platform.h"
 #include "search/alpha_beta.h"
 #include "search/evaluate.h"
+#include "search/strong_search.h"
 #include "search/time_control.h"
 
 namespace zandrell {
@@ -186,6 +187,7 @@ Move Think(Engine& e) {
   std::fill(&s.PvTable[0][0], &s.PvTable[0][0] + kMaxPly * kMaxPly, kNoMove);
   s.RootTexts.clear();
   SelectPhaseTables(b, e.tables, s);
+  if (HashEnabled(s)) PrepareStrongSearch(e);
   std::fill(std::begin(s.KillerMove1), std::end(s.KillerMove1), kNoMove);
   std::fill(std::begin(s.KillerMove2), std::end(s.KillerMove2), kNoMove);
   ResetKillerScores(s);

@@ -3,7 +3,10 @@
 // optimisation must leave it unchanged. With --fairymax the same positions are
 // also searched by that engine over the xboard protocol, side by side.
 //
-//   zandrell-bench [--depth N] [--fairymax [PATH]] [--signature]
+// With --hash MB the hash table (and the search it enables) is on, cleared before
+// each position.
+//
+//   zandrell-bench [--depth N] [--hash MB] [--fairymax [PATH]] [--signature]
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +24,7 @@
 #include "platform/platform.h"
 #include "protocol/game.h"
 #include "protocol/init_engine.h"
+#include "search/hash_table.h"
 #include "search/root_search.h"
 
 namespace {
@@ -138,7 +142,7 @@ Result FairymaxOne(const std::string& program, const BenchPosition& position, in
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: zandrell-bench [--depth N] [--fairymax [PATH]] [--signature]\n"
+               "usage: zandrell-bench [--depth N] [--hash MB] [--fairymax [PATH]] [--signature]\n"
                "  fixed-depth searches over the bench positions; prints nodes and speed\n");
   return 2;
 }
@@ -149,12 +153,16 @@ int main(int argc, char** argv) {
   int depth = 6;
   bool withFairymax = false;
   bool signatureOnly = false;
+  int hashMb = 0;
   std::string fairymax = "/usr/games/fairymax";
   for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
     if (arg == "--depth" && i + 1 < argc) {
       depth = std::atoi(argv[++i]);
       if (depth < 1 || depth > kMaxSearchDepth) return Usage();
+    } else if (arg == "--hash" && i + 1 < argc) {
+      hashMb = std::atoi(argv[++i]);
+      if (hashMb < 0 || hashMb > kMaxHashMb) return Usage();
     } else if (arg == "--fairymax") {
       withFairymax = true;
       if (i + 1 < argc && argv[i + 1][0] != '-') fairymax = argv[++i];
@@ -170,6 +178,7 @@ int main(int argc, char** argv) {
   e.shell.Write = [](std::string_view) {};
   e.shell.Exit = [] {};
   InitEngine(e);
+  ResizeHashTable(e, hashMb);
 
   std::int64_t totalNodes = 0;
   std::int64_t totalQNodes = 0;
@@ -183,6 +192,7 @@ int main(int argc, char** argv) {
     std::printf("\n");
   }
   for (const BenchPosition& position : kPositions) {
+    ClearHashTable(e);
     Result r = SearchOne(e, position, depth);
     if (!r.Ok) return 1;
     totalNodes += r.Nodes;

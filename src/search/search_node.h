@@ -1,0 +1,33 @@
+#pragma once
+// The pieces of a full-width node that the specified search and the hash table's
+// search share: making a move with its evaluation terms, ordering the moves, the
+// time check and the quiescence search.
+#include <cstdint>
+
+#include "board/attacks.h"
+#include "board/make_move.h"
+#include "engine/engine.h"
+#include "search/material_score.h"
+
+namespace zandrell {
+
+// Makes m and moves the piece terms along; false when m leaves its own king in
+// check (the board is then made all the same, and the terms left as they were).
+inline bool MakeSearchMove(BoardState& b, SearchState& s, Move& m) {
+  const PieceTerms before = MoveSquaresTerms(b, s, m);
+  MakeMove(b, m);
+  ++b.Ply;
+  if (!IsLegal(b, m)) return false;
+  ApplyTermsChange(s.Terms, before, MoveSquaresTerms(b, s, m));
+  return true;
+}
+
+// Ordering keys of the moves (score * 256 + list index), as the specified search
+// orders them; captures-only lists leave out the history.
+void ScoreNodeMoves(Engine& e, const Move* list, int count, std::int64_t* keys, bool capturesOnly);
+// True when the search must stop now: out of time, or asked to end.
+bool NodeOutOfTime(Engine& e);
+// The quiescence search below the current position, its piece terms kept.
+std::int32_t QuiesceBelow(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);
+
+}  // namespace zandrell

@@ -1,0 +1,144 @@
+// The hash table and the search it enables ("Hash" above 0): game ends, mates at
+// any distance, repetitions and the fifty-move rule come out right, and the table
+// keeps its bounds and mate scores.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "search/hash_table.h"
+#include "search_test_support.h"
+
+namespace zandrell::test {
+namespace {
+
+std::vector<std::string> Lines(const std::string& output) {
+  std::vector<std::string> lines;
+  std::istringstream in(output);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
+
+class HashSearch : public SearchTest {
+ protected:
+  void SetUp() override {
+    SearchTest::SetUp();
+    ResizeHashTable(E(), 1);
+  }
+  // A position of its own, not a continuation of the moves played before.
+  void NewPosition(const char* fen) {
+    T.Feed(std::string("new\nforce\nsetboard ") + fen + "\n");
+    T.TakeOutput();
+    E().game.ForceMode = false;
+  }
+};
+
+TEST_F(HashSearch, GameEndsAreAnnouncedWithTheirResult) {
+  struct Case {
+    const char* Fen;
+    int Depth;
+    std::vector<std::string> Lines;
+    int Result;
+  };
+  const std::vector<Case> cases = {
+      {"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 5, {"move a1a8", "1-0 {White Mates}"}, 1},
+      {"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", 6, {"move a8a1", "0-1 {Black Mates}"}, 2},
+      {"R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1", 4, {"1-0 {White Mates}"}, 1},
+      {"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", 5, {"1/2-1/2 {Draw}"}, 3},
+      {"7k/5Q2/6K1/8/8/8/8/8 b - - 100 1", 5, {"1/2-1/2 {50 Move Rule}"}, 3},
+  };
+  for (const Case& c : cases) {
+    Fen(c.Fen);
+    E().game.GameResult = 0;
+    EXPECT_EQ(Lines(PlayAtDepth(c.Depth)), c.Lines) << c.Fen << " depth " << c.Depth;
+    EXPECT_EQ(E().game.GameResult, c.Result) << c.Fen;
+  }
+}
+
+// Kb6 Kb8 Rh8: mated at ply 4, so 99996 at the root, with a cold table and with
+// one full of the entries of the same search.
+TEST_F(HashSearch, AMateInTwoScoresTheSameFromAFullTable) {
+  for (int round = 0; round < 2; ++round) {
+    NewPosition("k7/8/2K5/8/8/8/8/7R w - - 0 1");
+    const std::string out = PlayAtDepth(6);
+    ASSERT_FALSE(out.empty());
+    EXPECT_EQ(E().search.RootScore, kMateScore - 4) << "round " << round << out;
+  }
+  // The specified search agrees.
+  ResizeHashTable(E(), 0);
+  NewPosition("k7/8/2K5/8/8/8/8/7R w - - 0 1");
+  const std::string out = PlayAtDepth(4);
+  EXPECT_EQ(E().search.RootScore, kMateScore - 4) << out;
+}
+
+// Back to the position the game started from: not counted among the game's
+// positions by text, but its key is known, so the move scores as a draw.
+TEST_F(HashSearch, AMoveBackToAPositionOfTheGameScoresAsADraw) {
+  T.Feed("new\nforce\ng1f3\ng8f6\nf3g1\n");
+  E().game.ForceMode = false;
+  E().tables.Contempt = 5000;
+  EXPECT_EQ(Lines(PlayAtDepth(4)), (std::vector<std::string>{"move f6g8"}));
+  EXPECT_EQ(E().search.RootScore, 5000);
+}
+
+TEST(HashTable, MateScoresAreKeptFromThePositionAndReadAtAnyPly) {
+  // Mate found 3 plies below a position at ply 5: 99992 from the root.
+  const std::int32_t stored = ScoreToHash(kMateScore - 8, 5);
+  EXPECT_EQ(stored, kMateScore - 3);
+  EXPECT_EQ(ScoreFromHash(stored, 5), kMateScore - 8);
+  EXPECT_EQ(ScoreFromHash(stored, 2), kMateScore - 5);
+  EXPECT_EQ(ScoreFromHash(ScoreToHash(8 - kMateScore, 6), 3), 5 - kMateScore);
+  // Ordinary scores pass unchanged.
+  EXPECT_EQ(ScoreToHash(-35000, 9), -35000);
+  EXPECT_EQ(ScoreFromHash(1234, 40), 1234);
+}
+
+TEST(HashTable, EntriesKeepTheirBoundMoveAndTheDeeperSearch) {
+  testing::TestEngine t;
+  t.Init();
+  Engine& e = *t;
+  ASSERT_EQ(e.search.Hash.SizeMb, 0);
+  EXPECT_TRUE(e.search.Hash.Entries.empty());  // no table by default
+  ResizeHashTable(e, 1);
+  HashTableState& table = e.search.Hash;
+  EXPECT_EQ(table.Entries.size() * sizeof(HashEntry), std::size_t{1} << 20);
+
+  Move move{};
+  move.From = kE2;
+  move.To = kE4;
+  const std::uint64_t key = 0x1234567890ABCDEFULL;
+  StoreHash(table, key, move, 5, 40, kHashLower, 3);
+  const HashEntry* entry = ProbeHash(table, key);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->Bound, kHashLower);
+  EXPECT_EQ(entry->Depth, 5);
+  EXPECT_EQ(entry->Score, 40);
+  EXPECT_TRUE(SameMove(HashMove(entry), move));
+  EXPECT_EQ(ProbeHash(table, key ^ (std::uint64_t{1} << 40)), nullptr);
+
+  // Another position of the bucket, searched less deep, goes beside it; an upper
+  // bound without a move keeps the move found before.
+  const std::uint64_t other = key ^ (std::uint64_t{7} << 50);
+  StoreHash(table, other, kNoMove, 2, -10, kHashUpper, 3);
+  EXPECT_NE(ProbeHash(table, key), nullptr);
+  ASSERT_NE(ProbeHash(table, other), nullptr);
+  StoreHash(table, key, kNoMove, 6, 30, kHashUpper, 3);
+  entry = ProbeHash(table, key);
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->Bound, kHashUpper);
+  EXPECT_EQ(entry->Depth, 6);
+  EXPECT_TRUE(SameMove(HashMove(entry), move));
+
+  ClearHashTable(e);
+  EXPECT_EQ(ProbeHash(table, key), nullptr);
+  ResizeHashTable(e, 0);
+  EXPECT_TRUE(table.Entries.empty());
+  EXPECT_FALSE(HashEnabled(e.search));
+  ResizeHashTable(e, -5);  // bad values mean no table
+  EXPECT_FALSE(HashEnabled(e.search));
+}
+
+}  // namespace
+}  // namespace zandrell::test
