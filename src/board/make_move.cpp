@@ -252,4 +252,9 @@ void CommitMove(BoardState& b, const Move& m) {
   RebuildPieceList(b);
 }
 
+void PlayMove(BoardState& b, const Move& m) {
+  CommitMove(b, m);
+  b.WhiteToMove = !b.WhiteToMove;
+}
+
 }  // namespace zandrell
