@@ -15,6 +15,17 @@ ReadOutcome ReadInput(std::string& chunk) {
   return n == 0 ? ReadOutcome::kEndOfInput : ReadOutcome::kInterrupted;
 }
 
+bool TakeWaitingInput(std::string& chunk) {
+  char buffer[kReadChunkSize];
+  bool any = false;
+  for (;;) {
+    const int n = platform::TakeWaitingInput(buffer, kReadChunkSize);
+    if (n <= 0) return any;
+    chunk.append(buffer, static_cast<std::size_t>(n));
+    any = true;
+  }
+}
+
 void SendLine(Engine& e, std::string_view text) {
   std::string framed;
   framed.reserve(text.size() + 2);

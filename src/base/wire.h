@@ -14,6 +14,8 @@ enum class ReadOutcome { kData, kEndOfInput, kInterrupted };
 
 // One blocking read of at most 2048 bytes into chunk.
 ReadOutcome ReadInput(std::string& chunk);
+// Appends whatever has arrived to chunk without waiting; false when nothing had.
+bool TakeWaitingInput(std::string& chunk);
 // Sends one protocol line framed as line feed, text, line feed.
 void SendLine(Engine& e, std::string_view text);
 

@@ -305,4 +305,9 @@ void CommitMove(BoardState& b, const Move& m) {
   CommitKey(b);
 }
 
+void PlayMove(BoardState& b, const Move& m) {
+  CommitMove(b, m);
+  b.WhiteToMove = !b.WhiteToMove;
+}
+
 }  // namespace zandrell

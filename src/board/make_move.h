@@ -16,5 +16,7 @@ void UnmakeNullMove(BoardState& b);
 // Plays a move into the game for good: game record, rebuilt piece list. Does not
 // toggle the side to move; the caller does right after.
 void CommitMove(BoardState& b, const Move& m);
+// Plays a legal move into the game for good: committed, and the other side to move.
+void PlayMove(BoardState& b, const Move& m);
 
 }  // namespace zandrell

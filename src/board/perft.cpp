@@ -106,8 +106,7 @@ std::vector<PerftDivideEntry> PerftDivide(BoardState& b, int depth) {
 bool CommitMoveText(BoardState& b, std::string_view text) {
   Move m{};
   if (!FindLegalMove(b, text, m)) return false;
-  CommitMove(b, m);
-  b.WhiteToMove = !b.WhiteToMove;
+  PlayMove(b, m);
   return true;
 }
 

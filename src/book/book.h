@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
 
@@ -13,6 +14,15 @@ bool LoadBook(Engine& e);
 std::string FlagFileName(const std::string& bookPath);
 // A random allowed continuation of the game from the book, or the empty move.
 Move ProbeBook(Engine& e);
+// A move the book may play in the game's position, and how many of the book's
+// lines continue the game with it.
+struct BookChoice {
+  Move Played;
+  int Lines = 0;
+};
+// Every move ProbeBook may choose from here, in the book's order; none once the
+// game has left the book's reach.
+std::vector<BookChoice> ListBookMoves(Engine& e);
 // Bit (ply - 1) of the line's mask.
 bool BookMoveAllowed(const BookState& book, const std::string& line, int ply);
 // A random integer in lo..hi, reseeded from the time of day before each draw.

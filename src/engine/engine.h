@@ -44,6 +44,11 @@ struct ShellState {
   std::string LogPath;
   std::vector<std::string> BookFolders;  // for a book name without a folder, in order
   std::string PendingInput;              // an unfinished line, completed by the next read
+  // Input that arrived while the engine thought, for the interpreter after it.
+  std::string HeldInput;
+  // The main loop reads standard input, so a think looks at it too (an engine in
+  // a test reads none).
+  bool WatchInput = false;
   // The settings file, read at the first setting asked for and kept while the file
   // stays as it was; writes go to the file and to this copy.
   mutable SettingsCopy Settings;
@@ -73,6 +78,10 @@ struct GameState {
   bool OpponentIsComputer = false;
   std::int32_t GameResult = 0;  // 0 on, 1 White mates, 2 Black mates, 3 draw, 4 repetition
   std::unordered_map<std::string, int> PositionCounts;
+  // "analyze" until "exit": the engine thinks on the position without playing;
+  // AnalysisPending while the current position still wants a think.
+  bool Analyzing = false;
+  bool AnalysisPending = false;
 };
 
 struct Engine {

@@ -14,6 +14,8 @@
 
 namespace zandrell {
 
+class SearchReporter;
+
 constexpr std::int32_t kMateScore = 100000;
 
 // Copied into KillerScore at the start of every think and every iteration.
@@ -94,11 +96,26 @@ struct SearchState {
   // Past this moment (monotonic seconds) every iteration stops, the first included:
   // the clock would run out.
   double HardDeadline = std::numeric_limits<double>::infinity();
-  // The main loop reads standard input: the search asks now and then whether the
-  // interface closed it, and once it has, stops like at the end of time.
-  bool WatchInput = false;
-  bool InputClosed = false;
+  // The think's limits beyond the clock: no time limit at all (fixed depth, nodes
+  // or until stopped), and a node count (0: none).
+  bool FixedDepth = false;
+  std::int64_t NodeLimit = 0;
+  // Set by whoever drives the think (move now, stop, end of input): the search
+  // ends as at the end of its time.
+  bool StopRequested = false;
+  // Who hears of the think's progress and looks at the input now and then.
+  SearchReporter* Reporter = nullptr;
   int InputCheckCountdown = 0;
+  // What the root search found about the game: one of the game-result codes
+  // (0: the game goes on); the caller decides what to make of it.
+  std::int32_t GameEnd = 0;
+  // The best move's expected reply from the last finished iteration (the empty
+  // move when its line was shorter).
+  Move ExpectedReply{};
+  // The root moves of the current iteration: how many are legal, and how many of
+  // them have been searched.
+  int RootMovesTotal = 0;
+  int RootMovesSearched = 0;
   // Phase tables, chosen once per think.
   SquareTable PawnActiveWhite;
   SquareTable PawnActiveBlack;

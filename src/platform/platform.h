@@ -16,9 +16,12 @@ void CloseStandardHandles();
 // was interrupted (look at TerminationRequested()).
 int ReadStandardInput(char* buffer, int capacity);
 void WriteStandardOutput(const char* data, std::size_t size);
+// Takes what has arrived on standard input without waiting: the number of bytes
+// (> 0), or 0 when nothing is waiting now (StandardInputClosed() then tells whether
+// anything ever will be). For looking at commands while the engine thinks.
+int TakeWaitingInput(char* buffer, int capacity);
 // True once the writer of standard input has closed it and nothing is left to read.
-// Reads nothing, so no command is taken from the next ReadStandardInput; input
-// that is a file or a terminal never reports closed.
+// Takes no command from the input.
 bool StandardInputClosed();
 
 // --- process ---

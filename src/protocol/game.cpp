@@ -1,5 +1,8 @@
 #include "protocol/game.h"
 
+#include "board/make_move.h"
+#include "board/position_text.h"
+
 namespace zandrell {
 
 void NewGame(Engine& e) {
@@ -20,6 +23,14 @@ void NewGame(Engine& e) {
   g.OpponentIsComputer = false;
   e.record.Played.clear();
   e.edit.Active = false;
+}
+
+int PlayGameMove(Engine& e, const Move& m) {
+  e.record.Played.push_back({e.board, e.game.GameResult, {}});
+  PlayMove(e.board, m);
+  PlayedMove& played = e.record.Played.back();
+  played.PositionKey = PositionText(e.board);
+  return ++e.game.PositionCounts[played.PositionKey];
 }
 
 }  // namespace zandrell

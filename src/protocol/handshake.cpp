@@ -4,7 +4,7 @@
 
 #include "base/numeric.h"
 #include "base/wire.h"
-#include "search/engine_move.h"
+#include "protocol/engine_move.h"
 
 namespace zandrell {
 
@@ -24,7 +24,7 @@ void AnswerProtover(Engine& e, std::string_view version) {
   SendLine(e, std::string("feature myname=\"Zandrell ") + kVersion +
                   "\" setboard=1 ping=1 usermove=0 san=0 time=1 draw=1");
   SendLine(e,
-           "feature sigint=0 sigterm=1 reuse=1 analyze=0 colors=1 playother=0 name=1 "
+           "feature sigint=0 sigterm=1 reuse=1 analyze=1 colors=1 playother=0 name=1 "
            "variants=\"normal\"");
   SendLine(e, "feature done=1");
 }

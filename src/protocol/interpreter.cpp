@@ -8,16 +8,16 @@
 #include "base/settings.h"
 #include "base/wire.h"
 #include "board/legal_move.h"
-#include "board/make_move.h"
 #include "board/move_text.h"
-#include "board/position_text.h"
 #include "engine/limits.h"
+#include "protocol/analysis.h"
 #include "protocol/game.h"
 #include "protocol/handshake.h"
 #include "protocol/main_loop.h"
 #include "protocol/set_up.h"
 #include "protocol/startup.h"
 #include "protocol/take_back.h"
+#include "protocol/xboard_thinking.h"
 
 namespace zandrell {
 
@@ -98,14 +98,9 @@ void HandleMove(Engine& e, std::string_view line) {
   m.EnPassant = legal.EnPassant;
   m.Promotion = legal.Promotion;
   m.Castle = legal.Castle;
-  // Kept for taking the move back.
-  e.record.Played.push_back({e.board, e.game.GameResult, {}});
-  CommitMove(e.board, m);
-  e.board.WhiteToMove = !e.board.WhiteToMove;
-  e.record.Played.back().PositionKey = PositionText(e.board);
-  int& count = e.game.PositionCounts[e.record.Played.back().PositionKey];
-  ++count;
-  if (count == 3) {
+  const int count = PlayGameMove(e, m);
+  // Analysis looks at positions; it declares no results.
+  if (count == 3 && !e.game.Analyzing) {
     e.game.GameResult = kDrawByRepetition;
     SendLine(e, "1/2-1/2 {Draw by repetition}");
   }
@@ -128,6 +123,16 @@ void HandleAddedCommand(Engine& e, std::string_view line) {
     TakeBackMove(e);
   } else if (line == "remove") {
     TakeBackTwoMoves(e);
+  } else if (line == "analyze") {
+    e.game.Analyzing = true;
+  } else if (line == "exit") {
+    e.game.Analyzing = false;
+  } else if (line == ".") {
+    if (e.game.Analyzing) SendAnalysisStatus(e);
+  } else if (line == "hint") {
+    AnswerHint(e);
+  } else if (line == "bk") {
+    AnswerBookMoves(e);
   }
   // "accepted" and "rejected" answer our features and need nothing.
 }
@@ -220,6 +225,10 @@ void InterpretInput(Engine& e, std::string_view chunk) {
     if (dropped) continue;
     // Interfaces writing text-mode lines end them with CR LF.
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    // In analysis every command but these few may change what there is to think about.
+    if (e.game.Analyzing && line != "." && line != "hint" && line != "bk") {
+      e.game.AnalysisPending = true;
+    }
     if (e.edit.Active && line != "quit") {
       EditLine(e, line);
     } else if (LooksLikeMove(line)) {

@@ -189,9 +189,4 @@ std::string MoveToSan(BoardState& b, const Move& m) {
   return san;
 }
 
-void PlayMove(BoardState& b, const Move& m) {
-  CommitMove(b, m);
-  b.WhiteToMove = !b.WhiteToMove;
-}
-
 }  // namespace zandrell::quiretto

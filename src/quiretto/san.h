@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "board/board_state.h"
+#include "board/make_move.h"
 
 namespace zandrell::quiretto {
 
@@ -18,6 +19,6 @@ SanResult ParseSan(BoardState& b, std::string_view san, Move& move);
 // or mate mark. m must be a legal move of the side to move.
 std::string MoveToSan(BoardState& b, const Move& m);
 // Plays a legal move into b for good, as the game record does.
-void PlayMove(BoardState& b, const Move& m);
+using zandrell::PlayMove;
 
 }  // namespace zandrell::quiretto

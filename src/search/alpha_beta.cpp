@@ -10,6 +10,7 @@
 #include "search/evaluate.h"
 #include "search/material_score.h"
 #include "search/move_order.h"
+#include "search/search_interface.h"
 #include "search/search_node.h"
 #include "search/strong_search.h"
 
@@ -17,27 +18,27 @@ namespace zandrell {
 
 namespace {
 
-// Full-width nodes between two questions to the platform whether the input was
-// closed: a few hundred microseconds of search, one system call.
+// Full-width nodes between two looks at the input: a few hundred microseconds of
+// search, one system call.
 constexpr int kInputCheckInterval = 1024;
 
-// Once the interface has closed the input nobody waits for the move; the main
-// loop ends the engine after it.
-inline bool InputGone(SearchState& s) {
-  if (s.InputClosed) return true;
-  if (--s.InputCheckCountdown > 0) return false;
+// The caller's look at the input may ask the think to end.
+inline bool StopRequested(SearchState& s) {
+  if (s.StopRequested) return true;
+  if (s.Reporter == nullptr || --s.InputCheckCountdown > 0) return false;
   s.InputCheckCountdown = kInputCheckInterval;
-  s.InputClosed = platform::StandardInputClosed();
-  return s.InputClosed;
+  s.Reporter->CheckInput();
+  return s.StopRequested;
 }
 
-// The time check made at every full-width node. The allotment binds from depth 4
-// on; the clock's hard limit binds at every depth.
+// The check made at every full-width node. The allotment binds from depth 4 on;
+// the clock's hard limit binds at every depth.
 inline bool OutOfTime(Engine& e) {
   SearchState& s = e.search;
   if (platform::TerminationRequested()) return true;
-  if (s.WatchInput && InputGone(s)) return true;
-  if (IsFixedDepth(e.game)) return false;
+  if (StopRequested(s)) return true;
+  if (s.NodeLimit > 0 && s.NodeCount >= s.NodeLimit) return true;
+  if (s.FixedDepth) return false;
   const double now = platform::MonotonicSeconds();
   if (now >= s.HardDeadline) return true;
   if (s.IterationDepth <= 3) return false;

@@ -3,9 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
-#include "base/log.h"
-#include "base/wire.h"
 #include "board/attacks.h"
 #include "board/make_move.h"
 #include "board/move_text.h"
@@ -15,6 +14,7 @@
 #include "platform/platform.h"
 #include "search/alpha_beta.h"
 #include "search/evaluate.h"
+#include "search/search_interface.h"
 #include "search/strong_search.h"
 #include "search/time_control.h"
 
@@ -43,31 +43,41 @@ int SeenCount(const Engine& e, const std::string& key) {
   return it == e.game.PositionCounts.end() ? 0 : it->second;
 }
 
-void SendThinking(Engine& e, const std::string& line) {
-  SendLine(e, line);
-  if (e.shell.LogPV) WriteLog(e, "      " + line, false, false);
-}
-
 void ResetKillerScores(SearchState& s) {
   std::copy(KillerScoreReset.begin(), KillerScoreReset.end(), std::begin(s.KillerScore));
 }
 
 }  // namespace
 
-std::string ThinkingLine(const SearchState& s, double elapsedSeconds) {
-  const long long hundredths = static_cast<long long>(std::floor(std::fabs(elapsedSeconds))) * 100;
-  std::string line = std::to_string(s.IterationDepth);
+SearchReport RootReport(const SearchState& s, double elapsed) {
+  SearchReport r;
+  r.Depth = s.IterationDepth;
+  r.Score = s.RootScore;
+  r.Elapsed = elapsed;
+  r.Nodes = s.NodeCount;
+  r.Pv = &s.PvTable[1][1];
+  r.PvLength = s.PvLength[1] - 1;
+  return r;
+}
+
+std::string ThinkingLine(const SearchReport& r) {
+  const long long hundredths = static_cast<long long>(std::floor(std::fabs(r.Elapsed))) * 100;
+  std::string line = std::to_string(r.Depth);
   line += ' ';
-  line += std::to_string(s.RootScore);
+  line += std::to_string(r.Score);
   line += ' ';
   line += std::to_string(hundredths);
   line += ' ';
-  line += std::to_string(s.NodeCount);
-  for (int k = 1; k < s.PvLength[1]; ++k) {
+  line += std::to_string(r.Nodes);
+  for (int k = 0; k < r.PvLength; ++k) {
     line += ' ';
-    line += MoveToText(s.PvTable[1][k]);
+    line += MoveToText(r.Pv[k]);
   }
   return line;
+}
+
+std::string ThinkingLine(const SearchState& s, double elapsedSeconds) {
+  return ThinkingLine(RootReport(s, elapsedSeconds));
 }
 
 Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
@@ -91,6 +101,7 @@ Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   GenerateMoves(b, list);
   OrderMoves(e, list.Moves, list.Count);
 
+  s.RootMovesSearched = 0;
   for (int i = 0; i < list.Count; ++i) {
     Move& m = list.Moves[i];
     std::int32_t score = 0;
@@ -99,6 +110,7 @@ Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
     b.Ply = 2;
     const bool legal = IsLegal(b, m);
     if (legal) {
+      ++s.RootMovesSearched;
       ++s.NodeCount;
       anyLegal = true;
       const std::string& key = RootText(e, m);
@@ -125,42 +137,47 @@ Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
       s.RootScore = score;
       alpha = score;
       UpdatePv(s, 1, m);
-      if (s.IterationDepth >= 3 && e.game.PostThinking && !s.TimeUp) {
-        SendThinking(e, ThinkingLine(s, platform::MonotonicSeconds() - s.MoveStartTime));
+      if (!s.TimeUp && s.Reporter != nullptr) {
+        s.Reporter->NewBest(RootReport(s, platform::MonotonicSeconds() - s.MoveStartTime));
       }
     }
     if (s.TimeUp && !first) break;
   }
 
-  GameState& g = e.game;
+  // What this iteration saw of the game's end; a later one may see more.
+  std::int32_t& end = s.GameEnd;
   if (!anyLegal) {
     if (InCheck(b)) {
-      g.GameResult = b.WhiteToMove ? kBlackMates : kWhiteMates;
+      end = b.WhiteToMove ? kBlackMates : kWhiteMates;
     } else {
-      g.GameResult = kDrawn;
+      end = kDrawn;
     }
   } else if (lastScore == kMateInOne) {
-    g.GameResult = b.WhiteToMove ? kWhiteMates : kBlackMates;
+    end = b.WhiteToMove ? kWhiteMates : kBlackMates;
   } else if (repetitionIndex != -1) {
-    if (repetitionIndex == bestIndex && SeenCount(e, repetitionKey) == 2)
-      g.GameResult = kDrawByRepetition;
+    if (repetitionIndex == bestIndex && SeenCount(e, repetitionKey) == 2) end = kDrawByRepetition;
   } else if (b.FiftyCount > 100) {
-    g.GameResult = kDrawn;
+    end = kDrawn;
   }
   return best;
 }
 
-Move Think(Engine& e) {
+Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
   SearchState& s = e.search;
   BoardState& b = e.board;
   GameState& g = e.game;
   s.RootScore = -kMateScore;
+  s.GameEnd = kGameOn;
+  s.StopRequested = false;
+  s.Reporter = &reporter;
+  s.ExpectedReply = kNoMove;
 
-  if (b.BookPly < 20) {
+  if (limits.UseBook && b.BookPly < 20) {
     Move m = ProbeBook(e);
     if (m.From != 0) {
       s.RootScore = 0;
-      SendLine(e, kBookMoveLine);
+      reporter.BookMove(m);
+      s.Reporter = nullptr;
       return m;
     }
   }
@@ -168,18 +185,32 @@ Move Think(Engine& e) {
   s.NodeCount = 0;
   s.QNodeCount = 0;
   const double start = platform::MonotonicSeconds();
-  const float alloc = AllotTime(g);
-  s.TimeForMove = alloc;
-
-  const bool fixedDepth = IsFixedDepth(g);
-  int maxIterations = kTimedIterations;
-  if (fixedDepth) {
-    maxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
-  } else if (g.OwnTime <= 10.0f && alloc <= 1.0f) {
-    // Under ten seconds a second or less per move: three iterations are plenty.
-    maxIterations = kShortClockIterations;
+  float alloc;
+  int maxIterations;
+  if (limits.GameClock) {
+    alloc = AllotTime(g);
+    s.FixedDepth = IsFixedDepth(g);
+    s.NodeLimit = 0;
+    maxIterations = kTimedIterations;
+    if (s.FixedDepth) {
+      maxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
+    } else if (g.OwnTime <= 10.0f && alloc <= 1.0f) {
+      // Under ten seconds a second or less per move: three iterations are plenty.
+      maxIterations = kShortClockIterations;
+    }
+    s.HardDeadline = start + MoveTimeLimit(g);
+  } else {
+    constexpr float kNoAllotment = std::numeric_limits<float>::infinity();
+    alloc = limits.Allotment > 0.0f ? limits.Allotment : kNoAllotment;
+    double hard = std::numeric_limits<double>::infinity();
+    if (limits.MoveTime > 0.0) hard = limits.MoveTime;
+    if (limits.HardLimit > 0.0) hard = std::min(hard, limits.HardLimit);
+    s.FixedDepth = limits.Allotment <= 0.0f && hard == std::numeric_limits<double>::infinity();
+    s.NodeLimit = limits.Nodes;
+    maxIterations = limits.Depth > 0 ? std::min(limits.Depth, kMaxSearchDepth) : kMaxSearchDepth;
+    s.HardDeadline = start + hard;
   }
-  s.HardDeadline = start + MoveTimeLimit(g);
+  s.TimeForMove = alloc;
 
   std::uint8_t saved[kSquareCount];
   std::memcpy(saved, b.Board, sizeof saved);
@@ -196,24 +227,21 @@ Move Think(Engine& e) {
   for (s.IterationDepth = 1; s.IterationDepth <= maxIterations; ++s.IterationDepth) {
     const double used = std::fabs(platform::MonotonicSeconds() - start);
     s.TimeForMove = alloc - used;
-    if (!fixedDepth) {
+    if (!s.FixedDepth) {
       if (used > kLateIterationShare * alloc && s.IterationDepth > 3) break;
       if (used > alloc && s.IterationDepth > 1) break;
       if (start + used >= s.HardDeadline && s.IterationDepth > 1) break;
     }
-    // Asked to end, or nobody left to read the move: keep what the finished
-    // iterations found.
-    if (s.IterationDepth > 1 && (platform::TerminationRequested() || s.InputClosed)) break;
+    // Asked to end: keep what the finished iterations found.
+    if (s.IterationDepth > 1 && (platform::TerminationRequested() || s.StopRequested)) break;
+    if (s.IterationDepth > 1 && s.NodeLimit > 0 && s.NodeCount >= s.NodeLimit) break;
 
     s.FollowPv = true;
     Move r = RootSearch(e, -kMateScore, kMateScore, s.IterationDepth);
     if (!s.TimeUp || s.IterationDepth == 1) {
       best = r;
-      if (s.IterationDepth > 3 && g.PostThinking) {
-        std::string line = ThinkingLine(s, platform::MonotonicSeconds() - start);
-        SendThinking(e, line);
-        if (g.OpponentIsComputer) SendLine(e, "tellics kibitz " + line);
-      }
+      s.ExpectedReply = s.PvLength[1] > 2 ? s.PvTable[1][2] : kNoMove;
+      reporter.IterationDone(RootReport(s, platform::MonotonicSeconds() - start));
     }
     std::memcpy(b.Board, saved, sizeof saved);
     ResetKillerScores(s);
@@ -222,7 +250,10 @@ Move Think(Engine& e) {
   if (s.NodeCount > 0) {
     s.QNodePercent = static_cast<double>(s.QNodeCount) / static_cast<double>(s.NodeCount) * 100.0;
   }
-  UpdateTimeBank(g, s.TimeForMove, std::fabs(platform::MonotonicSeconds() - start));
+  if (limits.GameClock) {
+    UpdateTimeBank(g, s.TimeForMove, std::fabs(platform::MonotonicSeconds() - start));
+  }
+  s.Reporter = nullptr;
   return best;
 }
 

@@ -2,6 +2,7 @@
 // to move generation order, ordering, pruning or evaluation shows up here.
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "board/move_text.h"
 #include "search/root_search.h"
@@ -31,10 +32,40 @@ TEST_P(PinnedSearch, NodeCountsAndBestMove) {
   E().search.NodeCount = 0;
   E().search.QNodeCount = 0;
   E().search.MoveStartTime = 0;
-  const Move best = Think(E());
+  SearchLimits clock;
+  clock.GameClock = true;
+  SearchReporter quiet;
+  const Move best = Think(E(), clock, quiet);
   EXPECT_EQ(MoveToText(best), p.Best);
   EXPECT_EQ(E().search.NodeCount, p.Nodes);
   EXPECT_EQ(E().search.QNodeCount, p.QNodes);
+}
+
+// A depth asked for directly (as analysis and UCI ask) searches the same tree as
+// the game's fixed depth, and reports every iteration with its line.
+TEST_P(PinnedSearch, DepthLimitSearchesTheSameTree) {
+  struct Recorder : SearchReporter {
+    std::vector<int> Depths;
+    std::string LastLine;
+    void IterationDone(const SearchReport& r) override {
+      Depths.push_back(r.Depth);
+      LastLine = ThinkingLine(r);
+    }
+  };
+  const Pinned& p = GetParam();
+  Moves(p.Moves);
+  E().search.NodeCount = 0;
+  E().search.QNodeCount = 0;
+  SearchLimits depth;
+  depth.Depth = p.Depth;
+  Recorder recorder;
+  const Move best = Think(E(), depth, recorder);
+  EXPECT_EQ(MoveToText(best), p.Best);
+  EXPECT_EQ(E().search.NodeCount, p.Nodes);
+  ASSERT_EQ(recorder.Depths.size(), static_cast<std::size_t>(p.Depth));
+  EXPECT_EQ(recorder.Depths.back(), p.Depth);
+  EXPECT_NE(recorder.LastLine.find(" " + std::to_string(p.Nodes) + " " + p.Best), std::string::npos)
+      << recorder.LastLine;
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -6,10 +6,12 @@
 #include <string_view>
 
 #include "board/fen_setup.h"
+#include "board/legal_move.h"
 #include "board/perft.h"
 #include "board/position_text.h"
 #include "engine/engine.h"
-#include "search/engine_move.h"
+#include "protocol/engine_move.h"
+#include "protocol/game.h"
 #include "search/evaluate.h"
 #include "support/test_engine.h"
 
@@ -29,8 +31,9 @@ class SearchTest : public ::testing::Test {
     for (std::size_t i = 0; i <= texts.size(); ++i) {
       if (i == texts.size() || texts[i] == ' ') {
         if (!word.empty()) {
-          ASSERT_TRUE(CommitMoveText(E().board, word)) << word;
-          ++E().game.PositionCounts[PositionText(E().board)];
+          Move m{};
+          ASSERT_TRUE(FindLegalMove(E().board, word, m)) << word;
+          PlayGameMove(E(), m);
         }
         word.clear();
       } else {

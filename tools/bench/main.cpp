@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "board/legal_move.h"
 #include "board/move_text.h"
 #include "board/perft.h"
 #include "board/position_text.h"
@@ -76,11 +77,12 @@ bool SetUp(Engine& e, const BenchPosition& position) {
   NewGame(e);
   e.board.BookPly = 21;  // no book: every position is searched
   for (const std::string& text : Split(position.Moves)) {
-    if (!CommitMoveText(e.board, text)) {
+    Move m{};
+    if (!FindLegalMove(e.board, text, m)) {
       std::fprintf(stderr, "bench: %s: move %s is not legal\n", position.Name, text.c_str());
       return false;
     }
-    ++e.game.PositionCounts[PositionText(e.board)];
+    PlayGameMove(e, m);
   }
   return true;
 }
@@ -94,7 +96,10 @@ Result SearchOne(Engine& e, const BenchPosition& position, int depth) {
   e.board.Ply = 0;
   const double start = platform::MonotonicSeconds();
   e.search.MoveStartTime = start;
-  Move best = Think(e);
+  SearchLimits limits;
+  limits.GameClock = true;
+  SearchReporter quiet;
+  Move best = Think(e, limits, quiet);
   result.Seconds = platform::MonotonicSeconds() - start;
   result.BestMove = MoveToText(best);
   result.Nodes = e.search.NodeCount;

@@ -12,6 +12,8 @@ namespace zandrell::platform {
 
 namespace {
 volatile std::sig_atomic_t terminationFlag = 0;
+// The end of the input, once a look at it has seen it.
+bool inputEnded = false;
 
 void OnTerminate(int) { terminationFlag = 1; }
 }  // namespace
@@ -25,6 +27,7 @@ void CloseStandardHandles() {
 
 int ReadStandardInput(char* buffer, int capacity) {
   for (;;) {
+    if (inputEnded) return 0;
     ssize_t n = ::read(STDIN_FILENO, buffer, static_cast<size_t>(capacity));
     if (n > 0) return static_cast<int>(n);
     if (n == 0) return 0;
@@ -36,15 +39,41 @@ int ReadStandardInput(char* buffer, int capacity) {
   }
 }
 
-bool StandardInputClosed() {
+namespace {
+// Whether standard input has bytes, or its end, to deliver without blocking.
+bool InputReady(bool& hangUp) {
   pollfd input{STDIN_FILENO, POLLIN, 0};
   int ready;
   do {
     ready = ::poll(&input, 1, 0);
   } while (ready < 0 && errno == EINTR);
-  if (ready <= 0) return false;
-  // A pipe whose writers are all gone reports a hang-up once it is drained.
-  if ((input.revents & POLLIN) == 0) return (input.revents & (POLLHUP | POLLERR)) != 0;
+  hangUp = ready > 0 && (input.revents & POLLIN) == 0 && (input.revents & (POLLHUP | POLLERR)) != 0;
+  return ready > 0 && (input.revents & POLLIN) != 0;
+}
+}  // namespace
+
+int TakeWaitingInput(char* buffer, int capacity) {
+  if (inputEnded || capacity <= 0) return 0;
+  bool hangUp = false;
+  if (!InputReady(hangUp)) {
+    // A pipe whose writers are all gone reports a hang-up once it is drained.
+    if (hangUp) inputEnded = true;
+    return 0;
+  }
+  // Readable: the read returns at once, with bytes or with the end.
+  ssize_t n;
+  do {
+    n = ::read(STDIN_FILENO, buffer, static_cast<size_t>(capacity));
+  } while (n < 0 && errno == EINTR && !terminationFlag);
+  if (n > 0) return static_cast<int>(n);
+  if (n == 0 || (errno != EAGAIN && errno != EINTR)) inputEnded = true;
+  return 0;
+}
+
+bool StandardInputClosed() {
+  if (inputEnded) return true;
+  bool hangUp = false;
+  if (!InputReady(hangUp)) return hangUp;
   // Waiting bytes on a socket may be its end: peek without taking any.
   char byte;
   ssize_t n = ::recv(STDIN_FILENO, &byte, 1, MSG_PEEK | MSG_DONTWAIT);

@@ -1,4 +1,7 @@
 // The pipe wire on the standard handles, and the console's termination events.
+#include <algorithm>
+#include <string>
+
 #include "platform/platform.h"
 #include "platform/win32/windows_api.h"
 
@@ -15,8 +18,20 @@ void TakeHandlesOnFirstUse() {
   if (stdInHandle == INVALID_HANDLE_VALUE && !handlesClosed) TakeStandardHandles();
 }
 
+// Standard input is read by a thread of its own into a queue, so the engine can
+// look at commands while it thinks: a console or a pipe may block a read, and only
+// a pipe can be asked how much is waiting.
+struct InputQueue {
+  CRITICAL_SECTION Lock;
+  HANDLE Ready = nullptr;  // set while bytes or the end are waiting
+  std::string Bytes;
+  bool Ended = false;
+};
+InputQueue* inputQueue = nullptr;
+HANDLE readerThread = nullptr;
+
 volatile LONG terminationFlag = 0;
-HANDLE mainThread = nullptr;  // the thread that reads; its blocked read gets cancelled
+HANDLE mainThread = nullptr;  // the engine's thread, woken from its wait for input
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
   switch (event) {
@@ -26,6 +41,7 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     case CTRL_LOGOFF_EVENT:
     case CTRL_SHUTDOWN_EVENT:
       InterlockedExchange(&terminationFlag, 1);
+      if (inputQueue != nullptr) SetEvent(inputQueue->Ready);
       if (mainThread != nullptr) {
         CancelSynchronousIo(mainThread);
         // Returning would let the system end the process before the engine has
@@ -38,8 +54,6 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
   }
 }
 
-bool IsPipe(HANDLE handle) { return GetFileType(handle) == FILE_TYPE_PIPE; }
-
 }  // namespace
 
 void TakeStandardHandles() {
@@ -49,6 +63,10 @@ void TakeStandardHandles() {
 }
 
 void CloseStandardHandles() {
+  if (readerThread != nullptr) {
+    handlesClosed = true;
+    CancelSynchronousIo(readerThread);
+  }
   if (stdInHandle != INVALID_HANDLE_VALUE && stdInHandle != nullptr) CloseHandle(stdInHandle);
   if (stdOutHandle != INVALID_HANDLE_VALUE && stdOutHandle != nullptr) CloseHandle(stdOutHandle);
   stdInHandle = INVALID_HANDLE_VALUE;
@@ -56,35 +74,80 @@ void CloseStandardHandles() {
   handlesClosed = true;
 }
 
-int ReadStandardInput(char* buffer, int capacity) {
-  TakeHandlesOnFirstUse();
-  if (stdInHandle == INVALID_HANDLE_VALUE || capacity <= 0) return 0;
+namespace {
+
+DWORD WINAPI ReadInputIntoQueue(LPVOID) {
+  char buffer[4096];
   for (;;) {
-    if (terminationFlag != 0) return -1;
     DWORD n = 0;
-    BOOL ok = ReadFile(stdInHandle, buffer, static_cast<DWORD>(capacity), &n, nullptr);
-    if (ok && n > 0) return static_cast<int>(n);
-    if (ok) {
-      // A pipe delivers an empty read when the writer wrote zero bytes; only a
-      // file or console reports its end that way.
-      if (IsPipe(stdInHandle)) continue;
-      return 0;
+    BOOL ok = ReadFile(stdInHandle, buffer, sizeof buffer, &n, nullptr);
+    if (!ok && GetLastError() == ERROR_OPERATION_ABORTED && !handlesClosed) continue;
+    EnterCriticalSection(&inputQueue->Lock);
+    // A failed read is the interface gone; an empty successful one is the end of
+    // a file or console, and what wine reports at the end of a host pipe.
+    if (ok && n > 0) {
+      inputQueue->Bytes.append(buffer, n);
+    } else {
+      inputQueue->Ended = true;
     }
-    DWORD error = GetLastError();
-    if (error == ERROR_OPERATION_ABORTED && terminationFlag != 0) return -1;
-    if (error == ERROR_OPERATION_ABORTED) continue;
-    return 0;  // broken pipe (the interface went away) or a failure for good
+    SetEvent(inputQueue->Ready);
+    const bool ended = inputQueue->Ended;
+    LeaveCriticalSection(&inputQueue->Lock);
+    if (ended) return 0;
   }
 }
 
-bool StandardInputClosed() {
+// Starts the reader at the first look at the input. False without an input handle.
+bool StartReader() {
   TakeHandlesOnFirstUse();
+  if (inputQueue != nullptr) return true;
   if (stdInHandle == INVALID_HANDLE_VALUE || stdInHandle == nullptr) return false;
-  if (!IsPipe(stdInHandle)) return false;
-  DWORD available = 0;
-  if (PeekNamedPipe(stdInHandle, nullptr, 0, nullptr, &available, nullptr)) return false;
-  // The pipe reports its broken end only once the waiting bytes are read.
-  return GetLastError() == ERROR_BROKEN_PIPE;
+  // Lives as long as the process: the reader may still be blocked in its read
+  // when the process ends.
+  inputQueue = new InputQueue;
+  InitializeCriticalSection(&inputQueue->Lock);
+  inputQueue->Ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  readerThread = CreateThread(nullptr, 0, ReadInputIntoQueue, nullptr, 0, nullptr);
+  if (readerThread == nullptr) inputQueue->Ended = true;
+  return true;
+}
+
+// Takes up to capacity queued bytes; 0 when none are queued.
+int TakeQueued(char* buffer, int capacity) {
+  EnterCriticalSection(&inputQueue->Lock);
+  const std::size_t n = std::min(inputQueue->Bytes.size(), static_cast<std::size_t>(capacity));
+  inputQueue->Bytes.copy(buffer, n);
+  inputQueue->Bytes.erase(0, n);
+  if (inputQueue->Bytes.empty() && !inputQueue->Ended) ResetEvent(inputQueue->Ready);
+  LeaveCriticalSection(&inputQueue->Lock);
+  return static_cast<int>(n);
+}
+
+}  // namespace
+
+int ReadStandardInput(char* buffer, int capacity) {
+  if (capacity <= 0 || !StartReader()) return 0;
+  for (;;) {
+    if (terminationFlag != 0) return -1;
+    const int n = TakeQueued(buffer, capacity);
+    if (n > 0) return n;
+    if (StandardInputClosed()) return 0;
+    // The console handler sets the event too when asked to end.
+    WaitForSingleObject(inputQueue->Ready, INFINITE);
+  }
+}
+
+int TakeWaitingInput(char* buffer, int capacity) {
+  if (capacity <= 0 || !StartReader()) return 0;
+  return TakeQueued(buffer, capacity);
+}
+
+bool StandardInputClosed() {
+  if (!StartReader()) return false;
+  EnterCriticalSection(&inputQueue->Lock);
+  const bool closed = inputQueue->Ended && inputQueue->Bytes.empty();
+  LeaveCriticalSection(&inputQueue->Lock);
+  return closed;
 }
 
 void WriteStandardOutput(const char* data, std::size_t size) {

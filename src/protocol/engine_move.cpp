@@ -1,14 +1,14 @@
-#include "search/engine_move.h"
+#include "protocol/engine_move.h"
 
 #include <cmath>
 #include <cstdio>
 
 #include "base/log.h"
 #include "base/wire.h"
-#include "board/make_move.h"
 #include "board/move_text.h"
-#include "board/position_text.h"
 #include "platform/platform.h"
+#include "protocol/game.h"
+#include "protocol/xboard_thinking.h"
 #include "search/root_search.h"
 #include "search/time_control.h"
 
@@ -43,13 +43,22 @@ void EngineMove(Engine& e) {
   BoardState& b = e.board;
   SearchState& s = e.search;
   if (g.EngineSide != b.WhiteToMove || g.ForceMode || g.GameResult != kGameOn) return;
+  if (g.Analyzing) return;
 
   s.QNodeCount = 0;
   s.NodeCount = 0;
   b.Ply = 0;
   s.MoveStartTime = platform::MonotonicSeconds();
 
-  const Move best = Think(e);
+  SearchLimits limits;
+  limits.GameClock = true;
+  limits.UseBook = true;
+  Move best;
+  {
+    GameThinking thinking(e);
+    best = Think(e, limits, thinking);
+  }
+  g.GameResult = s.GameEnd;
 
   s.MoveElapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);
   ChargeClock(g, s.MoveElapsed);
@@ -63,13 +72,9 @@ void EngineMove(Engine& e) {
         WriteLog(e, "no move found", false, false);
         return;
       }
-      // Kept for taking the move back.
-      e.record.Played.push_back({b, g.GameResult, {}});
-      CommitMove(b, best);
-      b.WhiteToMove = !b.WhiteToMove;
+      // The engine's own repetitions are the root search's to find.
+      PlayGameMove(e, best);
       SendMove(e, text);
-      e.record.Played.back().PositionKey = PositionText(b);
-      ++g.PositionCounts[e.record.Played.back().PositionKey];
       break;
     case kWhiteMates:
       if (hasMove) SendMove(e, text);

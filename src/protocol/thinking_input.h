@@ -1,0 +1,39 @@
+#pragma once
+// Input that arrives while the engine thinks. Each complete line is shown once to
+// the think's watcher, which may answer it at once; every other line waits, in
+// its order, in ShellState::HeldInput for the interpreter after the think.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "engine/engine.h"
+
+namespace zandrell {
+
+// What the watcher made of a line.
+enum class LineUse { kKeep, kAnswered };
+
+class ThinkingInput {
+ public:
+  explicit ThinkingInput(Engine& e) : e_(e) {}
+  ~ThinkingInput();
+  ThinkingInput(const ThinkingInput&) = delete;
+  ThinkingInput& operator=(const ThinkingInput&) = delete;
+
+  // Takes what has arrived and shows each new complete line (without its line
+  // end) to watch. Once a line is kept, the lines after it are kept unseen-by-
+  // answer too, so answers never overtake a command that came before them.
+  void Take(const std::function<LineUse(std::string_view)>& watch);
+  // The interface closed the input: nothing more will come.
+  bool Ended() const;
+  // Some line was kept for the interpreter.
+  bool KeptAny() const { return keeping_; }
+
+ private:
+  Engine& e_;
+  std::string partial_;  // the line being received
+  bool firstLine_ = true;
+  bool keeping_ = false;
+};
+
+}  // namespace zandrell

@@ -1,0 +1,78 @@
+#include "protocol/xboard_thinking.h"
+
+#include <cmath>
+#include <string>
+
+#include "base/log.h"
+#include "base/wire.h"
+#include "platform/platform.h"
+#include "search/root_search.h"
+
+namespace zandrell {
+
+namespace {
+
+void SendThinking(Engine& e, const std::string& line) {
+  SendLine(e, line);
+  if (e.shell.LogPV) WriteLog(e, "      " + line, false, false);
+}
+
+bool IsPing(std::string_view line) { return line == "ping" || line.substr(0, 5) == "ping "; }
+
+}  // namespace
+
+void GameThinking::BookMove(const Move&) { SendLine(e_, kBookMoveLine); }
+
+void GameThinking::NewBest(const SearchReport& r) {
+  if (r.Depth >= 3 && e_.game.PostThinking) SendThinking(e_, ThinkingLine(r));
+}
+
+void GameThinking::IterationDone(const SearchReport& r) {
+  if (r.Depth <= 3 || !e_.game.PostThinking) return;
+  const std::string line = ThinkingLine(r);
+  SendThinking(e_, line);
+  if (e_.game.OpponentIsComputer) SendLine(e_, "tellics kibitz " + line);
+}
+
+void GameThinking::CheckInput() {
+  input_.Take([&](std::string_view line) {
+    if (line == "?" || line == "quit") RequestStop(e_.search);
+    return LineUse::kKeep;
+  });
+  // Nobody is left to read the move; the main loop ends the engine after it.
+  if (input_.Ended()) RequestStop(e_.search);
+}
+
+void AnalysisThinking::NewBest(const SearchReport& r) {
+  if (r.Depth >= 3) SendThinking(e_, ThinkingLine(r));
+}
+
+void AnalysisThinking::IterationDone(const SearchReport& r) { SendThinking(e_, ThinkingLine(r)); }
+
+void AnalysisThinking::CheckInput() {
+  input_.Take([&](std::string_view line) {
+    if (line == ".") {
+      SendAnalysisStatus(e_);
+      return LineUse::kAnswered;
+    }
+    if (IsPing(line)) {
+      SendLine(e_, "pong" + std::string(line.substr(4)));
+      return LineUse::kAnswered;
+    }
+    RequestStop(e_.search);
+    return LineUse::kKeep;
+  });
+  if (input_.Ended()) RequestStop(e_.search);
+}
+
+void SendAnalysisStatus(Engine& e) {
+  const SearchState& s = e.search;
+  const double elapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);
+  const long long centiseconds = static_cast<long long>(elapsed * 100.0);
+  SendLine(e, "stat01: " + std::to_string(centiseconds) + " " + std::to_string(s.NodeCount) + " " +
+                  std::to_string(s.IterationDepth) + " " +
+                  std::to_string(s.RootMovesTotal - s.RootMovesSearched) + " " +
+                  std::to_string(s.RootMovesTotal));
+}
+
+}  // namespace zandrell
