@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench match match-clock match-fen package package-test windows windows-test windows-package clean
+.PHONY: deps build run test sanitize-test perft bench strength match match-clock match-fen package package-test windows windows-test windows-package clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -60,6 +60,13 @@ windows-test: windows
 # The Windows zip: build-windows/Zandrell-<version>-windows.zip.
 windows-package: windows
 	@cd $(WINDOWS_BUILD) && cpack -G ZIP
+
+# A strength test of the shipped folder through xboard, headless, against fairymax
+# or another engine Debian packages (a benchmark, not part of the checks):
+#   make strength STRENGTH_OPPONENT=phalanx STRENGTH_TC=0:20 STRENGTH_INC=0.5 STRENGTH_GAMES=40
+# prints wins, draws, losses and the Elo difference; see scripts/strength.sh.
+strength: build
+	@scripts/strength.sh $(BUILD)/dist
 
 # Zandrell against fairymax through xboard, headless: two games, one with each
 # colour; fails when a game has no result, Zandrell is forfeited or loses on time.

@@ -71,6 +71,9 @@ struct GameState {
   std::int32_t MovesPerControl = 0;
   std::int32_t BaseTime = 0;
   std::int32_t Increment = 0;
+  // The increment as the interface gave it, fractions kept: the hash table's
+  // clock use reads it.
+  double IncrementSeconds = 0.0;
   int MaxDepth = 1000;  // 1000: time control
   double TimeBank = 0.0;
   std::string OpponentName;

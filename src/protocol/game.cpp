@@ -14,6 +14,7 @@ void NewGame(Engine& e) {
   g.PostThinking = false;
   g.MovesPerControl = 0;
   g.Increment = 0;
+  g.IncrementSeconds = 0.0;
   g.OwnTime = 300.0f;
   g.OpponentTime = 300.0;
   g.TimeBank = 0.0;

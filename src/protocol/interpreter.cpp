@@ -80,7 +80,8 @@ void SetLevel(GameState& g, std::string_view line) {
   } else {
     g.BaseTime = ToInteger32(NumericValue(base) * 60);
   }
-  g.Increment = ToInteger32(NumericValue(Field(line, 3)));
+  g.IncrementSeconds = NumericValue(Field(line, 3));
+  g.Increment = ToInteger32(g.IncrementSeconds);
   StartClocks(g);
 }
 
@@ -171,11 +172,13 @@ bool HandleCommand(Engine& e, std::string_view line) {
     g.MovesPerControl = 1;
     g.BaseTime = ToInteger32(NumericValue(From(line, 3)));
     g.Increment = 0;
+    g.IncrementSeconds = 0.0;
     StartClocks(g);
   } else if (StartsWith(line, "sd ")) {
     g.MovesPerControl = 0;
     g.BaseTime = 0;
     g.Increment = 0;
+    g.IncrementSeconds = 0.0;
     g.OwnTime = 0;
     g.OpponentTime = 0;
     int depth = ToInteger16(NumericValue(From(line, 3)));

@@ -188,13 +188,14 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
   float alloc;
   int maxIterations;
   if (limits.GameClock) {
-    alloc = AllotTime(g);
+    const bool strong = HashEnabled(s);
+    alloc = strong ? StrongAllotTime(g) : AllotTime(g);
     s.FixedDepth = IsFixedDepth(g);
     s.NodeLimit = 0;
     maxIterations = kTimedIterations;
     if (s.FixedDepth) {
       maxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
-    } else if (g.OwnTime <= 10.0f && alloc <= 1.0f) {
+    } else if (g.OwnTime <= 10.0f && alloc <= 1.0f && !strong) {
       // Under ten seconds a second or less per move: three iterations are plenty.
       maxIterations = kShortClockIterations;
     }

@@ -51,6 +51,17 @@ float AllotTime(GameState& g) {
   return static_cast<float>(r);
 }
 
+float StrongAllotTime(GameState& g) {
+  if (g.MovesPerControl != 0) return AllotTime(g);
+  constexpr double kShareOfClock = 1.0 / 25.0;
+  constexpr double kShareOfIncrement = 0.8;
+  constexpr double kMostOfClock = 0.25;
+  const double own = std::max(0.0, static_cast<double>(g.OwnTime));
+  const double increment = std::max(0.0, g.IncrementSeconds);
+  const double r = own * kShareOfClock + increment * kShareOfIncrement;
+  return static_cast<float>(std::min(r, own * kMostOfClock));
+}
+
 double MoveTimeLimit(const GameState& g) {
   if (IsFixedDepth(g) || g.MovesPerControl == 1) return std::numeric_limits<double>::infinity();
   const double own = g.OwnTime;
