@@ -5,12 +5,12 @@
 # wins, draws and losses with the Elo difference and its 95% interval.
 #
 #   scripts/strength.sh [DIST]              (default build/dist)
-#   STRENGTH_OPPONENT=fairymax|phalanx|hoichess|sjeng|gnuchess|specified
+#   STRENGTH_OPPONENT=fairymax|phalanx|hoichess|sjeng|gnuchess|plain
 #   STRENGTH_TC=0:10 STRENGTH_INC=0.1 STRENGTH_GAMES=20
 #   STRENGTH_PGN=FILE      where the games go (default strength-<opponent>.pgn)
 #   STRENGTH_HASH=N        Zandrell's Hash setting in its copy (default: as shipped)
 #
-# "specified" is Zandrell itself with Hash=0: the search without the hash table.
+# "plain" is Zandrell itself with Hash=0: the search without the hash table.
 # The machine should be otherwise idle; a busy one costs both sides time.
 set -euo pipefail
 
@@ -46,16 +46,16 @@ case "$opponent" in
   hoichess) command="hoichess --xboard" ;;
   sjeng) command=sjeng ;;
   gnuchess) command="gnuchess --xboard" ;;
-  specified)
-    cp -r "$dist" "$work/specified"
-    setting "$work/specified" Hash 0
+  plain)
+    cp -r "$dist" "$work/plain"
+    setting "$work/plain" Hash 0
     command="./zandrell -xboard"
-    opponent_dir=$work/specified
-    name=Specified
+    opponent_dir=$work/plain
+    name=Plain
     ;;
   *) echo "strength: unknown opponent $opponent" >&2; exit 2 ;;
 esac
-if [ "$opponent" != specified ]; then
+if [ "$opponent" != plain ]; then
   command -v "${command%% *}" >/dev/null || { echo "strength: $opponent is not installed" >&2; exit 2; }
 fi
 

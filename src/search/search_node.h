@@ -1,5 +1,5 @@
 #pragma once
-// The pieces of a full-width node that the specified search and the hash table's
+// The pieces of a full-width node that the plain search and the hash table's
 // search share: making a move with its evaluation terms, ordering the moves, the
 // time check and the quiescence search.
 #include <cstdint>
@@ -22,7 +22,7 @@ inline bool MakeSearchMove(BoardState& b, SearchState& s, Move& m) {
   return true;
 }
 
-// Ordering keys of the moves (score * 256 + list index), as the specified search
+// Ordering keys of the moves (score * 256 + list index), as the plain search
 // orders them; captures-only lists leave out the history.
 void ScoreNodeMoves(Engine& e, const Move* list, int count, std::int64_t* keys, bool capturesOnly);
 // True when the search must stop now: out of time, or asked to end.

@@ -1,5 +1,5 @@
 #pragma once
-// The search below the root while the hash table is on: the specified node plus
+// The search below the root while the hash table is on: the plain node plus
 // the table, repetitions found by key, the null move, principal-variation search
 // and late-move reductions. With the table off none of it runs.
 #include <cstdint>

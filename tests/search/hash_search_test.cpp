@@ -66,7 +66,7 @@ TEST_F(HashSearch, AMateInTwoScoresTheSameFromAFullTable) {
     ASSERT_FALSE(out.empty());
     EXPECT_EQ(E().search.RootScore, kMateScore - 4) << "round " << round << out;
   }
-  // The specified search agrees.
+  // The plain search agrees.
   ResizeHashTable(E(), 0);
   NewPosition("k7/8/2K5/8/8/8/8/7R w - - 0 1");
   const std::string out = PlayAtDepth(4);

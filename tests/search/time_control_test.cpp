@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "search/hash_table.h"
 #include "search_test_support.h"
 
 namespace zandrell::test {
@@ -95,6 +96,26 @@ TEST_F(ShortClock, OneSecondOrLessWithTenSecondsLeftStopsAfterDepthThree) {
     EXPECT_EQ(E().search.IterationDepth, 4) << clock;  // depths 1..3 only
     EXPECT_NE(T.TakeOutput().find("move "), std::string::npos) << clock;
   }
+}
+
+// With the hash table on: the increment counts with its fractions, the clock is
+// shared out evenly, and a short clock is no reason to stop at depth 3.
+TEST_F(ShortClock, TheHashTablesClockKeepsFractionsAndHasNoDepthCap) {
+  T.Feed("new\nlevel 0 0:10 0.5\n");
+  EXPECT_EQ(E().game.Increment, 0);  // the integer, halves to even
+  EXPECT_DOUBLE_EQ(E().game.IncrementSeconds, 0.5);
+  EXPECT_FLOAT_EQ(StrongAllotTime(E().game), 10.0f / 25 + 0.4f);
+  E().game.OwnTime = 1.0f;
+  EXPECT_FLOAT_EQ(StrongAllotTime(E().game), 0.25f);  // at most a quarter of the clock
+  T.Feed("level 40 5 0\n");
+  EXPECT_FLOAT_EQ(StrongAllotTime(E().game), AllotTime(E().game));
+
+  ResizeHashTable(E(), 1);
+  T.Feed("new\nlevel 0 0:10 0.1\n");
+  E().game.EngineSide = true;
+  EngineMove(E());
+  EXPECT_GT(E().search.IterationDepth, 4);
+  EXPECT_NE(T.TakeOutput().find("move "), std::string::npos);
 }
 
 TEST_F(ShortClock, WithNothingLeftTheFirstIterationIsCutAndALegalMovePlayed) {
