@@ -56,6 +56,8 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     return 0;
   }
   s.PathKeys[b.Ply] = b.Key;
+  // Whatever ends this node early, its line is empty, never one left from before.
+  s.PvLength[b.Ply] = b.Ply;
   // The same position earlier on the line or in the game: a draw, scored as the
   // root scores a move back to a seen position (Contempt for the side that moved).
   if (SeenBefore(s, b)) return -e.tables.Contempt;
@@ -89,7 +91,6 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     if (score >= beta) return beta;
   }
 
-  s.PvLength[b.Ply] = b.Ply;
   MoveList list;
   GenerateMoves(b, list);
   MoveOrder order;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "board/board_test_support.h"
+#include "board/perft.h"
 #include "search/hash_table.h"
 #include "search_test_support.h"
 
@@ -81,6 +83,37 @@ TEST_F(HashSearch, AMoveBackToAPositionOfTheGameScoresAsADraw) {
   E().tables.Contempt = 5000;
   EXPECT_EQ(Lines(PlayAtDepth(4)), (std::vector<std::string>{"move f6g8"}));
   EXPECT_EQ(E().search.RootScore, 5000);
+}
+
+// Every thinking line is a sequence of legal moves from the position, and the move
+// played is its first.
+TEST_F(HashSearch, ThinkingLinesArePlayableLines) {
+  for (const char* fen : {"r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQK2R w KQkq - 4 4",
+                          "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1"}) {
+    NewPosition(fen);
+    T.Feed("post\n");
+    const std::vector<std::string> lines = Lines(PlayAtDepth(7));
+    ASSERT_GE(lines.size(), 2u) << fen;
+    for (const std::string& line : lines) {
+      if (line.rfind("move ", 0) == 0) continue;
+      std::istringstream fields(line);
+      long long depth = 0, score = 0, time = 0, nodes = 0;
+      ASSERT_TRUE(fields >> depth >> score >> time >> nodes) << line;
+      BoardState b = test::FenBoard(fen);
+      std::string move;
+      int count = 0;
+      while (fields >> move) {
+        EXPECT_TRUE(CommitMoveText(b, move)) << line << ": " << move;
+        ++count;
+      }
+      EXPECT_GE(count, 1) << line;
+    }
+    // The last line, the deepest iteration's, begins with the move played.
+    std::istringstream last(lines[lines.size() - 2]);
+    std::string field;
+    for (int i = 0; i < 5; ++i) last >> field;
+    EXPECT_EQ(lines.back(), "move " + field) << fen;
+  }
 }
 
 TEST(HashTable, MateScoresAreKeptFromThePositionAndReadAtAnyPly) {
