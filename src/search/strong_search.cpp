@@ -16,8 +16,9 @@ constexpr int kNullMoveMinDepth = 3;
 constexpr int kReductionMinDepth = 3;
 constexpr int kMovesBeforeReduction = 3;
 
-// The position at ply q of the line (q may lie before the root, in the game).
-bool SeenBefore(const SearchState& s, const BoardState& b) {
+}  // namespace
+
+bool RepeatsEarlierPosition(const SearchState& s, const BoardState& b) {
   const std::uint64_t key = b.Key;
   const int games = static_cast<int>(s.GameKeys.size());
   for (int back = 4; back <= b.FiftyCount; back += 2) {
@@ -32,6 +33,8 @@ bool SeenBefore(const SearchState& s, const BoardState& b) {
   }
   return false;
 }
+
+namespace {
 
 // Pieces other than pawns and king: without them passing can be the best move.
 bool HasPieces(const BoardState& b) {
@@ -60,7 +63,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
   s.PvLength[b.Ply] = b.Ply;
   // The same position earlier on the line or in the game: a draw, scored as the
   // root scores a move back to a seen position (Contempt for the side that moved).
-  if (SeenBefore(s, b)) return -e.tables.Contempt;
+  if (RepeatsEarlierPosition(s, b)) return -e.tables.Contempt;
   if (depth == 0) return QuiesceBelow(e, alpha, beta, kQuiesceDepthLimit);
 
   const bool pvNode = beta - alpha > 1;

@@ -13,6 +13,11 @@ namespace zandrell {
 // and a new generation of table entries.
 void PrepareStrongSearch(Engine& e);
 
+// True when the position (at Ply, its key in PathKeys[Ply]) stood earlier on the
+// line from the root (PathKeys) or in the game (GameKeys, the root last), no
+// further back than the fifty-move counter reaches.
+bool RepeatsEarlierPosition(const SearchState& s, const BoardState& b);
+
 // Called like AlphaBeta for a position made from the root (Ply 2 or deeper).
 std::int32_t StrongAlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);
 

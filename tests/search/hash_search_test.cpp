@@ -1,6 +1,7 @@
 // The hash table and the search it enables ("Hash" above 0): game ends, mates at
 // any distance, repetitions and the fifty-move rule come out right, and the table
 // keeps its bounds and mate scores.
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "board/board_test_support.h"
 #include "board/perft.h"
 #include "search/hash_table.h"
+#include "search/strong_search.h"
 #include "search_test_support.h"
 
 namespace zandrell::test {
@@ -113,6 +115,38 @@ TEST_F(HashSearch, ThinkingLinesArePlayableLines) {
     std::string field;
     for (int i = 0; i < 5; ++i) last >> field;
     EXPECT_EQ(lines.back(), "move " + field) << fen;
+  }
+}
+
+// Keys met again on the line or in the game, as far back as the fifty-move
+// counter allows and only with the same side to move.
+TEST(HashTable, RepetitionsAreFoundOnTheLineAndInTheGame) {
+  auto s = std::make_unique<SearchState>();
+  s->GameKeys = {101, 102, 103, 104};  // 104 is the root
+  s->PathKeys[1] = 104;
+  for (int ply = 2; ply < 8; ++ply) s->PathKeys[ply] = 200 + ply;
+  BoardState b{};
+  struct Case {
+    int Ply;
+    std::uint64_t Key;
+    int Fifty;
+    bool Repeats;
+  };
+  const Case cases[] = {
+      {5, 104, 4, true},   // the root, four plies up
+      {5, 104, 3, false},  // beyond the last irreversible move
+      {6, 202, 4, true},   // on the line
+      {6, 203, 9, false},  // the other side to move
+      {5, 102, 6, true},   // in the game, before the root
+      {6, 101, 8, true},   {6, 101, 7, false}, {5, 103, 9, false},  // the other side to move
+      {5, 999, 99, false},
+  };
+  for (const Case& c : cases) {
+    b.Ply = c.Ply;
+    b.Key = c.Key;
+    b.FiftyCount = c.Fifty;
+    EXPECT_EQ(RepeatsEarlierPosition(*s, b), c.Repeats)
+        << "ply " << c.Ply << " key " << c.Key << " fifty " << c.Fifty;
   }
 }
 
