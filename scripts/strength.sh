@@ -5,12 +5,13 @@
 # wins, draws and losses with the Elo difference and its 95% interval.
 #
 #   scripts/strength.sh [DIST]              (default build/dist)
-#   STRENGTH_OPPONENT=fairymax|phalanx|hoichess|sjeng|gnuchess|plain
+#   STRENGTH_OPPONENT=fairymax|phalanx|hoichess|sjeng|gnuchess|plain|DIST
 #   STRENGTH_TC=0:10 STRENGTH_INC=0.1 STRENGTH_GAMES=20
 #   STRENGTH_PGN=FILE      where the games go (default strength-<opponent>.pgn)
 #   STRENGTH_HASH=N        Zandrell's Hash setting in its copy (default: as shipped)
 #
-# "plain" is Zandrell itself with Hash=0: the search without the hash table.
+# "plain" is Zandrell itself with Hash=0: the search without the hash table; a
+# folder DIST (another build's dist folder) plays as "Other", for trying a change.
 # The machine should be otherwise idle; a busy one costs both sides time.
 set -euo pipefail
 
@@ -20,7 +21,7 @@ opponent=${STRENGTH_OPPONENT:-fairymax}
 tc=${STRENGTH_TC:-0:10}
 inc=${STRENGTH_INC:-0.1}
 games=${STRENGTH_GAMES:-20}
-pgn=$(realpath -m "${STRENGTH_PGN:-strength-$opponent.pgn}")
+pgn=$(realpath -m "${STRENGTH_PGN:-strength-$(basename "$opponent").pgn}")
 
 export PATH="$PATH:/usr/games"
 "$root/scripts/install-deps.sh" match
@@ -53,9 +54,15 @@ case "$opponent" in
     opponent_dir=$work/plain
     name=Plain
     ;;
-  *) echo "strength: unknown opponent $opponent" >&2; exit 2 ;;
+  *)
+    [ -x "$opponent/zandrell" ] || { echo "strength: unknown opponent $opponent" >&2; exit 2; }
+    cp -r "$opponent" "$work/other"
+    command="./zandrell -xboard"
+    opponent_dir=$work/other
+    name=Other
+    ;;
 esac
-if [ "$opponent" != plain ]; then
+if [ "$name" = "$opponent" ]; then
   command -v "${command%% *}" >/dev/null || { echo "strength: $opponent is not installed" >&2; exit 2; }
 fi
 
