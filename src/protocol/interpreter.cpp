@@ -125,6 +125,7 @@ void HandleAddedCommand(Engine& e, std::string_view line) {
     TakeBackTwoMoves(e);
   } else if (line == "analyze") {
     e.game.Analyzing = true;
+    e.game.AnalysisPending = true;
   } else if (line == "exit") {
     e.game.Analyzing = false;
   } else if (line == ".") {
