@@ -46,6 +46,11 @@ for group in "${want[@]}"; do
       need /usr/lib/wine/wine64 wine64  # Debian keeps the 64-bit loader off PATH
       need wine wine
       ;;
+    screenshot)
+      need Xvfb xvfb
+      need xwd x11-apps
+      need /usr/bin/convert imagemagick
+      ;;
     format)
       need clang-format clang-format
       need clang-tidy clang-tidy
