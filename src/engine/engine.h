@@ -12,18 +12,19 @@
 #include "engine/book_state.h"
 #include "engine/game_record.h"
 #include "engine/search_state.h"
+#include "platform/ini_text.h"
 #include "platform/platform.h"
 #include "tables/eval_settings.h"
 
 namespace zandrell {
 
-// The settings file's section "Engine" as last read (a missing file reads as
-// empty), and the stamp of the file it was read from: read again only when the
-// file changed.
+// The settings file's section "Engine" as last read, parsed into a table of its
+// keys (a missing file reads as empty), and the stamp of the file it was read
+// from: read again only when the file changed.
 struct SettingsCopy {
   bool Loaded = false;
   platform::FileStamp Stamp;
-  std::string Text;
+  platform::IniTable Table;
   int ReadCount = 0;  // times the file was read
 };
 
