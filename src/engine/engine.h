@@ -45,6 +45,7 @@ struct ShellState {
   std::string LogPath;
   std::vector<std::string> BookFolders;  // for a book name without a folder, in order
   std::string PendingInput;              // an unfinished line, completed by the next read
+  bool LaterProtocol = false;            // "protover 2" or higher was received
   // The settings file, read at the first setting asked for and kept while the file
   // stays as it was; writes go to the file and to this copy.
   mutable SettingsCopy Settings;
@@ -73,6 +74,7 @@ struct GameState {
   int OpponentRating = 0;
   bool OpponentIsComputer = false;
   std::int32_t GameResult = 0;  // 0 on, 1 White mates, 2 Black mates, 3 draw, 4 repetition
+  std::string RefusedPosition;  // position text last answered "Illegal position"
   std::unordered_map<std::string, int> PositionCounts;
 };
 

@@ -9,6 +9,7 @@
 #include "board/move_text.h"
 #include "board/position_text.h"
 #include "platform/platform.h"
+#include "search/illegal_position.h"
 #include "search/root_search.h"
 #include "search/time_control.h"
 
@@ -43,6 +44,7 @@ void EngineMove(Engine& e) {
   BoardState& b = e.board;
   SearchState& s = e.search;
   if (g.EngineSide != b.WhiteToMove || g.ForceMode || g.GameResult != kGameOn) return;
+  if (RefuseIllegalPosition(e)) return;
 
   s.QNodeCount = 0;
   s.NodeCount = 0;
