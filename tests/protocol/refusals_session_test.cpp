@@ -28,6 +28,14 @@ TEST(RefusalsSession, ABookThatIsNoFileIsLoggedByNameAndTheEngineAnswersAtOnce) 
   }
 }
 
+TEST(RefusalsSession, ALogThatIsAFifoIsNotWaitedOn) {
+  EngineProcess engine;
+  if (!testing::MakeFifo(engine.Folder().File(engine.LogName()))) GTEST_SKIP() << "no FIFOs";
+  ASSERT_TRUE(engine.Start({"-xboard", "-log"}));
+  EXPECT_EQ(engine.Session("new\nping 1\n", 10000), "\npong 1\n");
+  EXPECT_EQ(engine.Wait(), 0);
+}
+
 // Black's king is in check with White to move: nothing is searched or played, the
 // interface hears it once, and play resumes when the position is legal again.
 TEST(RefusalsSession, APositionWhereAKingCanBeTakenIsRefusedUntilItIsLegal) {

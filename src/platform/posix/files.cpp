@@ -166,7 +166,8 @@ std::string HomeFolder() {
 }
 
 bool AppendLine(const std::string& path, std::string_view text) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  // O_NONBLOCK: a FIFO in the log's place is not waited on (no effect on a file).
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   std::string line(text);
   line += "\r\n";
@@ -224,7 +225,7 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
 namespace zandrell::platform {
 
 bool WriteWholeFile(const std::string& path, std::string_view content) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, content);
   // On disk before a rename can make it the real file.
