@@ -51,8 +51,11 @@ TEST(QuirettoDamage, AnImportWithoutAnyLineFailsAndKeepsTheBook) {
   for (const char* games : {"noise.pgn", "empty.pgn", "illegal.pgn"}) {
     const Outcome import = RunQuiretto({"import", folder.File(games), "-o", book});
     EXPECT_EQ(import.Status, 1) << games << "\n" << import.Out;
-    EXPECT_EQ(import.Err, "quiretto: no game gave an opening line; " + book + " is not written\n")
-        << games;
+    EXPECT_EQ(
+        import.Err.rfind("quiretto: no game gave an opening line; " + book + " is not written", 0),
+        0u)
+        << games << "\n"
+        << import.Err;
     EXPECT_EQ(folder.Read("book.txt"), text) << games;
     EXPECT_EQ(folder.Read("book.opi"), flags) << games;
   }
