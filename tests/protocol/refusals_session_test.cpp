@@ -12,19 +12,18 @@ namespace {
 using testing::EngineProcess;
 
 TEST(RefusalsSession, ABookThatIsNoFileIsLoggedByNameAndTheEngineAnswersAtOnce) {
-  for (const char* kind : {"FIFO", "loop"}) {
+  for (const bool fifo : {true, false}) {
     EngineProcess engine;
     const std::string book = engine.Folder().File("special.txt");
-    const bool made =
-        std::string(kind) == "FIFO" ? testing::MakeFifo(book) : testing::MakeLinkLoop(book);
-    if (!made) continue;  // no FIFOs or links here
+    if (!(fifo ? testing::MakeFifo(book) : testing::MakeLinkLoop(book))) continue;  // none here
     engine.Folder().Write("Zandrell.ini", "[Engine]\r\nOpeningBook=special.txt\r\n");
     ASSERT_TRUE(engine.Start());
-    EXPECT_EQ(engine.Session("ping 1\n", 10000), "\npong 1\n") << kind;
+    EXPECT_EQ(engine.Session("ping 1\n", 10000), "\npong 1\n");
     EXPECT_EQ(engine.Wait(), 0);
-    const std::string log = engine.Folder().Read(engine.LogName());
-    EXPECT_EQ(log.rfind("Opening book error: " + book + " is a", 0), 0u) << log;
-    EXPECT_NE(log.find(", not a book file\r\n"), std::string::npos) << log;
+    EXPECT_EQ(engine.Folder().Read(engine.LogName()),
+              "Opening book error: " + book + " is " +
+                  (fifo ? "a FIFO (named pipe)" : "a loop of symbolic links") +
+                  ", not a book file\r\n");
   }
 }
 
