@@ -115,7 +115,9 @@ std::string FindBookFile(const Engine& e, const std::string& name) {
   if (folders.empty()) return e.shell.ProgramFolder + separator + name;
   for (const std::string& folder : folders) {
     std::string path = Join(folder, name, separator);
-    if (platform::FileExists(path)) return path;
+    // Anything the user keeps under that name is the book meant, even when it is no
+    // file: the error then names it and says what it is.
+    if (platform::KindOfFile(path) != platform::FileKind::kNothing) return path;
   }
   return Join(folders.back(), name, separator);
 }

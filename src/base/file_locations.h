@@ -41,7 +41,8 @@ LocationFacts PlatformLocationFacts();
 // Fills the shell's paths.
 void UseFileLocations(Engine& e, const FileLocations& locations);
 
-// A book name without a folder: the first folder that holds it, else the last folder
+// A book name without a folder: the first folder where something has that name (a
+// file, or anything else that the loader then refuses by name), else the last folder
 // (so an error names the packaged place). Names with a folder are returned as they are.
 std::string FindBookFile(const Engine& e, const std::string& name);
 

@@ -157,7 +157,7 @@ bool HandleCommand(Engine& e, std::string_view line) {
   } else if (line == "force") {
     g.ForceMode = true;
   } else if (line == "go") {
-    g.EngineSide = !g.EngineSide;
+    g.EngineSide = EngineSideAfterGo(e);
     g.ForceMode = false;
   } else if (line == "draw") {
     SendLine(e, "tellics decline");

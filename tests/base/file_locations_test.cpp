@@ -137,5 +137,20 @@ TEST(InstalledCopy, ABookNameIsLookedForInTheUsersFolderThenTheDataFolder) {
   EXPECT_EQ(FindBookFile(e, "books/book.txt"), "books/book.txt");
 }
 
+// The user's own dirbook.txt is a folder: the log names it and says so, instead
+// of reporting the packaged place, where no such book is, as missing.
+TEST(InstalledCopy, ABookInTheUsersFolderThatIsNoFileIsNamedInTheLog) {
+  if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
+  InstalledEngine installed;
+  const std::string user = testing::kUserSettings;
+  installed.Write(user + "Zandrell.ini", "[Engine]\nOpeningBook=dirbook.txt\n");
+  fs::create_directory(installed.Path(user + "dirbook.txt"));
+  installed.T.Init();
+  EXPECT_FALSE(installed.T->book.BookLoaded);
+  EXPECT_EQ(installed.Read(std::string(testing::kUserState) + "zandrell.log"),
+            "Opening book error: " + installed.Path(user + "dirbook.txt") +
+                " is a folder, not a book file\r\n");
+}
+
 }  // namespace
 }  // namespace zandrell
