@@ -1,0 +1,18 @@
+#pragma once
+// Quiretto's window: the book as a tree of moves, its marks, import, merge,
+// removal and save. What the window does is quiretto::BookTree's; the window
+// only shows it and passes the user's choices on.
+#include <string>
+
+namespace zandrell {
+
+// Shows the window with the book at bookPath (no book when empty) until it is
+// closed. Returns the exit code: 0, or 1 when no window can be shown, with the
+// reason in whyNot and nothing shown.
+int RunBookWindow(const std::string& bookPath, std::string& whyNot);
+
+// The book a window started without one opens: the "OpeningBook" setting of the
+// Zandrell.ini in folder, taken from that folder; "" when there is none.
+std::string DefaultBookPath(const std::string& folder);
+
+}  // namespace zandrell
