@@ -372,10 +372,12 @@ class BookWindow final : public Fl_Double_Window {
     auto* ok = new Fl_Button(120, 150, 90, 28, "OK");
     auto* cancel = new Fl_Button(220, 150, 90, 28);
     cancel->copy_label(T(WindowText::kCancel).c_str());
-    ok->callback([](Fl_Widget* b, void* a) {
-      *static_cast<int*>(a) = 1;
-      b->window()->hide();
-    }, &answer);
+    ok->callback(
+        [](Fl_Widget* b, void* a) {
+          *static_cast<int*>(a) = 1;
+          b->window()->hide();
+        },
+        &answer);
     cancel->callback([](Fl_Widget* b, void*) { b->window()->hide(); });
     dialog.end();
     dialog.set_modal();

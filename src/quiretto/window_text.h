@@ -6,8 +6,8 @@
 namespace zandrell::quiretto {
 
 enum class WindowText {
-  kTitle,          // the window's caption, before the book's name
-  kNoBook,         // caption part when no book is open
+  kTitle,   // the window's caption, before the book's name
+  kNoBook,  // caption part when no book is open
   kOpen,
   kSave,
   kSaveAs,
@@ -22,7 +22,7 @@ enum class WindowText {
   kChooseBook,
   kChoosePgn,
   kChooseMerge,
-  kUnsaved,        // asked before the changes would be lost
+  kUnsaved,  // asked before the changes would be lost
   kSaveChanges,
   kDiscard,
   kCancel,
@@ -33,11 +33,11 @@ enum class WindowText {
   kBothSides,
   kWhite,
   kBlack,
-  kImported,       // followed by the counts of an import
-  kRemoveAsk,      // before a branch goes
+  kImported,   // followed by the counts of an import
+  kRemoveAsk,  // before a branch goes
   kCannotOpen,
   kCannotSave,
-  kBookFiles,      // the file chooser's filter names
+  kBookFiles,  // the file chooser's filter names
   kPgnFiles,
 };
 

@@ -106,9 +106,8 @@ TEST(BookTree, AMarkIsShownAndToggledAsTheEngineReadsIt) {
   TempFolder folder;
   BookTree tree;
   std::string error;
-  ASSERT_TRUE(tree.Open(WriteBook(folder, "book.txt", {" e2e4e7e5b1c3", " e2e4e7e5g1f3"},
-                                  {0b101, 0b111}),
-                        error))
+  ASSERT_TRUE(tree.Open(
+      WriteBook(folder, "book.txt", {" e2e4e7e5b1c3", " e2e4e7e5g1f3"}, {0b101, 0b111}), error))
       << error;
   EXPECT_FALSE(tree.Nodes()[static_cast<std::size_t>(Node(tree, " e2e4e7e5"))].Allowed);
   tree.ToggleMark(Node(tree, " e2e4e7e5"));
@@ -133,8 +132,8 @@ TEST(BookTree, RemoveImportAndMergeKeepTheBookSortedAndConsistent) {
   ImportTally tally;
   ASSERT_TRUE(tree.Import({folder.File("games.pgn")}, options, tally, error)) << error;
   EXPECT_EQ(tally.Games, 2);
-  EXPECT_EQ(tree.Book().Lines, (std::vector<std::string>{" c2c4e7e5", " d2d4d7d5", " e2e4c7c5",
-                                                         " e2e4e7e6d2d4d7d5"}));
+  EXPECT_EQ(tree.Book().Lines,
+            (std::vector<std::string>{" c2c4e7e5", " d2d4d7d5", " e2e4c7c5", " e2e4e7e6d2d4d7d5"}));
   // White's moves only from the games; e4 stays allowed as the book had it.
   EXPECT_EQ(tree.Book().Masks, (std::vector<std::int32_t>{0b01, 0b11, 0b11, 0b0101}));
   EXPECT_FALSE(tree.Import({folder.File("missing.pgn")}, options, tally, error));
@@ -142,9 +141,8 @@ TEST(BookTree, RemoveImportAndMergeKeepTheBookSortedAndConsistent) {
 
   const std::string other = WriteBook(folder, "other.txt", {" c2c4e7e5g1f3", " g1f3d7d5"});
   ASSERT_TRUE(tree.Merge(other, error)) << error;
-  EXPECT_EQ(tree.Book().Lines,
-            (std::vector<std::string>{" c2c4e7e5g1f3", " d2d4d7d5", " e2e4c7c5",
-                                      " e2e4e7e6d2d4d7d5", " g1f3d7d5"}));
+  EXPECT_EQ(tree.Book().Lines, (std::vector<std::string>{" c2c4e7e5g1f3", " d2d4d7d5", " e2e4c7c5",
+                                                         " e2e4e7e6d2d4d7d5", " g1f3d7d5"}));
   EXPECT_EQ(tree.Book().Masks[0], 0b111) << "allowed when either book allows it";
 
   EXPECT_TRUE(tree.Modified());
