@@ -11,8 +11,8 @@ namespace zandrell {
 // reason in whyNot and nothing shown.
 int RunBookWindow(const std::string& bookPath, std::string& whyNot);
 
-// The book a window started without one opens: the "OpeningBook" setting of the
-// Zandrell.ini in folder, taken from that folder; "" when there is none.
-std::string DefaultBookPath(const std::string& folder);
+// The book a window started without one opens: the engine's "OpeningBook"
+// setting, found where the engine finds it; "" when there is none.
+std::string DefaultBookPath();
 
 }  // namespace zandrell

@@ -210,6 +210,19 @@ TEST(BookWindowOnDisplay, AClickForbidsAMoveThatTheEngineThenNeverPlays) {
   EXPECT_EQ(moves, 16) << out;
 }
 
+void WaitForWindowAndCloseIt(const std::string& name) {
+  platform::ChildProcess search;
+  ASSERT_TRUE(search.Start("/usr/bin/timeout",
+                           {"30", "/usr/bin/xdotool", "search", "--sync", "--name", name}));
+  const std::string window = search.ReadToEnd(40000);
+  EXPECT_EQ(search.Wait(5000), 0);
+  ASSERT_FALSE(window.empty()) << "no window named " << name;
+  // Closed as the window manager closes it; nothing changed, so nothing is asked.
+  platform::ChildProcess close;
+  close.Start("/usr/bin/xdotool", {"windowclose", window.substr(0, window.find('\n'))});
+  EXPECT_EQ(close.Wait(10000), 0);
+}
+
 // The launcher's "Book editor" starts Quiretto beside the engine with the book
 // named in Zandrell.ini, and Quiretto shows that book in its window.
 TEST(BookWindowOnDisplay, TheLaunchersBookEditorOpensTheWindowWithTheBook) {
@@ -239,16 +252,13 @@ TEST(BookWindowOnDisplay, TheLaunchersBookEditorOpensTheWindowWithTheBook) {
   ASSERT_TRUE(CommandClick(launcher, kBookEditor));
   EXPECT_TRUE(host.Messages.empty());
 
-  platform::ChildProcess search;
-  ASSERT_TRUE(search.Start("/usr/bin/timeout", {"30", "/usr/bin/xdotool", "search", "--sync",
-                                                "--name", "^Quiretto - shipped book.txt$"}));
-  const std::string window = search.ReadToEnd(40000);
-  EXPECT_EQ(search.Wait(5000), 0);
-  ASSERT_FALSE(window.empty()) << "no window named \"Quiretto - shipped book.txt\"";
-  // Closed as the window manager closes it; nothing changed, so nothing is asked.
-  platform::ChildProcess close;
-  close.Start("/usr/bin/xdotool", {"windowclose", window.substr(0, window.find('\n'))});
-  EXPECT_EQ(close.Wait(10000), 0);
+  WaitForWindowAndCloseIt("^Quiretto - shipped book.txt$");
+
+  // Started alone, Quiretto opens the book of the Zandrell.ini beside it.
+  platform::ChildProcess alone;
+  ASSERT_TRUE(alone.Start(t.Folder().File("quiretto"), {}));
+  WaitForWindowAndCloseIt("^Quiretto - shipped book.txt$");
+  EXPECT_NE(alone.Wait(10000), -1) << "a closed window ends Quiretto";
 }
 
 // --- from the outside ---

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "launcher/book_window.h"
-#include "platform/platform.h"
 #include "quiretto/commands.h"
 
 namespace {
@@ -22,9 +21,7 @@ bool IsBookAlone(const std::vector<std::string>& arguments) {
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 1, argv + argc);
   if (arguments.empty() || IsBookAlone(arguments)) {
-    const std::string book = arguments.empty()
-                                 ? zandrell::DefaultBookPath(zandrell::platform::ProgramFolder())
-                                 : arguments[0];
+    const std::string book = arguments.empty() ? zandrell::DefaultBookPath() : arguments[0];
     std::string whyNot;
     if (zandrell::RunBookWindow(book, whyNot) == 0) return 0;
     // No window here: the command line answers as it always has.
