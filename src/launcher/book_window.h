@@ -1,7 +1,6 @@
 #pragma once
 // Quiretto's window: the book as a tree of moves, its marks, import, merge,
-// removal and save. What the window does is quiretto::BookTree's; the window
-// only shows it and passes the user's choices on.
+// removal and save (book_window_controller.h has what it does).
 #include <string>
 
 namespace zandrell {

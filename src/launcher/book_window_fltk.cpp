@@ -1,6 +1,7 @@
 // Quiretto's window on Linux, drawn with FLTK: the moves of the book as a tree,
 // the chosen line with its position, the mark of the chosen move, and the
-// findings of a check of the book.
+// findings of a check of the book. What the window does is decided by
+// BookWindowController; this only shows and reports.
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
 #include <FL/Fl_Button.H>
@@ -14,25 +15,21 @@
 #include <FL/fl_ask.H>
 #include <FL/fl_draw.H>
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
-#include "launcher/book_window.h"
-#include "platform/platform.h"
-#include "quiretto/book_tree.h"
-#include "quiretto/window_text.h"
+#include "platform/book_window_platform.h"
 
-namespace zandrell {
+namespace zandrell::platform {
 
 namespace {
-
-using quiretto::BookNode;
-using quiretto::BookTree;
-using quiretto::WindowText;
 
 constexpr int kWidth = 780;
 constexpr int kHeight = 580;
@@ -44,11 +41,6 @@ constexpr int kSquare = 30;
 constexpr const char* kNoDisplay =
     "quiretto: the window needs a display; quiretto --help lists the commands";
 
-std::string FileName(const std::string& path) {
-  const std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 void* NodeData(int node) { return reinterpret_cast<void*>(static_cast<std::intptr_t>(node)); }
 int NodeOf(const Fl_Tree_Item* item) {
   return static_cast<int>(reinterpret_cast<std::intptr_t>(item->user_data()));
@@ -59,7 +51,7 @@ int NodeOf(const Fl_Tree_Item* item) {
 class BoardView final : public Fl_Widget {
  public:
   BoardView(int x, int y) : Fl_Widget(x, y, 8 * kSquare, 8 * kSquare) { diagram_.fill('.'); }
-  void Show(const quiretto::Diagram& diagram) {
+  void Show(const std::array<char, 64>& diagram) {
     diagram_ = diagram;
     redraw();
   }
@@ -87,29 +79,24 @@ class BoardView final : public Fl_Widget {
   }
 
  private:
-  quiretto::Diagram diagram_{};
+  std::array<char, 64> diagram_{};
 };
 
-class BookWindow final : public Fl_Double_Window {
+class FltkBookWindow final : public platform::BookWindow, private Fl_Double_Window {
  public:
-  explicit BookWindow(bool italian) : Fl_Double_Window(kWidth, kHeight), italian_(italian) {
+  FltkBookWindow(const platform::BookWindowTexts& texts, platform::BookWindowEvents& events)
+      : Fl_Double_Window(kWidth, kHeight), events_(events) {
     int left = kMargin;
-    auto button = [&](WindowText text, Fl_Callback* onClick) {
+    for (std::size_t n = 0; n < texts.Buttons.size(); ++n) {
       fl_font(FL_HELVETICA, 13);
-      const int width = static_cast<int>(fl_width(T(text).c_str())) + 24;
+      const int width = static_cast<int>(fl_width(texts.Buttons[n].c_str())) + 24;
       auto* b = new Fl_Button(left, kMargin, width, kButtonHeight);
-      b->copy_label(T(text).c_str());
+      b->copy_label(texts.Buttons[n].c_str());
       b->labelsize(13);
-      b->callback(onClick, this);
+      b->callback(OnButton, this);
+      buttons_[n] = b;
       left += width + 4;
-      return b;
-    };
-    button(WindowText::kOpen, [](Fl_Widget*, void* w) { Self(w)->OpenChosen(); });
-    button(WindowText::kSave, [](Fl_Widget*, void* w) { Self(w)->Save(); });
-    button(WindowText::kSaveAs, [](Fl_Widget*, void* w) { Self(w)->SaveAs(); });
-    button(WindowText::kImport, [](Fl_Widget*, void* w) { Self(w)->Import(); });
-    button(WindowText::kMerge, [](Fl_Widget*, void* w) { Self(w)->Merge(); });
-    remove_ = button(WindowText::kRemove, [](Fl_Widget*, void* w) { Self(w)->Remove(); });
+    }
 
     const int top = kMargin + kButtonHeight + kMargin;
     const int findingsTop = kHeight - kFindingsHeight;
@@ -117,7 +104,7 @@ class BookWindow final : public Fl_Double_Window {
     moves_->showroot(0);
     moves_->selectmode(FL_TREE_SELECT_SINGLE);
     moves_->item_labelsize(13);
-    moves_->callback([](Fl_Widget*, void* w) { Self(w)->ShowChosen(); }, this);
+    moves_->callback([](Fl_Widget*, void* w) { Self(w)->OnTree(); }, this);
 
     const int right = kMargin + kTreeWidth + kMargin;
     const int rightWidth = kWidth - right - kMargin;
@@ -125,13 +112,15 @@ class BookWindow final : public Fl_Double_Window {
     line_->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_WRAP);
     line_->labelsize(13);
     board_ = new BoardView(right, top + 54);
-    allowed_ = new Fl_Check_Button(right, top + 54 + 8 * kSquare + 8, rightWidth, 24);
-    allowed_->copy_label(T(WindowText::kAllowed).c_str());
-    allowed_->labelsize(13);
-    allowed_->callback([](Fl_Widget*, void* w) { Self(w)->ToggleMark(); }, this);
+    mark_ = new Fl_Check_Button(right, top + 54 + 8 * kSquare + 8, rightWidth, 24);
+    mark_->copy_label(texts.Mark.c_str());
+    mark_->labelsize(13);
+    mark_->callback(
+        [](Fl_Widget*, void* w) { Self(w)->events_.Command(platform::BookCommand::kToggleMark); },
+        this);
 
     auto* heading = new Fl_Box(kMargin, findingsTop, kWidth - 2 * kMargin, 20);
-    heading->copy_label(T(WindowText::kFindings).c_str());
+    heading->copy_label(texts.Findings.c_str());
     heading->labelsize(13);
     heading->labelfont(FL_HELVETICA_BOLD);
     heading->align(FL_ALIGN_INSIDE | FL_ALIGN_LEFT);
@@ -139,239 +128,122 @@ class BookWindow final : public Fl_Double_Window {
                                     kFindingsHeight - 20 - kMargin);
     findings_->textsize(12);
     end();
-    callback([](Fl_Widget*, void* w) { Self(w)->Close(); }, this);
+    callback([](Fl_Widget*, void* w) { Self(w)->OnClose(); }, this);
     position((Fl::w() - w()) / 2, (Fl::h() - h()) / 2);
-    Refill({});
   }
 
-  void Open(const std::string& path) {
-    std::string error;
-    if (!book_.Open(path, error)) {
-      fl_alert("%s\n%s", T(WindowText::kCannotOpen).c_str(), error.c_str());
-    }
-    Refill({});
-  }
+  void SetCaption(const std::string& caption) override { copy_label(caption.c_str()); }
 
-  void Run() {
-    show();
-    while (shown()) Fl::wait();
-  }
-
- private:
-  // What survives a rebuild of the tree: the open branches and the chosen move.
-  struct View {
-    std::set<std::string> Open;
-    std::string Chosen;
-  };
-
-  static BookWindow* Self(void* w) { return static_cast<BookWindow*>(w); }
-  std::string T(WindowText id) const { return quiretto::Text(id, italian_); }
-
-  View Capture() {
-    View view;
-    for (Fl_Tree_Item* item = moves_->first(); item != nullptr; item = moves_->next(item)) {
-      if (item == moves_->root()) continue;
-      const std::string& prefix = book_.Nodes()[static_cast<std::size_t>(NodeOf(item))].Prefix;
-      if (item->has_children() && item->is_open()) view.Open.insert(prefix);
-      if (item->is_selected()) view.Chosen = prefix;
-    }
-    return view;
-  }
-
-  void AddItems(Fl_Tree_Item* parent, const std::vector<int>& nodes, const View& view) {
-    for (int n : nodes) {
-      const BookNode& node = book_.Nodes()[static_cast<std::size_t>(n)];
-      // As the command line's list: * marks a move the engine may play.
-      const std::string label =
-          node.Label + (node.Allowed ? "*" : "") + "   (" + std::to_string(node.Lines) + ")";
-      Fl_Tree_Item* item = moves_->add(parent, label.c_str());
-      item->user_data(NodeData(n));
-      if (!node.Allowed) item->labelfgcolor(FL_DARK3);
-      if (!node.Legal) item->labelfgcolor(FL_RED);
-      AddItems(item, node.Children, view);
-      if (!node.Children.empty() && view.Open.count(node.Prefix) == 0) item->close();
-      if (node.Prefix == view.Chosen) item->select();
-    }
-  }
-
-  void Refill(const View& view) {
+  void ShowTree(const std::vector<platform::BookRow>& rows, const std::vector<int>& open,
+                int chosen) override {
+    filling_ = true;
     moves_->clear_children(moves_->root());
-    AddItems(moves_->root(), book_.FirstMoves(), view);
+    std::unordered_map<int, Fl_Tree_Item*> items;
+    const std::set<int> opened(open.begin(), open.end());
+    for (const platform::BookRow& row : rows) {
+      Fl_Tree_Item* parent = row.Parent < 0 ? moves_->root() : items[row.Parent];
+      Fl_Tree_Item* item = moves_->add(parent, row.Label.c_str());
+      item->user_data(NodeData(row.Node));
+      if (row.Dim) item->labelfgcolor(FL_DARK3);
+      if (row.Wrong) item->labelfgcolor(FL_RED);
+      items[row.Node] = item;
+    }
+    for (auto& [node, item] : items) {
+      if (item->has_children() && opened.count(node) == 0) item->close();
+      if (node == chosen) item->select();
+    }
+    filling_ = false;
     moves_->redraw();
-    findings_->clear();
-    if (book_.Findings().empty()) {
-      findings_->add(("@." + T(WindowText::kNoFindings)).c_str());
-    }
-    for (const quiretto::Finding& f : book_.Findings()) {
-      std::string text = f.File;
-      if (f.Line > 0) text += ":" + std::to_string(f.Line);
-      text += std::string(f.Error ? ": error: " : ": note: ") + f.Text;
-      findings_->add(("@." + text).c_str());
-    }
-    ShowChosen();
   }
 
-  // Runs an edit of the book and shows the book as it is after it.
-  template <typename Edit>
-  void Change(Edit edit) {
-    const View view = Capture();
-    edit();
-    Refill(view);
-  }
-
-  int Chosen() {
-    Fl_Tree_Item* item = moves_->first_selected_item();
-    return item == nullptr ? -1 : NodeOf(item);
-  }
-
-  void ShowChosen() {
-    const int node = Chosen();
-    const std::string text =
-        node < 0 ? T(WindowText::kStartPosition)
-                 : book_.LineText(node) + "   (" +
-                       std::to_string(book_.Nodes()[static_cast<std::size_t>(node)].Lines) + " " +
-                       T(WindowText::kLines) + ")";
-    line_->copy_label(text.c_str());
-    board_->Show(book_.PositionAfter(node));
-    allowed_->value(node >= 0 && book_.Nodes()[static_cast<std::size_t>(node)].Allowed ? 1 : 0);
-    if (node < 0) {
-      allowed_->deactivate();
-      remove_->deactivate();
-    } else {
-      allowed_->activate();
-      remove_->activate();
+  std::vector<int> OpenNodes() override {
+    std::vector<int> open;
+    for (Fl_Tree_Item* item = moves_->first(); item != nullptr; item = moves_->next(item)) {
+      if (item != moves_->root() && item->has_children() && item->is_open()) {
+        open.push_back(NodeOf(item));
+      }
     }
-    UpdateTitle();
+    return open;
+  }
+
+  void ShowChosen(const std::string& line, const std::array<char, 64>& board, bool mark,
+                  bool markEnabled) override {
+    line_->copy_label(line.c_str());
+    board_->Show(board);
+    mark_->value(mark ? 1 : 0);
+    for (Fl_Widget* w :
+         {static_cast<Fl_Widget*>(mark_), static_cast<Fl_Widget*>(buttons_[kRemoveButton])}) {
+      if (markEnabled) {
+        w->activate();
+      } else {
+        w->deactivate();
+      }
+    }
     redraw();
   }
 
-  void UpdateTitle() {
-    std::string title = T(WindowText::kTitle) + " - " +
-                        (book_.Path().empty() ? T(WindowText::kNoBook) : FileName(book_.Path()));
-    if (book_.Modified()) title += " *";
-    copy_label(title.c_str());
+  void ShowFindings(const std::vector<std::string>& lines) override {
+    findings_->clear();
+    // "@." keeps the browser from reading the line's start as formatting.
+    for (const std::string& line : lines) findings_->add(("@." + line).c_str());
   }
 
-  // True when the changes may go: there are none, the user saved them or let them go.
-  bool ChangesMayGo() {
-    if (!book_.Modified()) return true;
-    switch (fl_choice("%s", T(WindowText::kCancel).c_str(), T(WindowText::kSaveChanges).c_str(),
-                      T(WindowText::kDiscard).c_str(), T(WindowText::kUnsaved).c_str())) {
-      case 1: return Save();
-      case 2: return true;
-      default: return false;
-    }
-  }
-
-  std::string ChooseFile(WindowText title, WindowText filterName, const char* pattern, int type) {
-    Fl_Native_File_Chooser chooser(type);
-    chooser.title(T(title).c_str());
-    const std::string filter = T(filterName) + "\t" + pattern;
+  std::vector<std::string> ChooseFiles(platform::FileChoice kind, const std::string& title,
+                                       const std::string& filterName, const std::string& pattern,
+                                       const std::string& start) override {
+    Fl_Native_File_Chooser chooser(
+        kind == platform::FileChoice::kSave       ? Fl_Native_File_Chooser::BROWSE_SAVE_FILE
+        : kind == platform::FileChoice::kOpenMany ? Fl_Native_File_Chooser::BROWSE_MULTI_FILE
+                                                  : Fl_Native_File_Chooser::BROWSE_FILE);
+    chooser.title(title.c_str());
+    const std::string filter = filterName + "\t" + pattern;
     chooser.filter(filter.c_str());
-    if (!book_.Path().empty()) chooser.preset_file(book_.Path().c_str());
-    if (chooser.show() != 0 || chooser.filename() == nullptr) return {};
-    return chooser.filename();
-  }
-
-  void OpenChosen() {
-    if (!ChangesMayGo()) return;
-    const std::string path = ChooseFile(WindowText::kChooseBook, WindowText::kBookFiles, "*.txt",
-                                        Fl_Native_File_Chooser::BROWSE_FILE);
-    if (!path.empty()) Open(path);
-  }
-
-  bool Save() {
-    if (book_.Path().empty()) return SaveAs();
-    return SaveTo("");
-  }
-
-  bool SaveAs() {
-    const std::string path = ChooseFile(WindowText::kSaveAs, WindowText::kBookFiles, "*.txt",
-                                        Fl_Native_File_Chooser::BROWSE_SAVE_FILE);
-    return !path.empty() && SaveTo(path);
-  }
-
-  bool SaveTo(const std::string& path) {
-    std::string error;
-    bool saved = false;
-    Change([&] { saved = book_.Save(path, error); });
-    if (!saved) fl_alert("%s\n%s", T(WindowText::kCannotSave).c_str(), error.c_str());
-    return saved;
-  }
-
-  void ToggleMark() {
-    const int node = Chosen();
-    if (node < 0) return;
-    Change([&] { book_.ToggleMark(node); });
-  }
-
-  void Remove() {
-    const int node = Chosen();
-    if (node < 0) return;
-    if (fl_choice("%s", T(WindowText::kCancel).c_str(), T(WindowText::kRemove).c_str(), nullptr,
-                  T(WindowText::kRemoveAsk).c_str()) != 1) {
-      return;
-    }
-    Change([&] { book_.RemoveBranch(node); });
-  }
-
-  void Merge() {
-    const std::string path = ChooseFile(WindowText::kChooseMerge, WindowText::kBookFiles, "*.txt",
-                                        Fl_Native_File_Chooser::BROWSE_FILE);
-    if (path.empty()) return;
-    std::string error;
-    bool merged = false;
-    Change([&] { merged = book_.Merge(path, error); });
-    if (!merged) fl_alert("%s\n%s", T(WindowText::kCannotOpen).c_str(), error.c_str());
-  }
-
-  void Import() {
-    Fl_Native_File_Chooser chooser(Fl_Native_File_Chooser::BROWSE_MULTI_FILE);
-    chooser.title(T(WindowText::kChoosePgn).c_str());
-    const std::string filter = T(WindowText::kPgnFiles) + "\t*.pgn";
-    chooser.filter(filter.c_str());
-    if (chooser.show() != 0) return;
+    if (!start.empty()) chooser.preset_file(start.c_str());
     std::vector<std::string> files;
-    for (int n = 0; n < chooser.count(); ++n) files.emplace_back(chooser.filename(n));
-    quiretto::ImportOptions options;
-    if (files.empty() || !AskImportOptions(options)) return;
-    quiretto::ImportTally tally;
-    std::string error;
-    bool imported = false;
-    Change([&] { imported = book_.Import(files, options, tally, error); });
-    if (!imported) {
-      fl_alert("%s", error.c_str());
-      return;
+    if (chooser.show() != 0) return files;
+    for (int n = 0; n < chooser.count(); ++n) {
+      if (chooser.filename(n) != nullptr) files.emplace_back(chooser.filename(n));
     }
-    fl_message("%s %d, %d, %d", T(WindowText::kImported).c_str(), tally.Games,
-               tally.Games - tally.Skipped, tally.Skipped);
+    return files;
   }
 
-  // The options of the command line's import, in a small dialog.
-  bool AskImportOptions(quiretto::ImportOptions& options) {
-    Fl_Double_Window dialog(320, 190, T(WindowText::kImport).c_str());
-    auto spinner = [&](int y, WindowText text, int low, int high, int value) {
+  int Ask(const std::string& question, const std::vector<std::string>& buttons) override {
+    auto at = [&](std::size_t n) { return n < buttons.size() ? buttons[n].c_str() : nullptr; };
+    return fl_choice("%s", at(0), at(1), at(2), question.c_str());
+  }
+
+  void Tell(const std::string& text, bool problem) override {
+    if (problem) {
+      fl_alert("%s", text.c_str());
+    } else {
+      fl_message("%s", text.c_str());
+    }
+  }
+
+  bool AskImport(const platform::ImportDialogTexts& texts,
+                 platform::ImportChoices& choices) override {
+    Fl_Double_Window dialog(320, 190, texts.Title.c_str());
+    auto spinner = [&](int y, const std::string& text, int low, int high, int value) {
       auto* s = new Fl_Spinner(200, y, 100, 25);
-      s->copy_label(T(text).c_str());
+      s->copy_label(text.c_str());
       s->range(low, high);
       s->step(1);
       s->value(value);
       return s;
     };
-    Fl_Spinner* plies = spinner(10, WindowText::kPlies, 1, 20, options.Plies);
-    Fl_Spinner* games = spinner(42, WindowText::kMinGames, 1, 99999, options.MinGames);
+    Fl_Spinner* plies = spinner(10, texts.Plies, 1, 20, choices.Plies);
+    Fl_Spinner* games = spinner(42, texts.MinGames, 1, 99999, choices.MinGames);
     auto* winners = new Fl_Check_Button(20, 74, 280, 25);
-    winners->copy_label(T(WindowText::kWinnersOnly).c_str());
+    winners->copy_label(texts.WinnersOnly.c_str());
     auto* side = new Fl_Choice(200, 106, 100, 25);
-    side->copy_label(T(WindowText::kSide).c_str());
-    side->add(T(WindowText::kBothSides).c_str());
-    side->add(T(WindowText::kWhite).c_str());
-    side->add(T(WindowText::kBlack).c_str());
+    side->copy_label(texts.Side.c_str());
+    for (const std::string& name : texts.Sides) side->add(name.c_str());
     side->value(0);
     int answer = 0;
-    auto* ok = new Fl_Button(120, 150, 90, 28, "OK");
+    auto* ok = new Fl_Button(120, 150, 90, 28);
+    ok->copy_label(texts.Ok.c_str());
     auto* cancel = new Fl_Button(220, 150, 90, 28);
-    cancel->copy_label(T(WindowText::kCancel).c_str());
+    cancel->copy_label(texts.Cancel.c_str());
     ok->callback(
         [](Fl_Widget* b, void* a) {
           *static_cast<int*>(a) = 1;
@@ -384,29 +256,52 @@ class BookWindow final : public Fl_Double_Window {
     dialog.show();
     while (dialog.shown()) Fl::wait();
     if (answer != 1) return false;
-    options.Plies = static_cast<int>(plies->value());
-    options.MinGames = static_cast<int>(games->value());
-    options.WinnersOnly = winners->value() != 0;
-    options.Plays = side->value() == 1   ? quiretto::Side::kWhite
-                    : side->value() == 2 ? quiretto::Side::kBlack
-                                         : quiretto::Side::kBoth;
+    choices.Plies = static_cast<int>(plies->value());
+    choices.MinGames = static_cast<int>(games->value());
+    choices.WinnersOnly = winners->value() != 0;
+    choices.Side = side->value() < 0 ? 0 : side->value();
     return true;
   }
 
-  void Close() {
-    // Escape would close the window as the close button does; only the button does.
-    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
-    if (ChangesMayGo()) hide();
+  void Run() override {
+    show();
+    while (shown()) Fl::wait();
   }
 
-  bool italian_;
-  BookTree book_;
+ private:
+  static constexpr std::size_t kRemoveButton = 5;
+
+  static FltkBookWindow* Self(void* w) { return static_cast<FltkBookWindow*>(w); }
+
+  static void OnButton(Fl_Widget* button, void* w) {
+    FltkBookWindow* self = Self(w);
+    for (std::size_t n = 0; n < self->buttons_.size(); ++n) {
+      if (self->buttons_[n] == button) {
+        self->events_.Command(static_cast<platform::BookCommand>(n));
+      }
+    }
+  }
+
+  void OnTree() {
+    if (filling_) return;
+    Fl_Tree_Item* item = moves_->first_selected_item();
+    events_.Chosen(item == nullptr ? -1 : NodeOf(item));
+  }
+
+  void OnClose() {
+    // Escape would close the window as the close button does; only the button does.
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+    if (events_.MayClose()) hide();
+  }
+
+  platform::BookWindowEvents& events_;
+  std::array<Fl_Button*, platform::kBookCommandButtons> buttons_{};
   Fl_Tree* moves_ = nullptr;
   Fl_Box* line_ = nullptr;
   BoardView* board_ = nullptr;
-  Fl_Check_Button* allowed_ = nullptr;
-  Fl_Button* remove_ = nullptr;
+  Fl_Check_Button* mark_ = nullptr;
   Fl_Hold_Browser* findings_ = nullptr;
+  bool filling_ = false;
 };
 
 [[noreturn]] void NoDisplay(const char*, ...) {
@@ -416,21 +311,19 @@ class BookWindow final : public Fl_Double_Window {
 
 }  // namespace
 
-int RunBookWindow(const std::string& bookPath, std::string& whyNot) {
+std::unique_ptr<BookWindow> CreateBookWindow(const BookWindowTexts& texts, BookWindowEvents& events,
+                                             std::string& whyNot) {
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') {
     whyNot = kNoDisplay;
-    return 1;
+    return nullptr;
   }
   // FLTK ends the process when the display cannot be opened; say why in our words.
   void (*previous)(const char*, ...) = Fl::fatal;
   Fl::fatal = NoDisplay;
   fl_open_display();
   Fl::fatal = previous;
-  BookWindow window(platform::UserLanguageIsItalian());
-  if (!bookPath.empty()) window.Open(bookPath);
-  window.Run();
-  return 0;
+  return std::make_unique<FltkBookWindow>(texts, events);
 }
 
-}  // namespace zandrell
+}  // namespace zandrell::platform

@@ -1,11 +1,12 @@
 // Built without a window toolkit: Quiretto has only its command line.
-#include "launcher/book_window.h"
+#include "platform/book_window_platform.h"
 
-namespace zandrell {
+namespace zandrell::platform {
 
-int RunBookWindow(const std::string&, std::string& whyNot) {
+std::unique_ptr<BookWindow> CreateBookWindow(const BookWindowTexts&, BookWindowEvents&,
+                                             std::string& whyNot) {
   whyNot = "quiretto: this build has no window; quiretto --help lists the commands";
-  return 1;
+  return nullptr;
 }
 
-}  // namespace zandrell
+}  // namespace zandrell::platform
