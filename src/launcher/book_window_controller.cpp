@@ -55,10 +55,10 @@ void BookWindowController::Show(const std::vector<std::string>& openPrefixes,
     pending.pop_back();
     const quiretto::BookNode& node = book_.Nodes()[static_cast<std::size_t>(n)];
     // As the command line's list: * marks a move the engine may play.
-    rows.push_back({n, node.Parent,
-                    node.Label + (node.Allowed ? "*" : "") + "   (" + std::to_string(node.Lines) +
-                        ")",
-                    !node.Allowed, !node.Legal});
+    rows.push_back(
+        {n, node.Parent,
+         node.Label + (node.Allowed ? "*" : "") + "   (" + std::to_string(node.Lines) + ")",
+         !node.Allowed, !node.Legal});
     pending.insert(pending.end(), node.Children.rbegin(), node.Children.rend());
   }
   std::vector<int> open;
@@ -86,8 +86,8 @@ void BookWindowController::ShowChosen() {
   bool mark = false;
   if (node >= 0) {
     const quiretto::BookNode& n = book_.Nodes()[static_cast<std::size_t>(node)];
-    line = book_.LineText(node) + "   (" + std::to_string(n.Lines) + " " + T(WindowText::kLines) +
-           ")";
+    line =
+        book_.LineText(node) + "   (" + std::to_string(n.Lines) + " " + T(WindowText::kLines) + ")";
     mark = n.Allowed;
   }
   window_->ShowChosen(line, book_.PositionAfter(node), mark, node >= 0);
@@ -124,9 +124,9 @@ bool BookWindowController::MayClose() { return ChangesMayGo(); }
 
 bool BookWindowController::ChangesMayGo() {
   if (!book_.Modified()) return true;
-  switch (window_->Ask(T(WindowText::kUnsaved),
-                       {T(WindowText::kCancel), T(WindowText::kSaveChanges),
-                        T(WindowText::kDiscard)})) {
+  switch (window_->Ask(
+      T(WindowText::kUnsaved),
+      {T(WindowText::kCancel), T(WindowText::kSaveChanges), T(WindowText::kDiscard)})) {
     case 1: return Save();
     case 2: return true;
     default: return false;
@@ -134,8 +134,8 @@ bool BookWindowController::ChangesMayGo() {
 }
 
 std::string BookWindowController::ChooseOne(FileChoice kind, WindowText title) {
-  const std::vector<std::string> files = window_->ChooseFiles(
-      kind, T(title), T(WindowText::kBookFiles), "*.txt", book_.Path());
+  const std::vector<std::string> files =
+      window_->ChooseFiles(kind, T(title), T(WindowText::kBookFiles), "*.txt", book_.Path());
   return files.empty() ? std::string() : files.front();
 }
 

@@ -83,7 +83,7 @@ class BookWindow {
 };
 
 // The native window, or nullptr (with a one-line reason) when none can be shown.
-std::unique_ptr<BookWindow> CreateBookWindow(const BookWindowTexts& texts,
-                                             BookWindowEvents& events, std::string& whyNot);
+std::unique_ptr<BookWindow> CreateBookWindow(const BookWindowTexts& texts, BookWindowEvents& events,
+                                             std::string& whyNot);
 
 }  // namespace zandrell::platform

@@ -27,9 +27,8 @@ struct FakeWindow final : platform::BookWindow {
     MarkEnabled = enabled;
   }
   void ShowFindings(const std::vector<std::string>& lines) override { Findings = lines; }
-  std::vector<std::string> ChooseFiles(platform::FileChoice, const std::string&,
-                                       const std::string&, const std::string&,
-                                       const std::string&) override {
+  std::vector<std::string> ChooseFiles(platform::FileChoice, const std::string&, const std::string&,
+                                       const std::string&, const std::string&) override {
     return Files;
   }
   int Ask(const std::string& question, const std::vector<std::string>&) override {

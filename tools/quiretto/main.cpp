@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "launcher/book_window.h"
+#include "platform/platform.h"
 #include "quiretto/commands.h"
 
 namespace {
@@ -25,8 +26,10 @@ int main(int argc, char** argv) {
     std::string whyNot;
     if (zandrell::RunBookWindow(book, whyNot) == 0) return 0;
     // No window here: the command line answers as it always has.
+    zandrell::platform::UseParentConsole();
     std::cerr << whyNot << "\n";
   }
+  zandrell::platform::UseParentConsole();
   std::ios::sync_with_stdio(false);
   const int status = zandrell::quiretto::RunQuiretto(arguments, std::cout, std::cerr);
   std::cout.flush();
