@@ -43,8 +43,7 @@ HWND Child(HWND parent, const wchar_t* kind, const std::string& text, DWORD styl
   HWND child = CreateWindowExW(0, kind, Wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w,
                                h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
-               TRUE);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), TRUE);
   return child;
 }
 
@@ -68,10 +67,10 @@ class ImportDialog {
     AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
     RECT owner{};
     GetWindowRect(owner_, &owner);
-    window_ = CreateWindowExW(WS_EX_DLGMODALFRAME, kImportClassName, Wide(texts_.Title).c_str(),
-                              style, owner.left + 60, owner.top + 60, frame.right - frame.left,
-                              frame.bottom - frame.top, owner_, nullptr, GetModuleHandleW(nullptr),
-                              this);
+    window_ =
+        CreateWindowExW(WS_EX_DLGMODALFRAME, kImportClassName, Wide(texts_.Title).c_str(), style,
+                        owner.left + 60, owner.top + 60, frame.right - frame.left,
+                        frame.bottom - frame.top, owner_, nullptr, GetModuleHandleW(nullptr), this);
     if (window_ == nullptr) return false;
     Child(window_, L"STATIC", texts_.Plies, 0, 12, 14, 180, 20, 0);
     plies_ = Child(window_, L"EDIT", std::to_string(choices_.Plies),
@@ -228,11 +227,11 @@ class Win32BookWindow final : public BookWindow {
     line_ = Child(window_, L"STATIC", "", SS_LEFT, kRight, kTop, rightWidth, 48, 0);
     mark_ = Child(window_, L"BUTTON", texts_.Mark, BS_CHECKBOX | WS_TABSTOP, kRight,
                   kBoard.bottom + 8, rightWidth, 24, kMarkId);
-    Child(window_, L"STATIC", texts_.Findings, SS_LEFT, kMargin, findingsTop,
-          kWidth - 2 * kMargin, 20, 0);
-    findings_ = Child(window_, L"LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOSEL,
-                      kMargin, findingsTop + 20, kWidth - 2 * kMargin,
-                      kFindingsHeight - 20 - kMargin, 0);
+    Child(window_, L"STATIC", texts_.Findings, SS_LEFT, kMargin, findingsTop, kWidth - 2 * kMargin,
+          20, 0);
+    findings_ =
+        Child(window_, L"LISTBOX", "", WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOSEL, kMargin,
+              findingsTop + 20, kWidth - 2 * kMargin, kFindingsHeight - 20 - kMargin, 0);
     SendMessageW(findings_, LB_SETHORIZONTALEXTENT, 2000, 0);
     return true;
   }
@@ -449,9 +448,8 @@ class Win32BookWindow final : public BookWindow {
         }
         if (header->code == TVN_SELCHANGEDW && !filling_) {
           auto* change = reinterpret_cast<NMTREEVIEWW*>(lParam);
-          events_.Chosen(change->itemNew.hItem == nullptr
-                             ? -1
-                             : static_cast<int>(change->itemNew.lParam));
+          events_.Chosen(
+              change->itemNew.hItem == nullptr ? -1 : static_cast<int>(change->itemNew.lParam));
         }
         return 0;
       }
@@ -497,8 +495,8 @@ class Win32BookWindow final : public BookWindow {
 
 }  // namespace
 
-std::unique_ptr<BookWindow> CreateBookWindow(const BookWindowTexts& texts,
-                                             BookWindowEvents& events, std::string& whyNot) {
+std::unique_ptr<BookWindow> CreateBookWindow(const BookWindowTexts& texts, BookWindowEvents& events,
+                                             std::string& whyNot) {
   // Without a visible desktop (a service, or the test runs) nobody could use it.
   if (win32::Headless()) {
     whyNot = "quiretto: the window needs a desktop; quiretto --help lists the commands";
