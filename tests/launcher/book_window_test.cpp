@@ -78,6 +78,7 @@ Fl_Tree_Item* ChildLabelled(Fl_Tree_Item* parent, const std::string& start) {
 // then clicks through xdotool as a person would.
 struct Script {
   int Step = 0;
+  int Waits = 0;
   std::string Caption;
   std::string Forbidden;  // the move whose mark was clicked, "e7e5"
   std::string Failure;
@@ -119,13 +120,18 @@ void NextStep(void*) {
       ++script.Step;
       break;
     }
-    case 1:
+    case 1:  // once the opened branch is drawn, its rows have their places
+      if (script.Target->label_h() <= 0) break;
       Click(window, script.Target->label_x() + 4,
             script.Target->label_y() + script.Target->label_h() / 2);
       ++script.Step;
       break;
     case 2:  // the move is chosen: click its mark
-      if (tree->first_selected_item() != script.Target) break;
+      if (tree->first_selected_item() != script.Target) {
+        // A click that came before the window took input is lost: click again.
+        if (++script.Waits % 15 == 0) --script.Step;
+        break;
+      }
       if (auto* mark = FindWidget<Fl_Check_Button>(window, [](Fl_Check_Button* b) {
             return Label(b) == quiretto::Text(quiretto::WindowText::kAllowed, false);
           })) {
