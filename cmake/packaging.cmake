@@ -45,8 +45,10 @@ install(FILES ${ZANDRELL_DATA_FILES} DESTINATION share/games/zandrell)
 install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.eng DESTINATION share/games/plugins/xboard)
 install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell-logo.png
   DESTINATION share/games/plugins/logos RENAME zandrell.png)
-install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.desktop DESTINATION share/applications)
-install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.png DESTINATION share/icons/hicolor/48x48/apps)
+install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.desktop ${ZANDRELL_PACKAGING}/linux/quiretto.desktop
+  DESTINATION share/applications)
+install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.png ${ZANDRELL_PACKAGING}/linux/quiretto.png
+  DESTINATION share/icons/hicolor/48x48/apps)
 install(FILES ${ZANDRELL_PACKAGING}/linux/copyright DESTINATION share/doc/zandrell)
 
 # Manual pages and the changelog, compressed as Debian wants them (gzip -9n:
@@ -87,5 +89,7 @@ set(CPACK_PACKAGE_DESCRIPTION "Zandrell is a chess engine for xboard and other i
 xboard engine protocol. It plays from an opening book early in the game and
 otherwise searches with iterative-deepening alpha-beta. Started on its own it
 shows a small launcher window that starts xboard with Zandrell or the book
-editor Quiretto. It is free software under the MIT licence.")
+editor Quiretto, whose window shows the book as a tree of moves and lets the
+moves the engine may play be chosen with a click. It is free software under the
+MIT licence.")
 include(CPack)

@@ -44,7 +44,8 @@ dpkg -i "$deb" || { apt-get install -f -y -qq; dpkg -s zandrell >/dev/null 2>&1;
 dpkg -L zandrell | sort >"$work/files"
 for expected in /usr/games/zandrell /usr/share/games/zandrell/Zandrell.ini \
   /usr/share/games/plugins/xboard/zandrell.eng /usr/share/games/plugins/logos/zandrell.png \
-  /usr/share/applications/zandrell.desktop /usr/share/man/man6/zandrell.6.gz \
+  /usr/share/applications/zandrell.desktop /usr/share/applications/quiretto.desktop \
+  /usr/share/icons/hicolor/48x48/apps/quiretto.png /usr/share/man/man6/zandrell.6.gz \
   /usr/share/doc/zandrell/copyright; do
   grep -qx "$expected" "$work/files" || fail "the package has no $expected"
 done

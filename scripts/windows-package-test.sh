@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows zip as a user meets it: it holds the engine, Quiretto, the settings,
-# the book and its flag file, README.txt and LICENSE; unpacked into a folder whose
+# the book and its flag file, README.txt and LICENSE, with Quiretto.exe a window
+# program; unpacked into a folder whose
 # name holds a blank and run under wine from another folder, the engine plays a book
 # move and writes zandrell.log beside itself.
 #
@@ -37,6 +38,15 @@ for name in Zandrell.exe Quiretto.exe Zandrell.ini book.txt book.opi README.txt 
   [ -f "$top/$name" ] || fail "the zip has no $name"
 done
 cp -a "$top/." "$folder/"
+
+# A double-click on Quiretto.exe opens its window without a console: the PE
+# header's subsystem says "Windows GUI" (2). The window itself is tested by ctest
+# (Win32QuirettoWindow.OpensWithTheShippedBook).
+subsystem=$(python3 -c 'import struct, sys
+data = open(sys.argv[1], "rb").read()
+header = struct.unpack_from("<I", data, 0x3c)[0]
+print(struct.unpack_from("<H", data, header + 0x5c)[0])' "$folder/Quiretto.exe")
+[ "$subsystem" = 2 ] || fail "Quiretto.exe is not a window program (subsystem $subsystem)"
 
 # "quit" goes only after the move: a chunk holding both would end the engine before
 # its turn (and a fresh wine prefix takes a while to start).

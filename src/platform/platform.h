@@ -30,6 +30,10 @@ bool StandardInputClosed();
 void InstallTerminationHandling();
 bool TerminationRequested();
 [[noreturn]] void ExitProcess(int code);
+// A window program run from a console writes there: standard output and error
+// that lead nowhere are joined to the console of the process that started it.
+// Nothing changes where they are already connected (a pipe, a file, a console).
+void UseParentConsole();
 void ProcessPendingMessages();
 
 // --- clocks ---
