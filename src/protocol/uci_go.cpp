@@ -113,8 +113,13 @@ SearchLimits LimitsOf(Engine& e, const GoRequest& go) {
     Move m{};
     if (FindLegalMove(e.board, text, m)) limits.RootMoves.push_back(m);
   }
-  // Pondering and analysis go on until they are stopped (or hit).
-  if (go.Infinite || go.Ponder) return limits;
+  // Pondering and analysis run on no clock until they are stopped (or hit); a
+  // depth or node limit may end them sooner, and "bestmove" still waits.
+  if (go.Infinite || go.Ponder) {
+    limits.Depth = go.Depth;
+    limits.Nodes = go.Nodes;
+    return limits;
+  }
   const bool otherLimits = go.Depth > 0 || go.Nodes > 0 || go.MoveTime > 0.0;
   if (clock && !otherLimits) {
     limits.GameClock = true;
@@ -147,7 +152,7 @@ std::string InfoLine(const SearchReport& r, int lines) {
   line += " nodes " + std::to_string(r.Nodes);
   line += " nps " + std::to_string(r.Nodes * 1000 / std::max(1LL, time));
   line += " time " + std::to_string(time);
-  if (r.PvLength > 0) {
+  if (r.PvLength > 0 && r.Pv != nullptr) {
     line += " pv";
     for (int k = 0; k < r.PvLength; ++k) line += " " + MoveToText(r.Pv[k]);
   }
@@ -184,7 +189,7 @@ class UciThinking : public SearchReporter {
     if (e_.shell.LogPV && r.Line == 1) WriteLog(e_, "      " + ThinkingLine(r), false, false);
     if (r.Line != 1) return;
     last_ = r;
-    lastLine_.assign(r.Pv, r.Pv + r.PvLength);
+    lastLine_.assign(r.Pv, r.Pv + std::max(0, r.PvLength));
     last_.Pv = lastLine_.data();
   }
 
@@ -205,8 +210,12 @@ class UciThinking : public SearchReporter {
 
   // The last finished iteration's best line, with the think's totals.
   bool HasReport() const { return last_.Depth > 0; }
-  SearchReport FinalReport() const {
+  // A line cut short before its first move is shown as the move alone.
+  SearchReport FinalReport(const Move& best) {
+    if (lastLine_.empty()) lastLine_.push_back(best);
     SearchReport r = last_;
+    r.Pv = lastLine_.data();
+    r.PvLength = static_cast<int>(lastLine_.size());
     r.Nodes = e_.search.NodeCount;
     r.Elapsed = platform::MonotonicSeconds() - e_.search.MoveStartTime;
     return r;
@@ -332,7 +341,7 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
     return;
   }
   const std::string text = MoveToText(best);
-  if (thinking.HasReport()) SendBareLine(e, InfoLine(thinking.FinalReport(), e.uci.Lines));
+  if (thinking.HasReport()) SendBareLine(e, InfoLine(thinking.FinalReport(best), e.uci.Lines));
   const std::string ponder = PonderText(e, best);
   SendBareLine(e, "bestmove " + text + (ponder.empty() ? "" : " ponder " + ponder));
   if (!played) return;
