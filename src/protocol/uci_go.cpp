@@ -226,12 +226,10 @@ class UciThinking : public SearchReporter {
   void TakeInput() {
     // Lines that came with "go" first, then what arrives.
     while (!queued_.empty() && Watch(queued_.front()) == LineUse::kAnswered) queued_.pop_front();
-    if (!queued_.empty()) {
-      if (!e_.search.StopRequested) LookForRelease(queued_);
-    } else {
-      input_.Take([&](std::string_view line) { return Watch(line); });
-    }
-    if (input_.KeptAny() && !e_.search.StopRequested) LookForReleaseIn(e_.shell.HeldInput);
+    input_.Take([&](std::string_view line) { return Watch(line); });
+    if (e_.search.StopRequested) return;
+    LookForRelease(queued_);
+    if (input_.KeptAny()) LookForReleaseIn(e_.shell.HeldInput);
   }
 
   LineUse Watch(std::string_view line) {

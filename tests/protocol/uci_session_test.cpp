@@ -184,8 +184,8 @@ TEST(UciSession, MovetimeIsKept) {
   engine.Send("go movetime 300\n");
   const std::string out = engine.ReadThroughBestMove();
   const long long took = MillisecondsSince(start);
-  EXPECT_TRUE(testing::LegalIn(
-      "rnbqkbnr/pp2pppp/3p4/2p5/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 0 3", BestMoveIn(out)))
+  EXPECT_TRUE(testing::LegalIn("rnbqkbnr/pp2pppp/3p4/2p5/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 0 3",
+                               BestMoveIn(out)))
       << out;
   EXPECT_GE(took, 250);
   EXPECT_LE(took, 300 + kGenerousMs) << out;
@@ -203,8 +203,8 @@ TEST(UciSession, InfiniteAnswersIsreadyAndGivesItsMoveOnlyAtStop) {
   engine.Send("stop\n");
   const std::string out = engine.ReadThroughBestMove(10000);
   EXPECT_LE(MillisecondsSince(start), kGenerousMs);
-  EXPECT_TRUE(testing::LegalIn("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -",
-                               BestMoveIn(out)))
+  EXPECT_TRUE(
+      testing::LegalIn("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", BestMoveIn(out)))
       << out;
   // The last info comes just before the move; a stop while idle is ignored.
   const std::vector<std::string> lines = LinesOf(out);
@@ -230,14 +230,15 @@ TEST(UciSession, FinishedInfiniteSearchWaitsForStop) {
 TEST(UciSession, PonderhitTurnsThePonderSearchIntoATimedOne) {
   UciEngine engine;
   ASSERT_TRUE(engine.Start());
-  engine.Send("setoption name Ponder value true\nposition startpos moves e2e4 e7e5\n"
-              "go ponder wtime 2000 btime 2000\n");
+  engine.Send(
+      "setoption name Ponder value true\nposition startpos moves e2e4 e7e5\n"
+      "go ponder wtime 2000 btime 2000\n");
   EXPECT_EQ(engine.ReadUntil("bestmove", 500).find("bestmove"), std::string::npos);
   engine.Send("ponderhit\n");
   // Two seconds on the clock: a second at most for this move.
   const std::string out = engine.ReadThroughBestMove(kGenerousMs + 1000);
-  EXPECT_TRUE(testing::LegalIn("rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -",
-                               BestMoveIn(out)))
+  EXPECT_TRUE(
+      testing::LegalIn("rnbqkbnr/pppp1ppp/8/4p3/4P3/8/PPPP1PPP/RNBQKBNR w KQkq -", BestMoveIn(out)))
       << out;
 
   // A ponder miss: stop, and the move given is thrown away.
@@ -316,8 +317,8 @@ TEST(UciSession, BadCommandsAreAnsweredAndTheGameStaysAsItWas) {
   EXPECT_EQ(lines[2], "info string position needs startpos or fen");
   EXPECT_EQ(lines[3], "info string unknown command: flip the board");
   // Still the position after 1. e4: Black moves.
-  EXPECT_TRUE(testing::LegalIn("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3",
-                               BestMoveIn(out)))
+  EXPECT_TRUE(
+      testing::LegalIn("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", BestMoveIn(out)))
       << out;
 }
 
@@ -326,8 +327,9 @@ TEST(UciSession, LogRecordsTheGameInTheEnginesLog) {
   UciEngine engine;
   engine.Folder().Write("Zandrell.ini", "[Engine]\nContempt=7\n");
   ASSERT_TRUE(engine.Start());
-  engine.Send("uci\nsetoption name Log value true\nucinewgame\nposition startpos moves e2e4\n"
-              "go depth 2\n");
+  engine.Send(
+      "uci\nsetoption name Log value true\nucinewgame\nposition startpos moves e2e4\n"
+      "go depth 2\n");
   std::string out = engine.ReadThroughBestMove();
   const std::string reply = BestMoveIn(out);
   out += engine.Session("position startpos moves e2e4 " + reply + " g1f3\ngo depth 2\n");
