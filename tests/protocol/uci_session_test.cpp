@@ -289,6 +289,29 @@ TEST(UciSession, MatedOrStalematedSideAnswersNullMove) {
   }
 }
 
+// Mates are counted in moves: plus for the side that mates, minus for the mated.
+TEST(UciSession, MateScoresCountMoves) {
+  struct Case {
+    const char* Fen;
+    const char* Score;
+  };
+  for (const Case& c : {Case{"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", "mate 1"},
+                        Case{"r5k1/8/8/8/8/8/5PPP/6K1 b - - 0 1", "mate 1"},
+                        Case{"3q4/8/8/p7/P7/8/5k2/7K w - - 0 1", "mate -1"}}) {
+    UciEngine engine;
+    ASSERT_TRUE(engine.Start());
+    engine.Send("position fen " + std::string(c.Fen) + "\ngo depth 4\n");
+    const std::string out = engine.ReadThroughBestMove();
+    engine.Session("");
+    const std::vector<std::string> lines = LinesOf(out);
+    ASSERT_GE(lines.size(), 2u) << out;
+    EXPECT_NE(lines[lines.size() - 2].find(" score " + std::string(c.Score) + " "),
+              std::string::npos)
+        << c.Fen << "\n"
+        << out;
+  }
+}
+
 TEST(UciSession, SearchmovesChoosesAmongTheGivenMoves) {
   UciEngine engine;
   ASSERT_TRUE(engine.Start());
