@@ -21,7 +21,8 @@ constexpr int kGenerousMs = 1500;
 
 class UciEngine : public EngineProcess {
  public:
-  UciEngine() : EngineProcess("zandrell-uci", ZANDRELL_UCI_BINARY) {}
+  // Under its built name: zandrell-uci, or ZandrellUCI.exe on Windows.
+  UciEngine() : EngineProcess({}, ZANDRELL_UCI_BINARY) {}
   bool Start() { return EngineProcess::Start({}); }
   // Everything up to and including the "bestmove" line.
   std::string ReadThroughBestMove(int timeoutMs = 30000) {
@@ -358,7 +359,7 @@ TEST(UciSession, LogRecordsTheGameInTheEnginesLog) {
   out += engine.Session("position startpos moves e2e4 " + reply + " g1f3\ngo depth 2\n");
   EXPECT_NE(out.find("option name Contempt type spin default 7 "), std::string::npos) << out;
   EXPECT_EQ(engine.Wait(), 0);
-  EXPECT_FALSE(engine.Folder().Exists("zandrell-uci.log"));
+  EXPECT_FALSE(engine.Folder().Exists(engine.LogName()));
   const std::string log = engine.Folder().Read("zandrell.log");
   const std::size_t newGame = log.find("New Game\r\n");
   const std::size_t first = log.find("move: e2e4\r\n");
