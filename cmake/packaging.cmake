@@ -90,8 +90,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS xboard)
 set(CPACK_PACKAGE_DESCRIPTION "Zandrell is a chess engine for xboard and other interfaces that speak the
 xboard engine protocol; zandrell-uci is the same engine for interfaces that
-speak the Universal Chess Interface. It plays from an opening book early in the game and
-otherwise searches with iterative-deepening alpha-beta. Started on its own it
-shows a small launcher window that starts xboard with Zandrell or the book
-editor Quiretto. It is free software under the MIT licence.")
+speak the Universal Chess Interface. It plays from an opening book early in
+the game and otherwise searches with iterative-deepening alpha-beta. Started
+on its own it shows a small launcher window that starts xboard with Zandrell
+or the book editor Quiretto. It is free software under the MIT licence.")
 include(CPack)
