@@ -214,6 +214,28 @@ TEST(UciSession, InfiniteAnswersIsreadyAndGivesItsMoveOnlyAtStop) {
   EXPECT_EQ(engine.Session("stop\nisready\n"), "readyok\n");
 }
 
+// An interface may send stop, position and go at once without waiting for the
+// move: the new think is on the new position.
+TEST(UciSession, CommandsDuringAThinkAreHandledInOrder) {
+  UciEngine engine;
+  ASSERT_TRUE(engine.Start());
+  engine.Send("position startpos\ngo infinite\n");
+  engine.ReadUntil("info depth 3", 10000);
+  engine.Send("stop\nposition startpos moves e2e4\ngo depth 3\nisready\n");
+  const std::string stopped = engine.ReadThroughBestMove(kGenerousMs);
+  EXPECT_TRUE(
+      testing::LegalIn("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -", BestMoveIn(stopped)))
+      << stopped;
+  const std::string next = engine.ReadThroughBestMove();
+  // During the short think or just after it.
+  const std::string ready = next + engine.ReadUntil("readyok\n", kGenerousMs);
+  EXPECT_NE(ready.find("readyok\n"), std::string::npos) << ready;
+  EXPECT_TRUE(
+      testing::LegalIn("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3", BestMoveIn(next)))
+      << next;
+  engine.Session("");
+}
+
 // A search that ends by itself still holds its move until stop.
 TEST(UciSession, FinishedInfiniteSearchWaitsForStop) {
   UciEngine engine;
