@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench match match-clock match-fen analysis package package-test windows windows-test windows-package clean
+.PHONY: deps build run test sanitize-test perft bench match match-uci match-clock match-fen analysis package package-test windows windows-test windows-package clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -65,6 +65,11 @@ windows-package: windows
 # colour; fails when a game has no result, Zandrell is forfeited or loses on time.
 match: build
 	@scripts/match.sh $(BUILD)/zandrell
+
+# The UCI program through Debian's polyglot adapter against fairymax, checked
+# like match: a real interface driving zandrell-uci.
+match-uci: build
+	@MATCH_UCI=1 scripts/match.sh $(BUILD)/zandrell-uci
 
 # Sudden death without increment, down to the last fractions of a second: four
 # games at 5 seconds and two at 10 seconds a side; fails like match, and so on

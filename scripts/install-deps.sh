@@ -24,6 +24,7 @@ for group in "${want[@]}"; do
     match)
       need /usr/games/xboard xboard
       need /usr/games/fairymax fairymax
+      need /usr/games/polyglot polyglot  # the UCI program's adapter to xboard
       need xvfb-run xvfb
       need xauth xauth
       ;;
@@ -31,6 +32,7 @@ for group in "${want[@]}"; do
       need lintian lintian
       need dpkg-shlibdeps dpkg-dev
       need /usr/games/xboard xboard
+      need /usr/games/polyglot polyglot
       need xvfb-run xvfb
       need xauth xauth
       need runuser util-linux

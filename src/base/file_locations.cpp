@@ -50,6 +50,13 @@ std::string ParentFolder(const std::string& path) {
   return FolderOf(path, platform::kPathSeparator);
 }
 
+std::string EngineBaseName(const std::string& programBaseName) {
+  std::string name = programBaseName;
+  if (LowerCase(name).ends_with("uci")) name.resize(name.size() - 3);
+  while (!name.empty() && (name.back() == '-' || name.back() == '_')) name.pop_back();
+  return name.empty() ? programBaseName : name;
+}
+
 FileLocations LocateFiles(const LocationFacts& facts) {
   const char separator = facts.Separator;
   FileLocations where;

@@ -36,6 +36,9 @@ struct FileLocations {
 inline constexpr const char* kDataFolderBelowPrefix = "share/games/zandrell";
 
 FileLocations LocateFiles(const LocationFacts& facts);
+// The engine's name for a companion program named after it with "uci" at the end
+// (zandrell-uci, ZandrellUCI): its log is the engine's.
+std::string EngineBaseName(const std::string& programBaseName);
 LocationFacts PlatformLocationFacts();
 
 // Fills the shell's paths.

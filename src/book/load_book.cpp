@@ -57,8 +57,10 @@ std::string FlagFileName(const std::string& bookPath) {
   return bookPath.substr(0, dot + 1) + "opi";
 }
 
-bool LoadBook(Engine& e) {
-  std::string path = ReadSetting(e, "OpeningBook", "");
+bool LoadBook(Engine& e) { return LoadBookFile(e, ReadSetting(e, "OpeningBook", "")); }
+
+bool LoadBookFile(Engine& e, std::string path) {
+  e.book.BookName = path;
   if (path.empty()) return false;
 
   BookState& book = e.book;

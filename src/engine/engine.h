@@ -12,6 +12,7 @@
 #include "engine/book_state.h"
 #include "engine/game_record.h"
 #include "engine/search_state.h"
+#include "engine/uci_state.h"
 #include "platform/ini_text.h"
 #include "platform/platform.h"
 #include "tables/eval_settings.h"
@@ -32,6 +33,7 @@ struct SettingsCopy {
 struct ShellState {
   std::int64_t PerfFrequency = 0;
   bool XboardMode = false;
+  bool UciMode = false;  // the Universal Chess Interface instead of xboard's
   bool LogEnabled = false;
   bool LogPV = false;
   std::string ProgramFolder;  // folder of the executable
@@ -96,6 +98,7 @@ struct Engine {
   SearchState search;
   GameRecord record;
   EditState edit;
+  UciState uci;
 };
 
 // Game results.

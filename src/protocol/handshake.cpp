@@ -19,6 +19,8 @@ constexpr const char* kVersion =
 
 }  // namespace
 
+std::string EngineVersion() { return kVersion; }
+
 void AnswerProtover(Engine& e, std::string_view version) {
   if (NumericValue(version) < 2) return;
   e.shell.LaterProtocol = true;

@@ -86,6 +86,15 @@ struct InstalledEngine {
   std::string Read(const std::string& name) { return T.Folder().Read(name); }
 };
 
+// The UCI program beside the engine logs where the engine does.
+TEST(FileLocations, TheUciProgramTakesTheEnginesName) {
+  EXPECT_EQ(EngineBaseName("zandrell-uci"), "zandrell");
+  EXPECT_EQ(EngineBaseName("ZandrellUCI"), "Zandrell");
+  EXPECT_EQ(EngineBaseName("myengine_uci"), "myengine");
+  EXPECT_EQ(EngineBaseName("zandrell"), "zandrell");
+  EXPECT_EQ(EngineBaseName("uci"), "uci");
+}
+
 TEST(InstalledCopy, SettingsFallBackKeyByKeyAndWritesCreateTheUsersFolder) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   InstalledEngine installed;
