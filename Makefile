@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench strength match match-clock match-fen package package-test windows windows-test windows-package clean
+.PHONY: deps build run test sanitize-test perft bench strength match match-uci match-clock match-fen analysis package package-test windows windows-test windows-package clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -73,6 +73,11 @@ strength: build
 match: build
 	@scripts/match.sh $(BUILD)/zandrell
 
+# The UCI program through Debian's polyglot adapter against fairymax, checked
+# like match: a real interface driving zandrell-uci.
+match-uci: build
+	@MATCH_UCI=1 scripts/match.sh $(BUILD)/zandrell-uci
+
 # Sudden death without increment, down to the last fractions of a second: four
 # games at 5 seconds and two at 10 seconds a side; fails like match, and so on
 # any loss on time. xboard charges the time it spends animating the opponent's
@@ -82,6 +87,11 @@ CLOCK_MATCH = MATCH_INC=0 MATCH_XBOARD_ARGS="-animateMoving false" scripts/match
 match-clock: build
 	@MATCH_TC=0:05 MATCH_GAMES=4 $(CLOCK_MATCH)
 	@MATCH_TC=0:10 MATCH_GAMES=2 $(CLOCK_MATCH)
+
+# xboard opened in analysis mode with Zandrell: it must receive deepening thinking
+# lines (ANALYSIS_SCREENSHOT=file.png also takes a picture of xboard's window).
+analysis: build
+	@scripts/analysis-test.sh $(BUILD)/zandrell $(ANALYSIS_SCREENSHOT)
 
 # The same from a set-up position with castling rights and Black to move, with
 # Zandrell started as users start it: xboard asks protover 2 and sends setboard.

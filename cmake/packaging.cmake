@@ -16,13 +16,14 @@ set(CPACK_PACKAGE_NAME zandrell)
 set(CPACK_PACKAGE_VENDOR "The Zandrell developers")
 set(CPACK_PACKAGE_CONTACT ${ZANDRELL_CONTACT})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "chess engine for xboard, with an opening book editor")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "chess engine for xboard and UCI, with an opening book editor")
 set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
   set(ZANDRELL_QUIRETTO_NAME Quiretto.exe)
   install(TARGETS zandrell RUNTIME DESTINATION .)
+  install(TARGETS zandrell-uci RUNTIME DESTINATION .)
   install(TARGETS quiretto RUNTIME DESTINATION .)
   install(FILES ${ZANDRELL_DATA_FILES} DESTINATION .)
   # Notepad-friendly copies of the read-me and the licence.
@@ -40,13 +41,16 @@ if(WIN32)
 endif()
 
 install(TARGETS zandrell RUNTIME DESTINATION games)
+install(TARGETS zandrell-uci RUNTIME DESTINATION games)
 install(TARGETS quiretto RUNTIME DESTINATION games)
 install(FILES ${ZANDRELL_DATA_FILES} DESTINATION share/games/zandrell)
 install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.eng DESTINATION share/games/plugins/xboard)
 install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell-logo.png
   DESTINATION share/games/plugins/logos RENAME zandrell.png)
-install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.desktop DESTINATION share/applications)
-install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.png DESTINATION share/icons/hicolor/48x48/apps)
+install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.desktop ${ZANDRELL_PACKAGING}/linux/quiretto.desktop
+  DESTINATION share/applications)
+install(FILES ${ZANDRELL_PACKAGING}/linux/zandrell.png ${ZANDRELL_PACKAGING}/linux/quiretto.png
+  DESTINATION share/icons/hicolor/48x48/apps)
 install(FILES ${ZANDRELL_PACKAGING}/linux/copyright DESTINATION share/doc/zandrell)
 
 # Manual pages and the changelog, compressed as Debian wants them (gzip -9n:
@@ -72,6 +76,9 @@ if(ZANDRELL_GZIP)
   foreach(page IN LISTS ZANDRELL_PAGES)
     install(FILES ${CMAKE_BINARY_DIR}/packaging/${page}.6.gz DESTINATION share/man/man6)
   endforeach()
+  # zandrell-uci is described on the engine's page.
+  file(CREATE_LINK zandrell.6.gz ${CMAKE_BINARY_DIR}/packaging/zandrell-uci.6.gz SYMBOLIC)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/zandrell-uci.6.gz DESTINATION share/man/man6)
   install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.gz DESTINATION share/doc/zandrell)
 endif()
 
@@ -84,8 +91,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS xboard)
 set(CPACK_PACKAGE_DESCRIPTION "Zandrell is a chess engine for xboard and other interfaces that speak the
-xboard engine protocol. It plays from an opening book early in the game and
-otherwise searches with iterative-deepening alpha-beta. Started on its own it
-shows a small launcher window that starts xboard with Zandrell or the book
-editor Quiretto. It is free software under the MIT licence.")
+xboard engine protocol; zandrell-uci is the same engine for interfaces that
+speak the Universal Chess Interface. It plays from an opening book early in
+the game and otherwise searches with iterative-deepening alpha-beta. Started
+on its own it shows a small launcher window that starts xboard with Zandrell
+or the book editor Quiretto, whose window shows the book as a tree of moves
+and lets the moves the engine may play be chosen with a click. It is free
+software under the MIT licence.")
 include(CPack)

@@ -24,6 +24,7 @@ for group in "${want[@]}"; do
     match)
       need /usr/games/xboard xboard
       need /usr/games/fairymax fairymax
+      need /usr/games/polyglot polyglot  # the UCI program's adapter to xboard
       need xvfb-run xvfb
       need xauth xauth
       ;;
@@ -31,6 +32,7 @@ for group in "${want[@]}"; do
       need lintian lintian
       need dpkg-shlibdeps dpkg-dev
       need /usr/games/xboard xboard
+      need /usr/games/polyglot polyglot
       need xvfb-run xvfb
       need xauth xauth
       need runuser util-linux
@@ -45,6 +47,11 @@ for group in "${want[@]}"; do
       need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64
       need /usr/lib/wine/wine64 wine64  # Debian keeps the 64-bit loader off PATH
       need wine wine
+      ;;
+    screenshot)
+      need Xvfb xvfb
+      need xwd x11-apps
+      need /usr/bin/convert imagemagick
       ;;
     format)
       need clang-format clang-format

@@ -9,6 +9,9 @@
 #   MATCH_KEEP=DIR keeps the games, Zandrell's log and xboard's debug file in DIR.
 #   MATCH_XBOARD_ARGS="-animateMoving false" adds options to xboard's command line.
 #
+# MATCH_UCI=1 plays ENGINE as the UCI program (default build/zandrell-uci) through
+# Debian's polyglot adapter, as a user of an xboard-only interface would.
+#
 # MATCH_FEN starts every game from that position. MATCH_PROTOCOL is the protocol
 # version xboard assumes for Zandrell (default 1); empty lets xboard ask with
 # "protover 2", and then the handshake must not cost xboard its ten-second wait
@@ -16,7 +19,12 @@
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-engine=$(realpath "${1:-$root/build/zandrell}")
+uci=${MATCH_UCI:-}
+if [ -n "$uci" ]; then
+  engine=$(realpath "${1:-$root/build/zandrell-uci}")
+else
+  engine=$(realpath "${1:-$root/build/zandrell}")
+fi
 tc=${MATCH_TC:-0:20}
 inc=${MATCH_INC:-1}
 games=${MATCH_GAMES:-2}
@@ -36,10 +44,30 @@ read -r -a extra <<<"${MATCH_XBOARD_ARGS:-}"
 trap '[ -z "$keep" ] || { mkdir -p "$keep" && cp -r "$work"/. "$keep"/; }; rm -rf "$work"' EXIT
 # The engine runs from a folder of its own, so its settings and log are the match's.
 mkdir -p "$work/zandrell"
-cp "$engine" "$work/zandrell/zandrell"
+if [ -n "$uci" ]; then
+  cp "$engine" "$work/zandrell/zandrell-uci"
+  # polyglot starts in the engine's folder and logs both sides of its work there.
+  cat >"$work/zandrell/polyglot.ini" <<'INI'
+[PolyGlot]
+EngineDir = .
+EngineCommand = ./zandrell-uci
+EngineName = Zandrell
+Log = true
+LogFile = polyglot.log
+Book = false
+[Engine]
+Log = true
+INI
+  command="/usr/games/polyglot polyglot.ini"
+else
+  cp "$engine" "$work/zandrell/zandrell"
+  command="./zandrell -xboard -log"
+fi
 pgn="$work/games.pgn"
 debug="$work/xboard.debug"
 options=()
+# polyglot speaks version 2 and says so.
+[ -n "$uci" ] && protocol=
 [ -n "$protocol" ] && options+=(-firstProtocolVersion "$protocol")
 if [ -n "$fen" ]; then
   echo "$fen" >"$work/start.fen"
@@ -49,7 +77,7 @@ fi
 start=$(date +%s)
 # HOME keeps xboard's settings file out of the user's home.
 HOME="$work" timeout 1200 xvfb-run -a "$xboard" \
-  -fcp "./zandrell -xboard -log" -fd "$work/zandrell" -fn Zandrell "${options[@]}" \
+  -fcp "$command" -fd "$work/zandrell" -fn Zandrell "${options[@]}" \
   -scp "$fairymax" -sn Fairymax \
   -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" \
   -autoCallFlag true -testClaims true -ponderNextMove false \

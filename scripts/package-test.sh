@@ -3,7 +3,8 @@
 # installed and removed): lintian finds no error; dpkg -i installs it; an ordinary
 # user runs the installed engine from a folder of their own, gets a book move, finds
 # the log in their state folder, and nothing is written under /usr; xboard on a
-# virtual display starts "zandrell -xboard" from PATH and plays a game to its end;
+# virtual display starts "zandrell -xboard" from PATH and plays a game to its end,
+# and plays one against it with zandrell-uci through the polyglot adapter;
 # dpkg -r removes every file again.
 #
 #   scripts/package-test.sh [BUILD]      (default build; the .deb from `make package`)
@@ -42,9 +43,11 @@ trap cleanup EXIT
 dpkg -i "$deb" || { apt-get install -f -y -qq; dpkg -s zandrell >/dev/null 2>&1; } \
   || fail "dpkg -i"
 dpkg -L zandrell | sort >"$work/files"
-for expected in /usr/games/zandrell /usr/share/games/zandrell/Zandrell.ini \
+for expected in /usr/games/zandrell /usr/games/zandrell-uci \
+  /usr/share/man/man6/zandrell-uci.6.gz /usr/share/games/zandrell/Zandrell.ini \
   /usr/share/games/plugins/xboard/zandrell.eng /usr/share/games/plugins/logos/zandrell.png \
-  /usr/share/applications/zandrell.desktop /usr/share/man/man6/zandrell.6.gz \
+  /usr/share/applications/zandrell.desktop /usr/share/applications/quiretto.desktop \
+  /usr/share/icons/hicolor/48x48/apps/quiretto.png /usr/share/man/man6/zandrell.6.gz \
   /usr/share/doc/zandrell/copyright; do
   grep -qx "$expected" "$work/files" || fail "the package has no $expected"
 done
@@ -101,6 +104,26 @@ as_user bash -c "cd ~/elsewhere && timeout 600 xvfb-run -a xboard \
 grep -E '^\[Result "(1-0|0-1|1/2-1/2)"\]' "$pgn" || { cat "$pgn" >&2; fail "the game has no result"; }
 grep -q 'Zandrell' "$pgn" || fail "Zandrell did not play"
 sed 's/^/  xboard: /' "$pgn"
+
+# --- the UCI program through polyglot, as a UCI-only engine meets xboard ---
+pgn="$home/uci-game.pgn"
+rm -f "$pgn"
+sessions=$(grep -c "Program terminated." "$log" || true)
+as_user bash -c "cd ~/elsewhere && timeout 600 xvfb-run -a xboard \
+  -fcp 'polyglot -noini -ec zandrell-uci -uci Log=true' -fn ZandrellUCI \
+  -scp 'zandrell -xboard' -sn Zandrell -secondProtocolVersion 1 \
+  -matchMode true -matchGames 1 -tc 0:20 -inc 0 -searchDepth 2 \
+  -autoCallFlag true -testClaims true -adjudicateDrawMoves 150 -ponderNextMove false \
+  -popupExitMessage false -saveSettingsOnExit false -saveGameFile '$pgn'" \
+  >"$work/xboard-uci.out" 2>&1 || true
+[ -s "$pgn" ] || { cat "$work/xboard-uci.out" >&2; fail "xboard saved no game of zandrell-uci"; }
+grep -E '^\[Result "(1-0|0-1|1/2-1/2)"\]' "$pgn" || { cat "$pgn" >&2; fail "the UCI game has no result"; }
+grep -q 'ZandrellUCI' "$pgn" || fail "zandrell-uci did not play"
+grep -q 'Forfeit due to invalid move' "$pgn" && fail "zandrell-uci played an invalid move"
+sed 's/^/  xboard+polyglot: /' "$pgn"
+[ "$(grep -c "Program terminated." "$log")" -gt "$sessions" ] \
+  || fail "zandrell-uci did not log its session in the engine's log"
+[ -z "$(ls -A "$home/elsewhere")" ] || fail "something wrote into the folder it ran from"
 written=$(find /usr/games /usr/share/games /usr/share/doc/zandrell -newer "$work/marker" 2>/dev/null)
 [ -z "$written" ] || fail "written under /usr: $written"
 

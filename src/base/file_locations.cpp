@@ -50,6 +50,13 @@ std::string ParentFolder(const std::string& path) {
   return FolderOf(path, platform::kPathSeparator);
 }
 
+std::string EngineBaseName(const std::string& programBaseName) {
+  std::string name = programBaseName;
+  if (LowerCase(name).ends_with("uci")) name.resize(name.size() - 3);
+  while (!name.empty() && (name.back() == '-' || name.back() == '_')) name.pop_back();
+  return name.empty() ? programBaseName : name;
+}
+
 FileLocations LocateFiles(const LocationFacts& facts) {
   const char separator = facts.Separator;
   FileLocations where;
@@ -115,7 +122,9 @@ std::string FindBookFile(const Engine& e, const std::string& name) {
   if (folders.empty()) return e.shell.ProgramFolder + separator + name;
   for (const std::string& folder : folders) {
     std::string path = Join(folder, name, separator);
-    if (platform::FileExists(path)) return path;
+    // Anything the user keeps under that name is the book meant, even when it is no
+    // file: the error then names it and says what it is.
+    if (platform::KindOfFile(path) != platform::FileKind::kNothing) return path;
   }
   return Join(folders.back(), name, separator);
 }

@@ -36,12 +36,16 @@ struct FileLocations {
 inline constexpr const char* kDataFolderBelowPrefix = "share/games/zandrell";
 
 FileLocations LocateFiles(const LocationFacts& facts);
+// The engine's name for a companion program named after it with "uci" at the end
+// (zandrell-uci, ZandrellUCI): its log is the engine's.
+std::string EngineBaseName(const std::string& programBaseName);
 LocationFacts PlatformLocationFacts();
 
 // Fills the shell's paths.
 void UseFileLocations(Engine& e, const FileLocations& locations);
 
-// A book name without a folder: the first folder that holds it, else the last folder
+// A book name without a folder: the first folder where something has that name (a
+// file, or anything else that the loader then refuses by name), else the last folder
 // (so an error names the packaged place). Names with a folder are returned as they are.
 std::string FindBookFile(const Engine& e, const std::string& name);
 

@@ -1,7 +1,5 @@
 #include "base/settings.h"
 
-#include <fstream>
-
 #include "base/file_locations.h"
 #include "base/log.h"
 #include "platform/ini_text.h"
@@ -12,24 +10,21 @@ namespace zandrell {
 namespace {
 constexpr const char* kSection = "Engine";
 
-// The file is read again only when it changed since the last read, so start-up
-// does not grow with the number of keys times the size of the file, and a file
-// edited meanwhile is still seen.
-const std::string& SettingsText(SettingsCopy& copy, const std::string& path) {
+// The file is read again only when it changed since the last read, and its
+// section is parsed once into a table, so start-up does not grow with the number
+// of keys times the size of the file, and a file edited meanwhile is still seen.
+const platform::IniTable& SettingsTable(SettingsCopy& copy, const std::string& path) {
   const platform::FileStamp stamp = platform::StampOfFile(path);
-  if (copy.Loaded && stamp == copy.Stamp) return copy.Text;
+  if (copy.Loaded && stamp == copy.Stamp) return copy.Table;
   copy.Loaded = true;
   copy.Stamp = stamp;
-  copy.Text.clear();
-  if (stamp.Size < 0) return copy.Text;
+  copy.Table = {};
+  if (stamp.Size < 0) return copy.Table;
   ++copy.ReadCount;
-  std::ifstream in(path, std::ios::binary);
-  std::string text(static_cast<std::size_t>(stamp.Size), '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<std::size_t>(in.gcount()));
-  // Only the section is kept: the rest of a large file is never asked for.
-  copy.Text = platform::IniSectionText(text, kSection);
-  return copy.Text;
+  // A settings file that is a FIFO or a device is not waited on: it reads as missing.
+  std::string text;
+  if (platform::ReadWholeFile(path, text)) copy.Table = platform::IniParseSection(text, kSection);
+  return copy.Table;
 }
 }  // namespace
 
@@ -37,13 +32,14 @@ std::string ReadSetting(const Engine& e, const std::string& key, const std::stri
   std::string value;
   const ShellState& shell = e.shell;
   if (auto stored =
-          platform::IniLookup(SettingsText(shell.Settings, shell.SettingsPath), kSection, key)) {
-    value = std::move(*stored);
+          platform::IniTableLookup(SettingsTable(shell.Settings, shell.SettingsPath), key)) {
+    value = *stored;
   } else if (!shell.DefaultSettingsPath.empty()) {
     // An installed copy: a key the user has not set comes from the packaged file.
-    const std::string& defaults = SettingsText(shell.DefaultSettings, shell.DefaultSettingsPath);
-    auto packaged = platform::IniLookup(defaults, kSection, key);
-    value = packaged ? std::move(*packaged) : defaultValue.substr(0, platform::kProfileValueLimit);
+    auto packaged = platform::IniTableLookup(
+        SettingsTable(shell.DefaultSettings, shell.DefaultSettingsPath), key);
+    value =
+        packaged ? std::string(*packaged) : defaultValue.substr(0, platform::kProfileValueLimit);
   } else {
     value = defaultValue.substr(0, platform::kProfileValueLimit);
   }
@@ -64,8 +60,7 @@ bool WriteSetting(const Engine& e, const std::string& key, const std::string& va
   if (written) {
     // The write changes the copy as it changed the file; a copy that was already
     // behind the file is read afresh next time.
-    if (current) {
-      copy.Text = platform::IniAssign(copy.Text, kSection, key, value);
+    if (current && platform::IniTableAssign(copy.Table, key, value)) {
       copy.Stamp = platform::StampOfFile(e.shell.SettingsPath);
     } else {
       copy.Loaded = false;

@@ -26,17 +26,31 @@ bool TakeWaitingInput(std::string& chunk) {
   }
 }
 
+namespace {
+void Write(Engine& e, std::string_view bytes) {
+  if (e.shell.Write) {
+    e.shell.Write(bytes);
+  } else {
+    platform::WriteStandardOutput(bytes.data(), bytes.size());
+  }
+}
+}  // namespace
+
 void SendLine(Engine& e, std::string_view text) {
   std::string framed;
   framed.reserve(text.size() + 2);
   framed += '\n';
   framed += text;
   framed += '\n';
-  if (e.shell.Write) {
-    e.shell.Write(framed);
-  } else {
-    platform::WriteStandardOutput(framed.data(), framed.size());
-  }
+  Write(e, framed);
+}
+
+void SendBareLine(Engine& e, std::string_view text) {
+  std::string line;
+  line.reserve(text.size() + 1);
+  line += text;
+  line += '\n';
+  Write(e, line);
 }
 
 }  // namespace zandrell

@@ -18,5 +18,7 @@ ReadOutcome ReadInput(std::string& chunk);
 bool TakeWaitingInput(std::string& chunk);
 // Sends one protocol line framed as line feed, text, line feed.
 void SendLine(Engine& e, std::string_view text);
+// Sends one line as the text and a line feed, as UCI interfaces expect.
+void SendBareLine(Engine& e, std::string_view text);
 
 }  // namespace zandrell

@@ -9,6 +9,8 @@ namespace zandrell {
 
 // Reads the book named by the "OpeningBook" setting and its flag file.
 bool LoadBook(Engine& e);
+// Reads the book of that name (none when empty) and its flag file.
+bool LoadBookFile(Engine& e, std::string path);
 // The flag file of a book: the path up to its extension's dot, then "opi"; empty
 // when the file name itself has no dot.
 std::string FlagFileName(const std::string& bookPath);

@@ -1,6 +1,3 @@
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <string>
 
 #include "base/file_locations.h"
@@ -16,21 +13,6 @@ namespace {
 
 bool IsSeparator(char c) { return c == platform::kPathSeparator || c == '/'; }
 
-// False when a read fails on the way (the stream's own error, not its end).
-bool ReadStream(std::ifstream& in, std::string& content) {
-  content.clear();
-  char buffer[64 * 1024];
-  errno = 0;
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    content.append(buffer, static_cast<std::size_t>(in.gcount()));
-  }
-  return !in.bad();
-}
-
-std::string ReadErrorText(const std::string& path) {
-  return (errno != 0 ? std::string(std::strerror(errno)) + " reading " : "read error in ") + path;
-}
-
 bool IsSquare(char file, char rank) {
   return file >= 'a' && file <= 'h' && rank >= '1' && rank <= '8';
 }
@@ -42,6 +24,12 @@ bool IsMoveLine(const std::string& line) {
     if (!IsSquare(line[i], line[i + 1]) || !IsSquare(line[i + 2], line[i + 3])) return false;
   }
   return true;
+}
+
+// The system's description, or the file and what stands there instead of a file.
+std::string Refusal(const std::string& path, const std::string& reason) {
+  const std::string kind = platform::FileKindText(platform::KindOfFile(path));
+  return kind.empty() ? reason : path + " is " + kind + ", not a book file";
 }
 
 bool Fail(const Engine& e, const std::string& description) {
@@ -69,8 +57,10 @@ std::string FlagFileName(const std::string& bookPath) {
   return bookPath.substr(0, dot + 1) + "opi";
 }
 
-bool LoadBook(Engine& e) {
-  std::string path = ReadSetting(e, "OpeningBook", "");
+bool LoadBook(Engine& e) { return LoadBookFile(e, ReadSetting(e, "OpeningBook", "")); }
+
+bool LoadBookFile(Engine& e, std::string path) {
+  e.book.BookName = path;
   if (path.empty()) return false;
 
   BookState& book = e.book;
@@ -80,18 +70,17 @@ bool LoadBook(Engine& e) {
 
   path = FindBookFile(e, path);
 
-  // A folder opens as a stream on some systems and then reads as an empty book.
-  if (platform::FolderExists(path)) return Fail(e, std::strerror(EISDIR));
-  std::ifstream bookFile(path, std::ios::binary);
-  if (!bookFile) return Fail(e, std::strerror(errno));
+  // A folder, a FIFO or a device is refused without waiting on it, by name: the
+  // system's own description would not say which file of which folder it was.
   std::string text;
-  if (!ReadStream(bookFile, text)) return Fail(e, ReadErrorText(path));
+  std::string reason;
+  if (!platform::ReadWholeFile(path, text, &reason)) return Fail(e, Refusal(path, reason));
 
   std::string flags;
   const std::string flagPath = FlagFileName(path);
-  if (!flagPath.empty() && platform::FileExists(flagPath)) {
-    std::ifstream flagFile(flagPath, std::ios::binary);
-    if (!flagFile || !ReadStream(flagFile, flags)) return Fail(e, ReadErrorText(flagPath));
+  if (!flagPath.empty() && platform::KindOfFile(flagPath) != platform::FileKind::kNothing &&
+      !platform::ReadWholeFile(flagPath, flags, &reason)) {
+    return Fail(e, Refusal(flagPath, reason));
   }
 
   std::size_t entry = 0;

@@ -15,6 +15,7 @@ struct BookState {
   std::int32_t BookLineCount = 0;
   std::unordered_map<std::string, std::int32_t> BookFlags;  // line text -> ply mask
   bool BookLoaded = false;
+  std::string BookName;  // as the settings or the interface named it
   Move FirstMoves[4];
 };
 

@@ -12,18 +12,20 @@
 #include "engine/book_state.h"
 #include "engine/game_record.h"
 #include "engine/search_state.h"
+#include "engine/uci_state.h"
+#include "platform/ini_text.h"
 #include "platform/platform.h"
 #include "tables/eval_settings.h"
 
 namespace zandrell {
 
-// The settings file's section "Engine" as last read (a missing file reads as
-// empty), and the stamp of the file it was read from: read again only when the
-// file changed.
+// The settings file's section "Engine" as last read, parsed into a table of its
+// keys (a missing file reads as empty), and the stamp of the file it was read
+// from: read again only when the file changed.
 struct SettingsCopy {
   bool Loaded = false;
   platform::FileStamp Stamp;
-  std::string Text;
+  platform::IniTable Table;
   int ReadCount = 0;  // times the file was read
 };
 
@@ -31,6 +33,7 @@ struct SettingsCopy {
 struct ShellState {
   std::int64_t PerfFrequency = 0;
   bool XboardMode = false;
+  bool UciMode = false;  // the Universal Chess Interface instead of xboard's
   bool LogEnabled = false;
   bool LogPV = false;
   std::string ProgramFolder;  // folder of the executable
@@ -44,6 +47,7 @@ struct ShellState {
   std::string LogPath;
   std::vector<std::string> BookFolders;  // for a book name without a folder, in order
   std::string PendingInput;              // an unfinished line, completed by the next read
+  bool LaterProtocol = false;            // "protover 2" or higher was received
   // Input that arrived while the engine thought, for the interpreter after it.
   std::string HeldInput;
   // The main loop reads standard input, so a think looks at it too (an engine in
@@ -80,6 +84,7 @@ struct GameState {
   int OpponentRating = 0;
   bool OpponentIsComputer = false;
   std::int32_t GameResult = 0;  // 0 on, 1 White mates, 2 Black mates, 3 draw, 4 repetition
+  std::string RefusedPosition;  // position text last answered "Illegal position"
   std::unordered_map<std::string, int> PositionCounts;
   // "analyze" until "exit": the engine thinks on the position without playing;
   // AnalysisPending while the current position still wants a think.
@@ -96,6 +101,7 @@ struct Engine {
   SearchState search;
   GameRecord record;
   EditState edit;
+  UciState uci;
 };
 
 // Game results.

@@ -137,6 +137,16 @@ struct SearchState {
   // again is a repetition.
   std::vector<std::uint64_t> GameKeys;
   std::uint64_t PathKeys[kMaxPly];
+  // The root moves the current iteration may search (empty: all) and those it
+  // leaves out (the better lines' moves when several lines are wanted).
+  std::vector<Move> RootOnly;
+  std::vector<Move> RootSkipped;
+  // The think's own clock: its start (monotonic seconds), its allotment and its
+  // last iteration. A think begun without a clock (pondering) may be put under
+  // one while it runs.
+  double ThinkStart = 0.0;
+  float Allotment = 0.0f;
+  int MaxIterations = 0;
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };

@@ -93,25 +93,112 @@ std::optional<std::string> IniLookup(std::string_view content, std::string_view 
   return std::nullopt;
 }
 
-std::string IniSectionText(std::string_view content, std::string_view section) {
-  std::string out = "[";
-  out += section;
-  out += "]\r\n";
+namespace {
+
+std::uint64_t KeyHash(std::string_view lowerKey) {
+  std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (char c : lowerKey) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+std::string_view RecordKey(const IniTable& table, std::uint32_t slot) {
+  const std::string_view record = std::string_view(table.Records).substr(slot - 1);
+  return record.substr(0, record.find('='));
+}
+
+std::string_view RecordValue(const IniTable& table, std::uint32_t slot) {
+  const std::string_view record = std::string_view(table.Records).substr(slot - 1);
+  const std::size_t equals = record.find('=');
+  return record.substr(equals + 1, record.find('\n') - equals - 1);
+}
+
+// Index of the slot that holds lowerKey, or of the free slot where it belongs.
+std::size_t SlotOf(const IniTable& table, std::string_view lowerKey) {
+  const std::size_t mask = table.Slots.size() - 1;
+  for (std::size_t i = KeyHash(lowerKey) & mask;; i = (i + 1) & mask) {
+    const std::uint32_t slot = table.Slots[i];
+    if (slot == 0 || RecordKey(table, slot) == lowerKey) return i;
+  }
+}
+
+void Grow(IniTable& table) {
+  std::vector<std::uint32_t> old = std::move(table.Slots);
+  table.Slots.assign(old.empty() ? 16 : old.size() * 2, 0);
+  for (std::uint32_t slot : old) {
+    if (slot != 0) table.Slots[SlotOf(table, RecordKey(table, slot))] = slot;
+  }
+}
+
+void LowerInto(std::string_view text, std::string& out) {
+  out.clear();
+  for (char c : text) out += Lower(c);
+}
+
+// The record's value as the file's line "key=value" reads.
+std::string_view ReadValue(std::string_view raw) {
+  return Unquote(Trim(raw)).substr(0, kProfileValueLimit);
+}
+
+// Adds lowerKey=value unless the key is there; replace sets the value either way.
+void Put(IniTable& table, std::string_view lowerKey, std::string_view value, bool replace) {
+  if (table.Slots.empty() || 2 * (table.Count + 1) > table.Slots.size()) Grow(table);
+  std::uint32_t& slot = table.Slots[SlotOf(table, lowerKey)];
+  if (slot != 0 && !replace) return;
+  const std::size_t offset = table.Records.size();
+  if (offset + lowerKey.size() + value.size() + 2 >= UINT32_MAX) return;  // past 4 GB: not kept
+  table.Records.append(lowerKey);
+  table.Records += '=';
+  table.Records.append(value);
+  table.Records += '\n';
+  if (slot == 0) ++table.Count;
+  slot = static_cast<std::uint32_t>(offset + 1);
+}
+
+}  // namespace
+
+IniTable IniParseSection(std::string_view content, std::string_view section) {
+  IniTable table;
+  std::string key;
   bool inSection = false;
   std::size_t start = 0;
   while (start < content.size()) {
     std::size_t end = content.find_first_of("\r\n", start);
     if (end == std::string_view::npos) end = content.size();
     const std::string_view text = content.substr(start, end - start);
+    start = end + 1;
     if (auto name = SectionName(text)) {
       inSection = SameName(*name, section);
-    } else if (inSection) {
-      out += text;
-      out += "\r\n";
+      continue;
     }
-    start = end + 1;
+    const std::size_t equals = text.find('=');
+    if (!inSection || equals == std::string_view::npos) continue;
+    LowerInto(Trim(text.substr(0, equals)), key);
+    Put(table, key, ReadValue(text.substr(equals + 1)), false);
   }
-  return out;
+  return table;
+}
+
+std::optional<std::string_view> IniTableLookup(const IniTable& table, std::string_view key) {
+  if (table.Slots.empty()) return std::nullopt;
+  std::string lowerKey;
+  LowerInto(key, lowerKey);
+  const std::uint32_t slot = table.Slots[SlotOf(table, lowerKey)];
+  if (slot == 0) return std::nullopt;
+  return RecordValue(table, slot);
+}
+
+bool IniTableAssign(IniTable& table, std::string_view key, std::string_view value) {
+  if (key.find_first_of("=\r\n") != std::string_view::npos || Trim(key) != key ||
+      value.find_first_of("\r\n") != std::string_view::npos) {
+    return false;
+  }
+  std::string lowerKey;
+  LowerInto(key, lowerKey);
+  Put(table, lowerKey, ReadValue(value), true);
+  return true;
 }
 
 std::string IniAssign(std::string_view content, std::string_view section, std::string_view key,

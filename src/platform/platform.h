@@ -30,6 +30,10 @@ bool StandardInputClosed();
 void InstallTerminationHandling();
 bool TerminationRequested();
 [[noreturn]] void ExitProcess(int code);
+// A window program run from a console writes there: standard output and error
+// that lead nowhere are joined to the console of the process that started it.
+// Nothing changes where they are already connected (a pipe, a file, a console).
+void UseParentConsole();
 void ProcessPendingMessages();
 
 // --- clocks ---
@@ -61,8 +65,17 @@ std::string HomeFolder();  // the user's home folder, "" when unknown
 // file cannot be opened or written.
 bool AppendLine(const std::string& path, std::string_view text);
 std::string LocalDateTimeText();  // short date, a blank, long time
-// The whole file as it is on disk; false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::string& content);
+// What stands at a path, looked at without opening it (symbolic links followed).
+enum class FileKind { kNothing, kFile, kFolder, kPipe, kDevice, kSocket, kLinkLoop, kUnknown };
+FileKind KindOfFile(const std::string& path);
+// What a path that is not a file holds, for messages: "a folder", "a FIFO", ...;
+// "" for a file and for nothing at all.
+std::string FileKindText(FileKind kind);
+// The whole of a regular file as it is on disk. Anything else (a folder, a FIFO, a
+// device, a loop of symbolic links) is refused at once, never waited on. On
+// failure reason, when given, holds the system's description of the error or
+// what stands there instead of a file.
+bool ReadWholeFile(const std::string& path, std::string& content, std::string* reason = nullptr);
 // Creates or truncates the file and writes all of content through to the disk.
 // False (and the file possibly partial) when any step fails.
 bool WriteWholeFile(const std::string& path, std::string_view content);

@@ -8,6 +8,7 @@
 #include "board/movegen.h"
 #include "book/book.h"
 #include "platform/platform.h"
+#include "protocol/illegal_position.h"
 #include "protocol/xboard_thinking.h"
 #include "quiretto/san.h"
 #include "search/root_search.h"
@@ -32,6 +33,8 @@ void Analyze(Engine& e) {
   GameState& g = e.game;
   if (!g.Analyzing || !g.AnalysisPending) return;
   g.AnalysisPending = false;
+  // A king could be taken: nothing to analyse until the position is legal.
+  if (RefuseIllegalPosition(e)) return;
   SearchState& s = e.search;
   s.RootMovesTotal = LegalMoveCount(e.board);
   s.RootMovesSearched = 0;

@@ -8,6 +8,7 @@
 #include "board/move_text.h"
 #include "platform/platform.h"
 #include "protocol/game.h"
+#include "protocol/illegal_position.h"
 #include "protocol/xboard_thinking.h"
 #include "search/root_search.h"
 #include "search/time_control.h"
@@ -44,6 +45,7 @@ void EngineMove(Engine& e) {
   SearchState& s = e.search;
   if (g.EngineSide != b.WhiteToMove || g.ForceMode || g.GameResult != kGameOn) return;
   if (g.Analyzing) return;
+  if (RefuseIllegalPosition(e)) return;
 
   s.QNodeCount = 0;
   s.NodeCount = 0;

@@ -19,8 +19,11 @@ constexpr const char* kVersion =
 
 }  // namespace
 
+std::string EngineVersion() { return kVersion; }
+
 void AnswerProtover(Engine& e, std::string_view version) {
   if (NumericValue(version) < 2) return;
+  e.shell.LaterProtocol = true;
   SendLine(e, std::string("feature myname=\"Zandrell ") + kVersion +
                   "\" setboard=1 ping=1 usermove=0 san=0 time=1 draw=1");
   SendLine(e,
@@ -33,6 +36,12 @@ void AnswerPing(Engine& e, std::string_view number) {
   // A move that is due belongs to what came before the ping.
   EngineMove(e);
   SendLine(e, "pong" + std::string(number));
+}
+
+bool EngineSideAfterGo(const Engine& e) {
+  // Version 1 turns the engine to the other side; from version 2 on, "go" puts it
+  // on the side to move, whatever "white" or "black" said before.
+  return e.shell.LaterProtocol ? e.board.WhiteToMove : !e.game.EngineSide;
 }
 
 }  // namespace zandrell

@@ -16,6 +16,13 @@ int IntegerSetting(const Engine& e, const char* key, const char* defaultText) {
 }
 }  // namespace
 
+void SetPieceValues(EvalSettings& t) {
+  t.PieceValue = {
+      0,           t.PawnValue, t.PawnValue,  t.KnightValue, t.KnightValue, 5000,          5000,
+      t.RookValue, t.RookValue, t.QueenValue, t.QueenValue,  t.BishopValue, t.BishopValue, 0,
+      0,           t.PawnValue, t.PawnValue};
+}
+
 void InitEngine(Engine& e) {
   SearchState& s = e.search;
   std::fill(std::begin(s.PvLength), std::end(s.PvLength), 0);
@@ -39,10 +46,7 @@ void InitEngine(Engine& e) {
   t.RookValue = IntegerSetting(e, "RookValue", "500");
   t.QueenValue = IntegerSetting(e, "QueenValue", "900");
   t.Contempt = IntegerSetting(e, "Contempt", "0");
-  t.PieceValue = {
-      0,           t.PawnValue, t.PawnValue,  t.KnightValue, t.KnightValue, 5000,          5000,
-      t.RookValue, t.RookValue, t.QueenValue, t.QueenValue,  t.BishopValue, t.BishopValue, 0,
-      0,           t.PawnValue, t.PawnValue};
+  SetPieceValues(t);
 
   s.PawnActiveWhite = {};
   s.PawnActiveBlack = {};

@@ -126,6 +126,7 @@ void HandleAddedCommand(Engine& e, std::string_view line) {
     TakeBackTwoMoves(e);
   } else if (line == "analyze") {
     e.game.Analyzing = true;
+    e.game.AnalysisPending = true;
   } else if (line == "exit") {
     e.game.Analyzing = false;
   } else if (line == ".") {
@@ -157,7 +158,7 @@ bool HandleCommand(Engine& e, std::string_view line) {
   } else if (line == "force") {
     g.ForceMode = true;
   } else if (line == "go") {
-    g.EngineSide = !g.EngineSide;
+    g.EngineSide = EngineSideAfterGo(e);
     g.ForceMode = false;
   } else if (line == "draw") {
     SendLine(e, "tellics decline");

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "protocol/init_engine.h"
 #include "protocol/main_loop.h"
+#include "protocol/uci_loop.h"
 
 namespace zandrell {
 
@@ -39,6 +40,12 @@ std::vector<std::string> SplitAtBlanks(const std::string& text) {
 
 void SetUpPaths(Engine& e) { UseFileLocations(e, LocateFiles(PlatformLocationFacts())); }
 
+void SetUpEnginePaths(Engine& e) {
+  LocationFacts facts = PlatformLocationFacts();
+  facts.ExecutableBaseName = EngineBaseName(facts.ExecutableBaseName);
+  UseFileLocations(e, LocateFiles(facts));
+}
+
 int Main(Engine& e, std::string_view commandLine, const std::function<int(Engine&)>& showLauncher) {
   platform::TakeStandardHandles();
   if (e.shell.ProgramFolder.empty()) SetUpPaths(e);
@@ -54,6 +61,8 @@ int Main(Engine& e, std::string_view commandLine, const std::function<int(Engine
     for (const std::string& piece : SplitAtBlanks(Lower(typed))) {
       if (piece == "xboard" || piece == "/xboard" || piece == "-xboard") {
         e.shell.XboardMode = true;
+      } else if (piece == "uci" || piece == "/uci" || piece == "-uci") {
+        e.shell.UciMode = true;
       } else if (piece == "log" || piece == "/log" || piece == "-log") {
         e.shell.LogEnabled = true;
         e.shell.LogPV = NumericValue(ReadSetting(e, "LogPV", "0")) != 0;
@@ -64,6 +73,12 @@ int Main(Engine& e, std::string_view commandLine, const std::function<int(Engine
     }
   }
 
+  if (e.shell.UciMode) {
+    platform::InstallTerminationHandling();
+    InitEngine(e);
+    UciLoop(e);
+    return 0;
+  }
   if (e.shell.XboardMode) {
     platform::InstallTerminationHandling();
     InitEngine(e);

@@ -8,6 +8,9 @@ namespace zandrell {
 
 // Program folder, settings file and log file of the running executable.
 void SetUpPaths(Engine& e);
+// The same for a companion program beside the engine (zandrell-uci): the
+// engine's settings, log and book.
+void SetUpEnginePaths(Engine& e);
 
 // Start-up: handles, the high-resolution counter, the command line (the program's
 // arguments joined by single blanks), then engine mode or the launcher window.

@@ -22,7 +22,8 @@ void ThinkingInput::Take(const std::function<LineUse(std::string_view)>& watch) 
     firstLine_ = false;
     line.pop_back();
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (keeping_ || watch(line) == LineUse::kKeep || completesPending) {
+    const LineUse use = watch(line);
+    if (keeping_ || use == LineUse::kKeep || completesPending) {
       keeping_ = true;
       e_.shell.HeldInput += partial_;
     }

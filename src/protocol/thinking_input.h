@@ -21,8 +21,8 @@ class ThinkingInput {
   ThinkingInput& operator=(const ThinkingInput&) = delete;
 
   // Takes what has arrived and shows each new complete line (without its line
-  // end) to watch. Once a line is kept, the lines after it are kept unseen-by-
-  // answer too, so answers never overtake a command that came before them.
+  // end) to watch. Once a line is kept the lines after it are kept too: a watcher
+  // answers none of them (KeptAny), so no answer overtakes an earlier command.
   void Take(const std::function<LineUse(std::string_view)>& watch);
   // The interface closed the input: nothing more will come.
   bool Ended() const;

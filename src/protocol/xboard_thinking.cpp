@@ -51,6 +51,7 @@ void AnalysisThinking::IterationDone(const SearchReport& r) { SendThinking(e_, T
 
 void AnalysisThinking::CheckInput() {
   input_.Take([&](std::string_view line) {
+    if (input_.KeptAny()) return LineUse::kKeep;
     if (line == ".") {
       SendAnalysisStatus(e_);
       return LineUse::kAnswered;

@@ -22,13 +22,33 @@ std::string Where(const std::string& path, int line) {
   return line > 0 ? path + ":" + std::to_string(line) : path;
 }
 
-std::uint32_t Bit(int ply) { return 1u << ply; }
+// A mask has no bit for plies from kMaskPlies on: none is ever set.
+std::uint32_t Bit(int ply) { return ply < kMaskPlies ? 1u << ply : 0u; }
 
-bool HasBit(std::int32_t mask, int ply) {
-  return ply < 32 && (static_cast<std::uint32_t>(mask) & Bit(ply)) != 0;
+// Anything there but a file (a folder, a FIFO, a device, a loop of links) is
+// refused, naming the file: reading it could wait for ever, writing over it would
+// replace what the user keeps there.
+std::string NotAFile(const std::string& path) {
+  const std::string kind = platform::FileKindText(platform::KindOfFile(path));
+  return kind.empty() ? std::string() : path + " is " + kind + ", not a book file";
+}
+
+bool ReadText(const std::string& path, const char* what, std::string& text, std::string& error) {
+  std::string reason;
+  if (platform::ReadWholeFile(path, text, &reason)) return true;
+  error = path + ": cannot read the " + what + ": " + reason;
+  return false;
 }
 
 }  // namespace
+
+bool ReadBookText(const std::string& path, std::string& text, std::string& error) {
+  return ReadText(path, "book", text, error);
+}
+
+bool HasBit(std::int32_t mask, int ply) {
+  return ply >= 0 && ply < kMaskPlies && (static_cast<std::uint32_t>(mask) >> ply & 1u) != 0;
+}
 
 int MoveCount(const std::string& line) {
   return line.empty() ? 0 : static_cast<int>((line.size() - 1) / kBookMoveLength);
@@ -68,10 +88,7 @@ std::string LineFault(const std::string& line) {
 
 bool ReadBook(const std::string& path, BookData& book, std::string& error) {
   std::string text;
-  if (!platform::ReadWholeFile(path, text)) {
-    error = path + ": cannot read the book";
-    return false;
-  }
+  if (!ReadBookText(path, text, error)) return false;
   book = BookData{};
   book.Lines = SplitBookLines(text);
   for (std::size_t i = 0; i < book.Lines.size(); ++i) {
@@ -83,11 +100,9 @@ bool ReadBook(const std::string& path, BookData& book, std::string& error) {
   }
   std::string flags;
   const std::string flagPath = FlagFileName(path);
-  const bool hasFlags = !flagPath.empty() && platform::FileExists(flagPath);
-  if (hasFlags && !platform::ReadWholeFile(flagPath, flags)) {
-    error = flagPath + ": cannot read the flag file";
-    return false;
-  }
+  const bool hasFlags =
+      !flagPath.empty() && platform::KindOfFile(flagPath) != platform::FileKind::kNothing;
+  if (hasFlags && !ReadText(flagPath, "flag file", flags, error)) return false;
   if (hasFlags && flags.size() != 4 * book.Lines.size()) {
     error = flagPath + ": " + std::to_string(flags.size()) + " bytes for " +
             std::to_string(book.Lines.size()) + " lines of " + path + " (4 bytes a line)";
@@ -132,6 +147,13 @@ bool SaveBook(const std::string& path, const BookData& book, std::string& error)
             ": the book's name needs an extension (book.txt), so that its flag file "
             "(book.opi) can stand beside it";
     return false;
+  }
+  for (const std::string& target : {path, flagPath}) {
+    const std::string refusal = NotAFile(target);
+    if (!refusal.empty()) {
+      error = refusal + "; nothing written";
+      return false;
+    }
   }
   std::string text;
   std::string flags;
@@ -178,8 +200,9 @@ std::vector<Finding> CheckBook(const std::string& path) {
     findings.push_back({file, line, isError, std::move(text)});
   };
   std::string text;
-  if (!platform::ReadWholeFile(path, text)) {
-    add(path, 0, true, "cannot read the book");
+  std::string reason;
+  if (!platform::ReadWholeFile(path, text, &reason)) {
+    add(path, 0, true, "cannot read the book: " + reason);
     return findings;
   }
   const std::vector<std::string> lines = SplitBookLines(text);
@@ -212,7 +235,13 @@ std::vector<Finding> CheckBook(const std::string& path) {
     }
     if (!legal) continue;
     good[i] = true;
-    if (MoveCount(line) > kBookMaxPlies) {
+    if (MoveCount(line) > kMaskPlies) {
+      add(path, number, false,
+          std::to_string(MoveCount(line)) +
+              " moves: the engine uses only the first 20, and the flag file has no mark for "
+              "plies from " +
+              std::to_string(kMaskPlies) + " on (list shows them unmarked)");
+    } else if (MoveCount(line) > kBookMaxPlies) {
       add(path, number, false,
           std::to_string(MoveCount(line)) + " moves: the engine uses only the first 20");
     }
@@ -239,12 +268,12 @@ std::vector<Finding> CheckBook(const std::string& path) {
   }
 
   const std::string flagPath = FlagFileName(path);
-  if (flagPath.empty() || !platform::FileExists(flagPath)) {
+  if (flagPath.empty() || platform::KindOfFile(flagPath) == platform::FileKind::kNothing) {
     add(path, 0, false, "no flag file: the engine may play every move of every line");
   } else {
     std::string flags;
-    if (!platform::ReadWholeFile(flagPath, flags)) {
-      add(flagPath, 0, true, "cannot read the flag file");
+    if (!platform::ReadWholeFile(flagPath, flags, &reason)) {
+      add(flagPath, 0, true, "cannot read the flag file: " + reason);
     } else {
       if (flags.size() % 4 != 0) {
         add(flagPath, 0, true,

@@ -11,6 +11,12 @@ struct BookData {
   std::vector<std::int32_t> Masks;  // one per line
 };
 
+// A flag file's mask holds 32 bits: plies from 32 on have no mark and are never
+// allowed.
+constexpr int kMaskPlies = 32;
+// Whether the mask lets the engine play the move at ply k.
+bool HasBit(std::int32_t mask, int ply);
+
 // Number of four-character moves of a well-formed line.
 int MoveCount(const std::string& line);
 // The move at ply k of a well-formed line.
@@ -20,6 +26,10 @@ std::string LeadingMoves(const std::string& line, int n);
 // One blank, then moves of a file letter, a rank digit, a file letter and a rank
 // digit; empty when the line is well-formed, else what is wrong with it.
 std::string LineFault(const std::string& line);
+
+// The book's text; anything but a regular file is refused at once, and error then
+// names the file and says why.
+bool ReadBookText(const std::string& path, std::string& text, std::string& error);
 
 // Reads a book for editing: every line well-formed and a flag file, when there is
 // one, with one mask per line. Without a flag file every move is allowed. On

@@ -213,14 +213,15 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
   ImportTally tally;
   for (const std::string& file : a.Words) {
     std::string text;
-    if (!platform::ReadWholeFile(file, text))
-      return Failure(err, file + ": cannot read the games; nothing written");
+    std::string reason;
+    if (!platform::ReadWholeFile(file, text, &reason)) {
+      return Failure(err, file + ": cannot read the games: " + reason + "; nothing written");
+    }
     ReadGames(text, file, options, lines, tally);
   }
   const BookData book = BuildBook(lines, options);
-  if (!SaveBook(*output, book, error)) return Failure(err, error);
-
   for (const std::string& note : tally.SkipNotes) out << note << "\n";
+  for (const std::string& note : tally.DamageNotes) out << note << "\n";
   out << "games: " << tally.Games << " read, " << tally.Games - tally.Skipped << " used, "
       << tally.Skipped << " skipped\n";
   for (const auto& [reason, count] : tally.SkippedBy) {
@@ -230,12 +231,17 @@ int Import(const std::vector<std::string>& args, std::ostream& out, std::ostream
     out << "  " << tally.Shortened
         << " games ended early (a promotion, a null move or a damaged end)\n";
   }
+  // An empty book would put the engine out of book and lose the old one for nothing.
+  if (book.Lines.empty()) {
+    return Failure(err, "no game gave an opening line; " + *output + " is not written");
+  }
+  if (!SaveBook(*output, book, error)) return Failure(err, error);
   int moves = 0;
   int allowed = 0;
   for (std::size_t i = 0; i < book.Lines.size(); ++i) {
     for (int k = 0; k < MoveCount(book.Lines[i]); ++k) {
       ++moves;
-      if ((static_cast<std::uint32_t>(book.Masks[i]) >> k & 1u) != 0) ++allowed;
+      if (HasBit(book.Masks[i], k)) ++allowed;
     }
   }
   out << "lines: " << book.Lines.size() << " written to " << *output << "\n";
@@ -265,7 +271,7 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         break;
       }
       text += " " + MoveToSan(b, m);
-      if ((static_cast<std::uint32_t>(book.Masks[i]) >> k & 1u) != 0) text += "*";
+      if (HasBit(book.Masks[i], k)) text += "*";
       PlayMove(b, m);
     }
     out << text << "\n";

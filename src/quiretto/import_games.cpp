@@ -92,6 +92,10 @@ void ReadGames(const std::string& text, const std::string& file, const ImportOpt
       PlayMove(b, m);
     }
     if (bad) continue;
+    if (!game.Damage.empty()) {
+      tally.DamageNotes.push_back(where + ": game " + std::to_string(tally.Games) +
+                                  " read up to damage at " + game.Damage);
+    }
     if (shortened) ++tally.Shortened;
     if (!line.Moves.empty()) lines.push_back(std::move(line));
   }
@@ -131,7 +135,7 @@ BookData BuildBook(const std::vector<OpeningLine>& lines, const ImportOptions& o
     if (i + 1 < sorted.size() && sorted[i + 1].substr(0, text.size()) == text) continue;
     std::uint32_t mask = 0;
     const int count = static_cast<int>((text.size() - 1) / kBookMoveLength);
-    for (int k = 0; k < count; ++k) {
+    for (int k = 0; k < count && k < kMaskPlies; ++k) {
       if (options.Plays == Side::kWhite && k % 2 != 0) continue;
       if (options.Plays == Side::kBlack && k % 2 == 0) continue;
       const NodeCount& node =

@@ -30,6 +30,7 @@ struct ImportTally {
   int Skipped = 0;
   std::map<std::string, int> SkippedBy;  // reason -> games
   std::vector<std::string> SkipNotes;    // one per skipped game: where and why
+  std::vector<std::string> DamageNotes;  // one per damaged game: where its line ends and why
   int Shortened = 0;                     // lines ended before a promotion, a null move or damage
 };
 

@@ -1,5 +1,7 @@
 #include "quiretto/pgn.h"
 
+#include <string_view>
+
 namespace zandrell::quiretto {
 
 namespace {
@@ -11,6 +13,18 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool EndsToken(char c) {
   return IsBlank(c) || c == '{' || c == '}' || c == '(' || c == ')' || c == ';' || c == '[' ||
          c == ']' || c == '$';
+}
+// "!!", "?!", "+-", "=", "+/-", and the symbols some programs write for them
+// (bytes past ASCII): a comment on the move before, never a move. "--" is a null move.
+bool IsAnnotation(const std::string& token) {
+  if (token.empty() || token == "--") return false;
+  for (char c : token) {
+    if (static_cast<unsigned char>(c) < 0x80 &&
+        std::string_view("!?+-=/~").find(c) == std::string_view::npos) {
+      return false;
+    }
+  }
+  return true;
 }
 bool IsResult(const std::string& token) {
   return token == "1-0" || token == "0-1" || token == "1/2-1/2" || token == "*";
@@ -32,12 +46,14 @@ void PgnReader::SkipComment(PgnGame& game) {
     ++at_;
   }
   if (at_ >= text_.size()) {
-    if (game.Damage.empty()) {
-      game.Damage = "line " + std::to_string(opened) + ": a comment \"{\" is never closed";
-    }
+    Damaged(game, "line " + std::to_string(opened) + ": a comment \"{\" is never closed");
     return;
   }
   ++at_;
+}
+
+void PgnReader::Damaged(PgnGame& game, const std::string& what) {
+  if (game.Damage.empty()) game.Damage = what;
 }
 
 void PgnReader::ReadTag(PgnGame& game) {
@@ -74,6 +90,11 @@ bool PgnReader::Next(PgnGame& game) {
   bool started = false;  // a tag or a movetext token belongs to this game
   bool inMoves = false;  // the movetext has begun: a tag now starts the next game
   int depth = 0;         // nesting of variations
+  int opened = 0;        // line of the outermost open variation
+  auto unclosed = [&] {
+    Damaged(game, "line " + std::to_string(opened) + ": a variation \"(\" is never closed");
+    depth = 0;
+  };
   bool atLineStart = at_ == 0 || text_[at_ - 1] == '\n';
   while (at_ < text_.size()) {
     const char c = text_[at_];
@@ -106,15 +127,22 @@ bool PgnReader::Next(PgnGame& game) {
       continue;
     }
     if (c == '(') {
-      ++depth;
+      if (depth++ == 0) opened = line_;
       ++at_;
       continue;
     }
     if (c == ')') {
-      if (depth > 0) --depth;
+      if (depth > 0) {
+        --depth;
+      } else if (inMoves) {
+        Damaged(game, "line " + std::to_string(line_) + ": \")\" closes no variation");
+      }
       ++at_;
       continue;
     }
+    // A tag pair at the start of a line begins the next game even inside a variation
+    // left open.
+    if (c == '[' && depth > 0 && lineStart) unclosed();
     if (c == '[' && depth == 0) {
       if (inMoves) return true;  // the game had no result: the next one begins here
       if (!started) game.FirstLine = line_;
@@ -138,6 +166,9 @@ bool PgnReader::Next(PgnGame& game) {
       game.Ended = true;
       return true;
     }
+    if (IsAnnotation(token)) continue;
+    // Past damage the main line is no longer certain: its moves end there.
+    if (!game.Damage.empty()) continue;
     // Move numbers: "12.", "12...", and "1.e4" written together.
     std::size_t skip = 0;
     while (skip < token.size() && IsDigit(token[skip])) ++skip;
@@ -150,6 +181,7 @@ bool PgnReader::Next(PgnGame& game) {
       game.MoveLines.push_back(tokenLine);
     }
   }
+  if (depth > 0) unclosed();
   return started;
 }
 

@@ -28,6 +28,7 @@ class PgnReader {
  private:
   void SkipLine();
   void SkipComment(PgnGame& game);
+  static void Damaged(PgnGame& game, const std::string& what);  // the first damage counts
   void ReadTag(PgnGame& game);
   std::string ReadToken();
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 #include "board/attacks.h"
 #include "board/make_move.h"
@@ -45,6 +46,49 @@ int SeenCount(const Engine& e, const std::string& key) {
 
 void ResetKillerScores(SearchState& s) {
   std::copy(KillerScoreReset.begin(), KillerScoreReset.end(), std::begin(s.KillerScore));
+}
+
+bool Listed(const std::vector<Move>& moves, const Move& m) {
+  return std::any_of(moves.begin(), moves.end(), [&](const Move& x) { return SameMove(x, m); });
+}
+
+// Whether the current iteration searches the root move m at all.
+bool RootMoveWanted(const SearchState& s, const Move& m) {
+  if (!s.RootOnly.empty() && !Listed(s.RootOnly, m)) return false;
+  return s.RootSkipped.empty() || !Listed(s.RootSkipped, m);
+}
+
+int TimedIterations(const GameState& g, float alloc) {
+  // Under ten seconds a second or less per move: three iterations are plenty.
+  return g.OwnTime <= 10.0f && alloc <= 1.0f ? kShortClockIterations : kTimedIterations;
+}
+
+// The iteration just finished found the best line; the next best lines of the
+// same depth each leave out the root moves of the lines before them. The best
+// line, its score and what the root saw of the game stay those of the best line.
+void SearchMoreLines(Engine& e, int lines, SearchReporter& reporter, const std::uint8_t* saved) {
+  SearchState& s = e.search;
+  const int bestLength = s.PvLength[1];
+  const std::vector<Move> bestLine(&s.PvTable[1][0], &s.PvTable[1][0] + kMaxPly);
+  const std::int32_t bestScore = s.RootScore;
+  const std::int32_t gameEnd = s.GameEnd;
+  s.RootSkipped.assign(1, bestLine[1]);
+  for (int line = 2; line <= lines; ++line) {
+    s.FollowPv = false;
+    const Move m = RootSearch(e, -kMateScore, kMateScore, s.IterationDepth);
+    std::memcpy(e.board.Board, saved, kSquareCount);
+    ResetKillerScores(s);
+    if (m.From == 0 || s.TimeUp) break;
+    SearchReport report = RootReport(s, platform::MonotonicSeconds() - s.ThinkStart);
+    report.Line = line;
+    reporter.IterationDone(report);
+    s.RootSkipped.push_back(m);
+  }
+  s.RootSkipped.clear();
+  std::copy(bestLine.begin(), bestLine.end(), &s.PvTable[1][0]);
+  s.PvLength[1] = bestLength;
+  s.RootScore = bestScore;
+  s.GameEnd = gameEnd;
 }
 
 }  // namespace
@@ -104,6 +148,7 @@ Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   s.RootMovesSearched = 0;
   for (int i = 0; i < list.Count; ++i) {
     Move& m = list.Moves[i];
+    if (!RootMoveWanted(s, m)) continue;
     std::int32_t score = 0;
     bool usable = false;
     MakeMove(b, m);
@@ -192,12 +237,11 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
     alloc = strong ? StrongAllotTime(g) : AllotTime(g);
     s.FixedDepth = IsFixedDepth(g);
     s.NodeLimit = 0;
-    maxIterations = kTimedIterations;
     if (s.FixedDepth) {
       maxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
-    } else if (g.OwnTime <= 10.0f && alloc <= 1.0f && !strong) {
-      // Under ten seconds a second or less per move: three iterations are plenty.
-      maxIterations = kShortClockIterations;
+    } else {
+      // The hash table's clock use has no cap at a short clock.
+      maxIterations = strong ? kTimedIterations : TimedIterations(g, alloc);
     }
     s.HardDeadline = start + MoveTimeLimit(g);
   } else {
@@ -212,6 +256,11 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
     s.HardDeadline = start + hard;
   }
   s.TimeForMove = alloc;
+  s.ThinkStart = start;
+  s.Allotment = alloc;
+  s.MaxIterations = maxIterations;
+  s.RootOnly = limits.RootMoves;
+  s.RootSkipped.clear();
 
   std::uint8_t saved[kSquareCount];
   std::memcpy(saved, b.Board, sizeof saved);
@@ -225,12 +274,12 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
   ResetKillerScores(s);
 
   Move best = kNoMove;
-  for (s.IterationDepth = 1; s.IterationDepth <= maxIterations; ++s.IterationDepth) {
+  for (s.IterationDepth = 1; s.IterationDepth <= s.MaxIterations; ++s.IterationDepth) {
     const double used = std::fabs(platform::MonotonicSeconds() - start);
-    s.TimeForMove = alloc - used;
+    s.TimeForMove = s.Allotment - used;
     if (!s.FixedDepth) {
-      if (used > kLateIterationShare * alloc && s.IterationDepth > 3) break;
-      if (used > alloc && s.IterationDepth > 1) break;
+      if (used > kLateIterationShare * s.Allotment && s.IterationDepth > 3) break;
+      if (used > s.Allotment && s.IterationDepth > 1) break;
       if (start + used >= s.HardDeadline && s.IterationDepth > 1) break;
     }
     // Asked to end: keep what the finished iterations found.
@@ -246,7 +295,9 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
     }
     std::memcpy(b.Board, saved, sizeof saved);
     ResetKillerScores(s);
+    if (limits.Lines > 1 && !s.TimeUp) SearchMoreLines(e, limits.Lines, reporter, saved);
   }
+  s.RootOnly.clear();
 
   if (s.NodeCount > 0) {
     s.QNodePercent = static_cast<double>(s.QNodeCount) / static_cast<double>(s.NodeCount) * 100.0;
@@ -256,6 +307,23 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
   }
   s.Reporter = nullptr;
   return best;
+}
+
+void PutThinkOnGameClock(Engine& e) {
+  SearchState& s = e.search;
+  GameState& g = e.game;
+  const double now = platform::MonotonicSeconds();
+  const float alloc = AllotTime(g);
+  s.FixedDepth = IsFixedDepth(g);
+  if (s.FixedDepth) {
+    s.MaxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
+    return;
+  }
+  // The allotment counts from now: the time already spent was the opponent's.
+  s.Allotment = static_cast<float>(std::fabs(now - s.ThinkStart) + alloc);
+  s.TimeForMove = s.Allotment - std::fabs(s.IterationStartTime - s.ThinkStart);
+  s.HardDeadline = now + MoveTimeLimit(g);
+  s.MaxIterations = TimedIterations(g, alloc);
 }
 
 }  // namespace zandrell

@@ -2,6 +2,7 @@
 // How a caller drives a think: what ends it, and who hears about its progress.
 // The search sends nothing itself; xboard and UCI are two callers of it.
 #include <cstdint>
+#include <vector>
 
 #include "board/types.h"
 #include "engine/engine.h"
@@ -23,6 +24,11 @@ struct SearchLimits {
   // callers that run their own clock, as UCI does with the interface's times.
   float Allotment = 0.0f;
   double HardLimit = 0.0;
+  // The root moves to choose among (empty: every legal move).
+  std::vector<Move> RootMoves;
+  // How many best lines each iteration reports: line k is the best of the root
+  // moves that the lines before it did not take. 1: the best move alone.
+  int Lines = 1;
 };
 // With none of them set the think goes on until it is stopped.
 
@@ -34,6 +40,7 @@ struct SearchReport {
   std::int64_t Nodes = 0;
   const Move* Pv = nullptr;  // Pv[0] is the best root move
   int PvLength = 0;
+  int Line = 1;  // 1 for the best line, k for the k-th best
 };
 
 class SearchReporter {

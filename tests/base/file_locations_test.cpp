@@ -86,6 +86,15 @@ struct InstalledEngine {
   std::string Read(const std::string& name) { return T.Folder().Read(name); }
 };
 
+// The UCI program beside the engine logs where the engine does.
+TEST(FileLocations, TheUciProgramTakesTheEnginesName) {
+  EXPECT_EQ(EngineBaseName("zandrell-uci"), "zandrell");
+  EXPECT_EQ(EngineBaseName("ZandrellUCI"), "Zandrell");
+  EXPECT_EQ(EngineBaseName("myengine_uci"), "myengine");
+  EXPECT_EQ(EngineBaseName("zandrell"), "zandrell");
+  EXPECT_EQ(EngineBaseName("uci"), "uci");
+}
+
 TEST(InstalledCopy, SettingsFallBackKeyByKeyAndWritesCreateTheUsersFolder) {
   if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
   InstalledEngine installed;
@@ -135,6 +144,21 @@ TEST(InstalledCopy, ABookNameIsLookedForInTheUsersFolderThenTheDataFolder) {
   EXPECT_EQ(FindBookFile(e, "book.txt"), installed.Path(user + "book.txt"));
   EXPECT_EQ(FindBookFile(e, "/elsewhere/book.txt"), "/elsewhere/book.txt");
   EXPECT_EQ(FindBookFile(e, "books/book.txt"), "books/book.txt");
+}
+
+// The user's own dirbook.txt is a folder: the log names it and says so, instead
+// of reporting the packaged place, where no such book is, as missing.
+TEST(InstalledCopy, ABookInTheUsersFolderThatIsNoFileIsNamedInTheLog) {
+  if (platform::kPathSeparator != '/') GTEST_SKIP() << "Windows copies are always portable";
+  InstalledEngine installed;
+  const std::string user = testing::kUserSettings;
+  installed.Write(user + "Zandrell.ini", "[Engine]\nOpeningBook=dirbook.txt\n");
+  fs::create_directory(installed.Path(user + "dirbook.txt"));
+  installed.T.Init();
+  EXPECT_FALSE(installed.T->book.BookLoaded);
+  EXPECT_EQ(installed.Read(std::string(testing::kUserState) + "zandrell.log"),
+            "Opening book error: " + installed.Path(user + "dirbook.txt") +
+                " is a folder, not a book file\r\n");
 }
 
 }  // namespace

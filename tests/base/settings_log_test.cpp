@@ -63,6 +63,22 @@ TEST(Settings, ALargeFileIsReadOnceAtStartAndAgainOnlyWhenItChanges) {
   EXPECT_EQ(ReadSetting(*fresh, "Seek2", ""), "9 9 u");
 }
 
+// Two million short lines with the keys at the end: each key is kept once, so
+// the copy is a few bytes, not the section's text.
+TEST(Settings, AHugeSectionIsKeptAsOneEntryPerKey) {
+  TestEngine t;
+  std::string text = "[Engine]\r\n";
+  text.reserve(10u * 1024 * 1024 + 100);
+  for (int i = 0; i < 2000000; ++i) text += i % 2 == 0 ? "x=1\r\n" : "X=2\r\n";
+  text += "PawnValue=120\r\nOpeningBook=none.txt\r\n";
+  t.Folder().Write("Zandrell.ini", text);
+  EXPECT_EQ(ReadSetting(*t, "PawnValue", "100"), "120");
+  EXPECT_EQ(ReadSetting(*t, "X", ""), "1");
+  EXPECT_EQ(ReadSetting(*t, "openingbook", ""), "none.txt");
+  EXPECT_EQ(t->shell.Settings.Table.Count, 3u);
+  EXPECT_LT(t->shell.Settings.Table.Records.size(), 64u);
+}
+
 TEST(Log, WritesOnlyWhenEnabledOrForcedAndSkipsAnUnwritableLog) {
   TestEngine t;
   WriteLog(*t, "quiet", false, false);

@@ -1,6 +1,10 @@
 // The settings file's reader and writer against files on disk.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
+#include "platform/ini_text.h"
 #include "platform/platform.h"
 #include "support/temp_folder.h"
 
@@ -44,6 +48,43 @@ TEST_F(IniFile, WritesCreateTheFileAndSectionAndAddAMissingKeyInsideItsSection) 
   EXPECT_EQ(IniRead(File, "Later", "Winboard", "none"), "none");
   EXPECT_EQ(IniRead(File, "Later", "X", ""), "y");
   EXPECT_EQ(IniRead(File, "Other", "A", ""), "1");
+}
+
+// The table parsed once reads every key as IniLookup reads it in the whole text:
+// first of duplicates, any case, trimmed, unquoted, cut, sections in parts, any
+// line ending; and a write reads back as the written file would.
+TEST(IniTable, ReadsEveryKeyAsTheLineByLineLookupDoes) {
+  const std::string text =
+      "PawnValue=1\r\n[Engine]\r\n  pawnVALUE =  120  \r\nPawnValue=130\r\n"
+      "Seek1=\"5 0 f\"\nSeek2= 'x' \rEmpty=\r\nno equals sign\r\n=nameless\r\n"
+      "[Other]\r\nContempt=9\r\n[ engine ]\r\nContempt=4\r\nSeek1=late\r\n"
+      "[Engine\r\nKnightValue=300\r\nOpeningBook=" +
+      std::string(400, 'b') + "\r\nWinboard=a=b\r\n[Engine]";
+  const platform::IniTable table = platform::IniParseSection(text, "Engine");
+  for (const char* key :
+       {"PawnValue", "pawnvalue", " PawnValue", "Seek1", "SEEK2", "Empty", "", "Contempt",
+        "KnightValue", "OpeningBook", "Winboard", "Missing", "no equals sign", "[Engine"}) {
+    const auto expected = platform::IniLookup(text, "Engine", key);
+    const auto found = platform::IniTableLookup(table, key);
+    ASSERT_EQ(found.has_value(), expected.has_value()) << key;
+    if (found) {
+      EXPECT_EQ(*found, *expected) << key;
+    }
+  }
+  EXPECT_EQ(table.Count, 9u);
+
+  platform::IniTable written = table;
+  std::string file = text;
+  const std::vector<std::pair<std::string, std::string>> writes = {
+      {"seek1", " \"3 2 r\" "}, {"Seek3", "new"}, {"Winboard", std::string(300, 'w')}};
+  for (const auto& [key, value] : writes) {
+    ASSERT_TRUE(platform::IniTableAssign(written, key, value));
+    file = platform::IniAssign(file, "Engine", key, value);
+    EXPECT_EQ(platform::IniTableLookup(written, key), platform::IniLookup(file, "Engine", key))
+        << key;
+  }
+  EXPECT_FALSE(platform::IniTableAssign(written, "Seek1", "two\r\nlines"));
+  EXPECT_FALSE(platform::IniTableAssign(written, "a=b", "x"));
 }
 
 #ifndef _WIN32  // Windows' own profile functions lay the file out their way

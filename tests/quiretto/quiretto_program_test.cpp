@@ -17,10 +17,12 @@ struct Outcome {
   std::string Out, Err;
 };
 
-Outcome RunQuirettoProgram(const std::vector<std::string>& arguments) {
+Outcome RunQuirettoProgram(const std::vector<std::string>& arguments,
+                           std::vector<std::string> environment = {}) {
   platform::ChildProcess child;
   Outcome result;
-  if (!child.Start(QUIRETTO_BINARY, arguments, {"ZANDRELL_HEADLESS=1"})) return result;
+  environment.push_back("ZANDRELL_HEADLESS=1");
+  if (!child.Start(QUIRETTO_BINARY, arguments, environment)) return result;
   child.CloseInput();
   result.Out = child.ReadToEnd(60000);
   result.Err = child.ReadErrorToEnd(10000);
@@ -47,9 +49,16 @@ TEST(QuirettoProgram, HelpAndUsage) {
   Outcome help = RunQuirettoProgram({"--help"});
   EXPECT_EQ(help.Status, 0);
   EXPECT_NE(help.Out.find("usage: quiretto COMMAND"), std::string::npos);
-  Outcome none = RunQuirettoProgram({});
+  Outcome none = RunQuirettoProgram({}, {"DISPLAY="});
   EXPECT_EQ(none.Status, 2);
   EXPECT_NE(none.Err.find("usage: quiretto COMMAND"), std::string::npos);
+  // The book alone opens the window; without a display (a desktop on Windows) it
+  // is checked as before.
+  const std::string book = (std::filesystem::path(ZANDRELL_DIST_DIR) / "book.txt").string();
+  Outcome alone = RunQuirettoProgram({book}, {"DISPLAY="});
+  EXPECT_EQ(alone.Status, 0) << alone.Err;
+  EXPECT_NE(alone.Out.find(" lines, 0 errors"), std::string::npos) << alone.Out;
+  EXPECT_NE(alone.Err.find("quiretto: the window needs a d"), std::string::npos) << alone.Err;
 }
 
 TEST(QuirettoProgram, ABookImportedFromPgnIsPlayedOnlyWhereItsMasksAllow) {

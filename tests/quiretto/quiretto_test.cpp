@@ -1,6 +1,8 @@
 // Quiretto's library in this process: SAN, PGN import, check, edits and writes.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <sstream>
 
@@ -115,6 +117,31 @@ TEST(QuirettoImport, PgnAsPeopleWriteIt) {
                             " d2d4g8f6c2c4e7e6b1c3",
                             " e2e4d7d5e4d5c7c6d5c6g8f6c6b7b8d7",  // ends before the promotion
                             " e2e4e7e5g1f3b8c6f1b5a7a6",
+                        }));
+}
+
+// A variation left open or closed twice is damage, reported like an unclosed
+// comment: the game's line ends where it struck, and the next game is read whole.
+// Annotations standing alone between moves are read past.
+TEST(QuirettoImport, VariationDamageIsReportedAndAnnotationsAreNoMoves) {
+  const std::string pgn =
+      "[Event \"left open\"]\n\n1. e4 e5 2. Nf3 (2. f4 exf4 3. Nf3 Nc6 *\n\n"
+      "[Event \"closed twice\"]\n\n1. d4 d5 2. c4 (2. Nf3) ) e6 3. Nc3 *\n\n"
+      "[Event \"annotated\"]\n\n1. c4 !! e5 +- 2. Nc3 ?! Nf6 += 3. g3 \xC2\xB1 d5 =\n*\n";
+  BookData book;
+  ImportTally tally = Import(pgn, book);
+  EXPECT_EQ(tally.Games, 3);
+  EXPECT_EQ(tally.Skipped, 0);
+  EXPECT_EQ(tally.Shortened, 2);
+  EXPECT_EQ(tally.DamageNotes,
+            (std::vector<std::string>{
+                "games.pgn:1: game 1 read up to damage at line 3: a variation \"(\" is never "
+                "closed",
+                "games.pgn:5: game 2 read up to damage at line 7: \")\" closes no variation"}));
+  EXPECT_EQ(book.Lines, (std::vector<std::string>{
+                            " c2c4e7e5b1c3g8f6g2g3d7d5",
+                            " d2d4d7d5c2c4",
+                            " e2e4e7e5g1f3",
                         }));
 }
 
@@ -296,7 +323,8 @@ TEST(QuirettoEdit, BadInputGetsOneErrorAndTheFilesStayAsTheyWere) {
   EXPECT_EQ(RunCommand({"forbid", book, "--line", "1", "--ply", "20"}, nullptr, &err), 2);
   EXPECT_EQ(RunCommand({"allow", book, "--prefix", "d2d4", "--ply", "1"}, nullptr, &err), 1);
   EXPECT_EQ(RunCommand({"import", "missing.pgn", "-o", book}, nullptr, &err), 1);
-  EXPECT_EQ(err, "quiretto: missing.pgn: cannot read the games; nothing written\n");
+  EXPECT_EQ(err, "quiretto: missing.pgn: cannot read the games: " +
+                     std::string(std::strerror(ENOENT)) + "; nothing written\n");
   EXPECT_EQ(RunCommand({"frobnicate"}, nullptr, &err), 2);
   EXPECT_EQ(files.Folder.Read("book.txt"), " e2e4c7c5\r\n");
   EXPECT_EQ(Masks(files.Folder, "book.opi"), std::vector<std::uint32_t>{0b11});

@@ -12,8 +12,11 @@ namespace zandrell::testing {
 
 namespace fs = std::filesystem;
 
-EngineProcess::EngineProcess(const std::string& baseName) {
-  fs::path built(ZANDRELL_BINARY);
+EngineProcess::EngineProcess(const std::string& baseName)
+    : EngineProcess(baseName, ZANDRELL_BINARY) {}
+
+EngineProcess::EngineProcess(const std::string& baseName, const std::string& builtPath) {
+  fs::path built(builtPath);
   baseName_ = baseName.empty() ? built.stem().string() : baseName;
   executable_ = baseName_ + built.extension().string();
   fs::copy_file(built, folder_.Path() / executable_, fs::copy_options::overwrite_existing);

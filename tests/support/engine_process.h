@@ -14,6 +14,8 @@ class EngineProcess {
   // baseName: the executable's name in the folder, without extension (the log file
   // is named after it); empty keeps the built name.
   explicit EngineProcess(const std::string& baseName = {});
+  // Another built program (the UCI engine) in place of the engine.
+  EngineProcess(const std::string& baseName, const std::string& builtPath);
 
   TempFolder& Folder() { return folder_; }
   std::string ExecutableName() const { return executable_; }

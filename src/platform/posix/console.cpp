@@ -110,4 +110,6 @@ void ExitProcess(int code) { std::_Exit(code); }
 
 void ProcessPendingMessages() {}
 
+void UseParentConsole() {}  // a program's output always goes where it was started from
+
 }  // namespace zandrell::platform

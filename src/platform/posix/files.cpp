@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 
@@ -60,6 +61,66 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+namespace {
+FileKind KindOfMode(mode_t mode) {
+  if (S_ISREG(mode)) return FileKind::kFile;
+  if (S_ISDIR(mode)) return FileKind::kFolder;
+  if (S_ISFIFO(mode)) return FileKind::kPipe;
+  if (S_ISCHR(mode) || S_ISBLK(mode)) return FileKind::kDevice;
+  if (S_ISSOCK(mode)) return FileKind::kSocket;
+  return FileKind::kUnknown;
+}
+}  // namespace
+
+FileKind KindOfFile(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    if (errno == ENOENT || errno == ENOTDIR) return FileKind::kNothing;
+    return errno == ELOOP ? FileKind::kLinkLoop : FileKind::kUnknown;
+  }
+  return KindOfMode(info.st_mode);
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::string* reason) {
+  auto fail = [&](const std::string& why) {
+    if (reason != nullptr) *reason = why;
+    return false;
+  };
+  // Without O_NONBLOCK opening a FIFO waits for a writer that may never come.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    return fail(errno == ELOOP ? FileKindText(FileKind::kLinkLoop) : std::strerror(errno));
+  }
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) {
+    const std::string why = std::strerror(errno);
+    ::close(fd);
+    return fail(why);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    ::close(fd);
+    const std::string kind = FileKindText(KindOfMode(info.st_mode));
+    return fail(kind.empty() ? "not a regular file" : kind);
+  }
+  std::string text;
+  text.reserve(static_cast<std::size_t>(info.st_size));
+  char buffer[64 * 1024];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const std::string why = std::string(std::strerror(errno)) + " reading " + path;
+      ::close(fd);
+      return fail(why);
+    }
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  content = std::move(text);
+  return true;
+}
+
 bool FolderExists(const std::string& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -105,7 +166,8 @@ std::string HomeFolder() {
 }
 
 bool AppendLine(const std::string& path, std::string_view text) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  // O_NONBLOCK: a FIFO in the log's place is not waited on (no effect on a file).
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   std::string line(text);
   line += "\r\n";
@@ -163,7 +225,7 @@ bool IniWrite(const std::string& file, const std::string& section, const std::st
 namespace zandrell::platform {
 
 bool WriteWholeFile(const std::string& path, std::string_view content) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = WriteAll(fd, content);
   // On disk before a rename can make it the real file.

@@ -5,6 +5,10 @@
 #include "platform/platform.h"
 #include "platform/win32/windows_api.h"
 
+#include <io.h>
+
+#include <cstdio>
+
 namespace zandrell::platform {
 
 namespace {
@@ -179,6 +183,27 @@ void ProcessPendingMessages() {
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
+  }
+}
+
+}  // namespace zandrell::platform
+
+namespace zandrell::platform {
+
+void UseParentConsole() {
+  auto leadsNowhere = [](DWORD which) {
+    HANDLE handle = GetStdHandle(which);
+    return handle == nullptr || handle == INVALID_HANDLE_VALUE;
+  };
+  const bool output = leadsNowhere(STD_OUTPUT_HANDLE);
+  const bool error = leadsNowhere(STD_ERROR_HANDLE);
+  if (!output && !error) return;
+  if (AttachConsole(ATTACH_PARENT_PROCESS) == 0) return;
+  if (output && std::freopen("CONOUT$", "w", stdout) != nullptr) {
+    SetStdHandle(STD_OUTPUT_HANDLE, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stdout))));
+  }
+  if (error && std::freopen("CONOUT$", "w", stderr) != nullptr) {
+    SetStdHandle(STD_ERROR_HANDLE, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stderr))));
   }
 }
 

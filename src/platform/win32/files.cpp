@@ -47,6 +47,74 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+FileKind KindOfFile(const std::string& path) {
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_INVALID_NAME) {
+      return FileKind::kNothing;
+    }
+    return error == ERROR_CANT_RESOLVE_FILENAME ? FileKind::kLinkLoop : FileKind::kUnknown;
+  }
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return FileKind::kFolder;
+  // Device names (CON, NUL, COM1) and pipes report attributes too: ask the handle.
+  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return FileKind::kFile;
+  const DWORD type = GetFileType(file);
+  CloseHandle(file);
+  if (type == FILE_TYPE_DISK) return FileKind::kFile;
+  if (type == FILE_TYPE_PIPE) return FileKind::kPipe;
+  if (type == FILE_TYPE_CHAR) return FileKind::kDevice;
+  return FileKind::kUnknown;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content, std::string* reason) {
+  auto fail = [&](const std::string& why) {
+    if (reason != nullptr) *reason = why;
+    return false;
+  };
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    // The runtime's own texts, as the C library gives them for the same failures.
+    if (FolderExists(path)) return fail(FileKindText(FileKind::kFolder));
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
+      return fail("No such file or directory");
+    }
+    if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) {
+      return fail("Permission denied");
+    }
+    if (error == ERROR_CANT_RESOLVE_FILENAME) return fail(FileKindText(FileKind::kLinkLoop));
+    return fail("Invalid argument");
+  }
+  // Only a file on disk: reading a console, a pipe or a device would wait.
+  const DWORD type = GetFileType(file);
+  if (type != FILE_TYPE_DISK) {
+    CloseHandle(file);
+    if (type == FILE_TYPE_PIPE) return fail(FileKindText(FileKind::kPipe));
+    if (type == FILE_TYPE_CHAR) return fail(FileKindText(FileKind::kDevice));
+    return fail("not a regular file");
+  }
+  std::string text;
+  char buffer[64 * 1024];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+      CloseHandle(file);
+      return fail("Input/output error reading " + path);
+    }
+    if (n == 0) break;
+    text.append(buffer, n);
+  }
+  CloseHandle(file);
+  content = std::move(text);
+  return true;
+}
+
 bool FolderExists(const std::string& path) {
   DWORD attributes = GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;

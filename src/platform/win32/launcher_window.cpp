@@ -17,18 +17,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"ZandrellLauncher";
 
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  UINT codePage = CP_UTF8;
-  if (n <= 0) {  // not UTF-8: the system's single-byte code page
-    codePage = CP_ACP;
-    n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  }
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
+using win32::Wide;
 
 class Win32LauncherWindow final : public LauncherWindow {
  public:

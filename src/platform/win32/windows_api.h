@@ -25,4 +25,9 @@ bool Headless();
 // Writes all of text to the standard error handle, unconverted.
 void WriteStandardError(const std::string& text);
 
+// Our texts (UTF-8, or the system's code page when they are not UTF-8) for the
+// wide calls, and back to UTF-8.
+std::wstring Wide(const std::string& text);
+std::string Narrow(const std::wstring& text);
+
 }  // namespace zandrell::platform::win32

@@ -1,0 +1,28 @@
+#pragma once
+// The Universal Chess Interface's session: the options the interface set, and the
+// game as the interface last described it and as the log has recorded it.
+#include <string>
+#include <vector>
+
+namespace zandrell {
+
+struct UciState {
+  // "Hash" in megabytes and the "Clear Hash" button, for the hash table to act on.
+  int HashMegabytes = 0;
+  bool HashClearRequested = false;
+  int Threads = 1;  // declared for interfaces that set it; the search has one
+  bool OwnBook = true;
+  bool Ponder = false;
+  int Lines = 1;  // "MultiPV"
+  int MoveOverheadMs = 10;
+  // The game of the last "position": its start ("startpos" or a FEN record) and
+  // its moves; the log has recorded LoggedStart and LoggedMoves of it (an empty
+  // LoggedStart: a new game was just logged, whatever its start; "-": nothing
+  // logged yet).
+  std::string Start = "startpos";
+  std::vector<std::string> Moves;
+  std::string LoggedStart = "-";
+  std::vector<std::string> LoggedMoves;
+};
+
+}  // namespace zandrell

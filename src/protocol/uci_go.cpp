@@ -1,0 +1,353 @@
+#include "protocol/uci_go.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "base/log.h"
+#include "base/numeric.h"
+#include "base/wire.h"
+#include "board/attacks.h"
+#include "board/legal_move.h"
+#include "board/make_move.h"
+#include "board/move_text.h"
+#include "board/movegen.h"
+#include "platform/platform.h"
+#include "protocol/engine_move.h"
+#include "protocol/thinking_input.h"
+#include "protocol/uci_position.h"
+#include "protocol/uci_text.h"
+#include "search/alpha_beta.h"
+#include "search/root_search.h"
+#include "search/time_control.h"
+
+namespace zandrell {
+
+namespace {
+
+// What "go" asked for; times in milliseconds, a negative clock: not given.
+struct GoRequest {
+  bool Infinite = false;
+  bool Ponder = false;
+  double Time[2] = {-1.0, -1.0};  // White, Black
+  double Increment[2] = {0.0, 0.0};
+  int MovesToGo = 0;
+  int Depth = 0;
+  std::int64_t Nodes = 0;
+  double MoveTime = 0.0;
+  std::vector<std::string> SearchMoves;
+};
+
+GoRequest ParseGo(std::string_view args) {
+  GoRequest go;
+  const std::vector<std::string_view> words = UciWords(args);
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    const std::string_view word = words[i];
+    auto number = [&] { return i + 1 < words.size() ? NumericValue(words[++i]) : 0.0; };
+    if (word == "infinite") {
+      go.Infinite = true;
+    } else if (word == "ponder") {
+      go.Ponder = true;
+    } else if (word == "wtime") {
+      go.Time[0] = std::max(0.0, number());
+    } else if (word == "btime") {
+      go.Time[1] = std::max(0.0, number());
+    } else if (word == "winc") {
+      go.Increment[0] = std::max(0.0, number());
+    } else if (word == "binc") {
+      go.Increment[1] = std::max(0.0, number());
+    } else if (word == "movestogo") {
+      go.MovesToGo = std::clamp(ToInteger32(number()), 0, 1000);
+    } else if (word == "depth") {
+      go.Depth = std::clamp(ToInteger32(number()), 0, kMaxSearchDepth);
+    } else if (word == "nodes") {
+      go.Nodes = static_cast<std::int64_t>(std::clamp(number(), 0.0, 1e15));
+    } else if (word == "movetime") {
+      go.MoveTime = std::max(0.0, number());
+    } else if (word == "searchmoves") {
+      // The moves run to the end of the line or the next keyword.
+      while (i + 1 < words.size() && words[i + 1].size() >= 4 && words[i + 1].size() <= 5 &&
+             words[i + 1][1] >= '1' && words[i + 1][1] <= '8') {
+        go.SearchMoves.emplace_back(words[++i]);
+      }
+    }
+    // "mate" and anything unknown: searched as without them.
+  }
+  return go;
+}
+
+bool HasLegalMove(BoardState& b) {
+  MoveList list;
+  GenerateMoves(b, list);
+  for (int i = 0; i < list.Count; ++i) {
+    if (IsLegalMove(b, list.Moves[i])) return true;
+  }
+  return false;
+}
+
+// The side to move's clock into the game's time control, as xboard's "time",
+// "otim" and "level" would set it: the whole game one control, or MovesToGo
+// moves of one.
+void SetGameClock(Engine& e, const GoRequest& go) {
+  GameState& g = e.game;
+  const int own = e.board.WhiteToMove ? 0 : 1;
+  const double kept = std::max(0.0, go.Time[own] - e.uci.MoveOverheadMs) / 1000.0;
+  g.OwnTime = static_cast<float>(kept);
+  g.OpponentTime = go.Time[1 - own] >= 0.0 ? go.Time[1 - own] / 1000.0 : kept;
+  g.Increment = static_cast<std::int32_t>(std::floor(go.Increment[own] / 1000.0));
+  g.BaseTime = static_cast<std::int32_t>(std::floor(kept));
+  // One move to go is not a fixed time per move, which would spend the whole clock.
+  g.MovesPerControl = go.MovesToGo > 0 ? std::max(2, go.MovesToGo) : 0;
+  g.MaxDepth = 1000;
+}
+
+SearchLimits LimitsOf(Engine& e, const GoRequest& go) {
+  SearchLimits limits;
+  const bool clock = go.Time[e.board.WhiteToMove ? 0 : 1] >= 0.0;
+  if (clock) SetGameClock(e, go);
+  limits.Lines = e.uci.Lines;
+  limits.UseBook = e.uci.OwnBook && go.SearchMoves.empty() && limits.Lines == 1 && !go.Infinite;
+  for (const std::string& text : go.SearchMoves) {
+    Move m{};
+    if (FindLegalMove(e.board, text, m)) limits.RootMoves.push_back(m);
+  }
+  // Pondering and analysis run on no clock until they are stopped (or hit); a
+  // depth or node limit may end them sooner, and "bestmove" still waits.
+  if (go.Infinite || go.Ponder) {
+    limits.Depth = go.Depth;
+    limits.Nodes = go.Nodes;
+    return limits;
+  }
+  const bool otherLimits = go.Depth > 0 || go.Nodes > 0 || go.MoveTime > 0.0;
+  if (clock && !otherLimits) {
+    limits.GameClock = true;
+    return limits;
+  }
+  if (clock) {
+    constexpr float kLeastTime = 0.001f;
+    limits.Allotment = std::max(kLeastTime, AllotTime(e.game));
+    limits.HardLimit = std::max(0.001, MoveTimeLimit(e.game));
+  }
+  limits.Depth = go.Depth;
+  limits.Nodes = go.Nodes;
+  if (go.MoveTime > 0.0) {
+    limits.MoveTime = std::max(0.001, (go.MoveTime - e.uci.MoveOverheadMs) / 1000.0);
+  }
+  return limits;
+}
+
+bool IsMate(std::int32_t score) { return std::abs(score) >= kMateScore - kMaxPly; }
+
+long long Milliseconds(double seconds) { return std::llround(std::fabs(seconds) * 1000.0); }
+
+std::string InfoLine(const SearchReport& r, int lines) {
+  const long long time = Milliseconds(r.Elapsed);
+  std::string line = "info depth " + std::to_string(r.Depth);
+  // The deepest ply the line shows; the search keeps no other count of it.
+  line += " seldepth " + std::to_string(std::max(r.Depth, r.PvLength));
+  if (lines > 1) line += " multipv " + std::to_string(r.Line);
+  line += " " + UciScore(r.Score);
+  line += " nodes " + std::to_string(r.Nodes);
+  line += " nps " + std::to_string(r.Nodes * 1000 / std::max(1LL, time));
+  line += " time " + std::to_string(time);
+  if (r.PvLength > 0 && r.Pv != nullptr) {
+    line += " pv";
+    for (int k = 0; k < r.PvLength; ++k) line += " " + MoveToText(r.Pv[k]);
+  }
+  return line;
+}
+
+std::string ResultText(const BoardState& b, std::int32_t end) {
+  switch (end) {
+    case kWhiteMates: return "1-0 {White Mates}";
+    case kBlackMates: return "0-1 {Black Mates}";
+    case kDrawByRepetition: return "1/2-1/2 {Draw by repetition}";
+    default: return b.FiftyCount >= 100 ? "1/2-1/2 {50 Move Rule}" : "1/2-1/2 {Draw}";
+  }
+}
+
+bool IsLine(std::string_view line, std::string_view command) { return TrimBlanks(line) == command; }
+
+// The think's ear and mouth: "info" for every finished iteration, and the
+// commands that act while it runs.
+class UciThinking : public SearchReporter {
+ public:
+  UciThinking(Engine& e, const GoRequest& go, std::deque<std::string>& queued)
+      : e_(e),
+        input_(e),
+        queued_(queued),
+        holdBestMove_(go.Infinite || go.Ponder),
+        pondering_(go.Ponder),
+        hasClock_(go.Time[e.board.WhiteToMove ? 0 : 1] >= 0.0) {}
+
+  void BookMove(const Move&) override { SendBareLine(e_, "info string book move"); }
+
+  void IterationDone(const SearchReport& r) override {
+    SendBareLine(e_, InfoLine(r, e_.uci.Lines));
+    if (e_.shell.LogPV && r.Line == 1) WriteLog(e_, "      " + ThinkingLine(r), false, false);
+    if (r.Line != 1) return;
+    last_ = r;
+    lastLine_.assign(r.Pv, r.Pv + std::max(0, r.PvLength));
+    last_.Pv = lastLine_.data();
+  }
+
+  void CheckInput() override {
+    TakeInput();
+    if (input_.Ended()) Release();
+  }
+
+  // After the think: "bestmove" waits for "stop" or "ponderhit" when the think
+  // was to go on until one came; isready is still answered meanwhile.
+  void WaitWhileHeld() {
+    while (holdBestMove_) {
+      TakeInput();
+      if (!holdBestMove_ || input_.Ended() || platform::TerminationRequested()) return;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+
+  // The last finished iteration's best line, with the think's totals.
+  bool HasReport() const { return last_.Depth > 0; }
+  // A line cut short before its first move is shown as the move alone.
+  SearchReport FinalReport(const Move& best) {
+    if (lastLine_.empty()) lastLine_.push_back(best);
+    SearchReport r = last_;
+    r.Pv = lastLine_.data();
+    r.PvLength = static_cast<int>(lastLine_.size());
+    r.Nodes = e_.search.NodeCount;
+    r.Elapsed = platform::MonotonicSeconds() - e_.search.MoveStartTime;
+    return r;
+  }
+  bool Pondering() const { return pondering_; }
+
+ private:
+  void TakeInput() {
+    // Lines that came with "go" first, then what arrives.
+    while (!queued_.empty() && Watch(queued_.front()) == LineUse::kAnswered) queued_.pop_front();
+    input_.Take([&](std::string_view line) { return Watch(line); });
+    if (e_.search.StopRequested) return;
+    LookForRelease(queued_);
+    if (input_.KeptAny()) LookForReleaseIn(e_.shell.HeldInput);
+  }
+
+  LineUse Watch(std::string_view line) {
+    if (IsLine(line, "isready")) {
+      SendBareLine(e_, "readyok");
+      return LineUse::kAnswered;
+    }
+    if (IsLine(line, "stop")) {
+      Release();
+      return LineUse::kAnswered;
+    }
+    if (IsLine(line, "ponderhit")) {
+      PonderHit();
+      return LineUse::kAnswered;
+    }
+    if (IsLine(line, "quit")) Release();
+    return LineUse::kKeep;
+  }
+
+  // Behind a line kept for later, "stop", "ponderhit" and "quit" still end the
+  // think (they stay in place and do nothing more when handled later).
+  void LookForRelease(std::string_view line) {
+    if (IsLine(line, "stop") || IsLine(line, "quit")) Release();
+    if (IsLine(line, "ponderhit")) PonderHit();
+  }
+  void LookForRelease(const std::deque<std::string>& lines) {
+    for (const std::string& line : lines) LookForRelease(std::string_view(line));
+  }
+  void LookForReleaseIn(const std::string& held) {
+    std::size_t start = 0;
+    for (std::size_t end; (end = held.find('\n', start)) != std::string::npos; start = end + 1) {
+      LookForRelease(std::string_view(held).substr(start, end - start));
+    }
+  }
+
+  void Release() {
+    holdBestMove_ = false;
+    RequestStop(e_.search);
+  }
+
+  void PonderHit() {
+    if (!pondering_) return;
+    pondering_ = false;
+    holdBestMove_ = false;
+    // The opponent played the expected move: the game as given stands.
+    LogUciGame(e_);
+    if (hasClock_) PutThinkOnGameClock(e_);
+  }
+
+  Engine& e_;
+  ThinkingInput input_;
+  std::deque<std::string>& queued_;
+  bool holdBestMove_;
+  bool pondering_;
+  bool hasClock_;
+  SearchReport last_;
+  std::vector<Move> lastLine_;
+};
+
+// The expected reply when it is a legal move after best.
+std::string PonderText(const Engine& e, const Move& best) {
+  const Move& reply = e.search.ExpectedReply;
+  if (reply.From == 0) return {};
+  BoardState after = e.board;
+  PlayMove(after, best);
+  Move legal{};
+  const std::string text = MoveToText(reply);
+  return FindLegalMove(after, text, legal) ? text : std::string();
+}
+
+}  // namespace
+
+std::string UciScore(std::int32_t score) {
+  if (!IsMate(score)) return "score cp " + std::to_string(score);
+  // Plies from the root to the mate; the mated side's plies are the even ones.
+  const int plies = kMateScore - std::abs(score) - 1;
+  const int moves = score > 0 ? (plies + 1) / 2 : -(plies / 2);
+  return "score mate " + std::to_string(moves);
+}
+
+void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
+  const GoRequest go = ParseGo(args);
+  SearchState& s = e.search;
+  BoardState& b = e.board;
+  const SearchLimits limits = LimitsOf(e, go);
+  if (!go.Ponder) LogUciGame(e);
+
+  s.QNodeCount = 0;
+  s.NodeCount = 0;
+  b.Ply = 0;
+  s.MoveStartTime = platform::MonotonicSeconds();
+  UciThinking thinking(e, go, queued);
+  const bool anyMove = HasLegalMove(b);
+  Move best = kNoMove;
+  s.GameEnd = kGameOn;
+  if (anyMove) best = Think(e, limits, thinking);
+  thinking.WaitWhileHeld();
+  // A stopped ponder search's move is thrown away by the interface; only a move
+  // the engine plays goes to the log.
+  const bool played = !thinking.Pondering();
+
+  if (!anyMove) {
+    SendBareLine(e, InCheck(b) ? "info depth 0 score mate 0" : "info depth 0 score cp 0");
+    SendBareLine(e, "bestmove 0000");
+    const std::int32_t end = !InCheck(b) ? kDrawn : (b.WhiteToMove ? kBlackMates : kWhiteMates);
+    if (played) WriteLog(e, ResultText(b, end), false, false);
+    return;
+  }
+  const std::string text = MoveToText(best);
+  if (thinking.HasReport()) SendBareLine(e, InfoLine(thinking.FinalReport(best), e.uci.Lines));
+  const std::string ponder = PonderText(e, best);
+  SendBareLine(e, "bestmove " + text + (ponder.empty() ? "" : " ponder " + ponder));
+  if (!played) return;
+  const double elapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);
+  WriteLog(e, MoveLogEntry(text, elapsed, s.RootScore, s.NodeCount, s.QNodeCount, s.QNodePercent),
+           false, false);
+  if (e.uci.LoggedMoves == e.uci.Moves) e.uci.LoggedMoves.push_back(text);
+  if (s.GameEnd != kGameOn) WriteLog(e, ResultText(b, s.GameEnd), false, false);
+}
+
+}  // namespace zandrell

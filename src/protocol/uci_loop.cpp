@@ -1,0 +1,113 @@
+#include "protocol/uci_loop.h"
+
+#include <vector>
+
+#include "base/wire.h"
+#include "platform/platform.h"
+#include "protocol/handshake.h"
+#include "protocol/startup.h"
+#include "protocol/uci_go.h"
+#include "protocol/uci_options.h"
+#include "protocol/uci_position.h"
+#include "protocol/uci_text.h"
+
+namespace zandrell {
+
+namespace {
+
+// An unfinished line longer than this is dropped whole.
+constexpr std::size_t kPendingLineLimit = 64 * 1024;
+
+// The complete lines of a chunk, completing the unfinished one kept from before
+// and keeping the new unfinished tail.
+void SplitLines(Engine& e, std::string_view chunk, std::deque<std::string>& lines) {
+  std::string& pending = e.shell.PendingInput;
+  std::size_t start = 0;
+  for (std::size_t end; (end = chunk.find('\n', start)) != std::string_view::npos;
+       start = end + 1) {
+    std::string line = std::move(pending);
+    pending.clear();
+    const bool dropped = line.size() > kPendingLineLimit;
+    line.append(chunk.substr(start, end - start));
+    if (!dropped) lines.push_back(std::move(line));
+  }
+  pending.append(chunk.substr(start));
+  if (pending.size() > kPendingLineLimit) pending.resize(kPendingLineLimit + 1);
+}
+
+void Identify(Engine& e) {
+  SendBareLine(e, "id name Zandrell " + EngineVersion());
+  SendBareLine(e, "id author The Zandrell developers");
+  SendUciOptions(e);
+  SendBareLine(e, "uciok");
+}
+
+// The text after the command word.
+std::string_view Rest(std::string_view line, std::string_view word) {
+  return TrimBlanks(line.substr(static_cast<std::size_t>(word.data() - line.data()) + word.size()));
+}
+
+}  // namespace
+
+void HandleUciLine(Engine& e, std::string_view line, std::deque<std::string>& queued) {
+  const std::vector<std::string_view> words = UciWords(line);
+  if (words.empty()) return;
+  const std::string_view command = words[0];
+  if (command == "uci") {
+    Identify(e);
+  } else if (command == "isready") {
+    SendBareLine(e, "readyok");
+  } else if (command == "setoption") {
+    SetUciOption(e, Rest(line, command));
+  } else if (command == "ucinewgame") {
+    StartUciGame(e);
+  } else if (command == "position") {
+    SetUciPosition(e, Rest(line, command));
+  } else if (command == "go") {
+    UciGo(e, Rest(line, command), queued);
+  } else if (command == "stop" || command == "ponderhit" || command == "debug" ||
+             command == "register") {
+    // Nothing is being thought about; debug output and registration do not exist.
+  } else if (command == "quit") {
+    Shutdown(e);
+  } else {
+    SendBareLine(e, "info string unknown command: " + std::string(TrimBlanks(line)));
+  }
+}
+
+void UciLoop(Engine& e) {
+  e.shell.WatchInput = true;
+  std::deque<std::string> lines;
+  std::string chunk;
+  while (!e.shell.Terminated) {
+    if (!lines.empty()) {
+      std::string line = std::move(lines.front());
+      lines.pop_front();
+      HandleUciLine(e, line, lines);
+      continue;
+    }
+    if (platform::TerminationRequested()) {
+      Shutdown(e);
+      return;
+    }
+    ReadOutcome outcome = ReadOutcome::kData;
+    if (!e.shell.HeldInput.empty()) {
+      // What arrived during the think, with anything since.
+      chunk = std::move(e.shell.HeldInput);
+      e.shell.HeldInput.clear();
+      TakeWaitingInput(chunk);
+    } else {
+      outcome = ReadInput(chunk);
+    }
+    if (outcome != ReadOutcome::kData) {
+      if (outcome == ReadOutcome::kEndOfInput || platform::TerminationRequested()) {
+        Shutdown(e);
+        return;
+      }
+      continue;
+    }
+    SplitLines(e, chunk, lines);
+  }
+}
+
+}  // namespace zandrell
