@@ -7,9 +7,8 @@
 namespace zandrell {
 
 struct UciState {
-  // "Hash" in megabytes and the "Clear Hash" button, for the hash table to act on.
+  // "Hash" in megabytes: the hash table's size (0: none, the plain search).
   int HashMegabytes = 0;
-  bool HashClearRequested = false;
   int Threads = 1;  // declared for interfaces that set it; the search has one
   bool OwnBook = true;
   bool Ponder = false;

@@ -77,6 +77,8 @@ void HandleUciLine(Engine& e, std::string_view line, std::deque<std::string>& qu
 
 void UciLoop(Engine& e) {
   e.shell.WatchInput = true;
+  // The table the settings file asked for is the option's default.
+  e.uci.HashMegabytes = e.search.Hash.SizeMb;
   std::deque<std::string> lines;
   std::string chunk;
   while (!e.shell.Terminated) {

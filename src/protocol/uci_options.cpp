@@ -10,6 +10,7 @@
 #include "book/book.h"
 #include "protocol/init_engine.h"
 #include "protocol/uci_text.h"
+#include "search/hash_table.h"
 
 namespace zandrell {
 
@@ -20,20 +21,29 @@ struct SpinOption {
   int Min;
   int Max;
   int& (*Value)(Engine&);
-  bool PieceValue;  // a material value: the piece values by code follow it
+  void (*Apply)(Engine&);  // what follows a new value; nullptr: nothing
 };
 
+void ApplyPieceValues(Engine& e) { SetPieceValues(e.tables); }
+void ApplyHashSize(Engine& e) {
+  ResizeHashTable(e, e.uci.HashMegabytes);
+  e.uci.HashMegabytes = e.search.Hash.SizeMb;
+}
+
 constexpr SpinOption kSpinOptions[] = {
-    {"Hash", 0, 1024, [](Engine& e) -> int& { return e.uci.HashMegabytes; }, false},
-    {"Threads", 1, 1, [](Engine& e) -> int& { return e.uci.Threads; }, false},
-    {"MultiPV", 1, 8, [](Engine& e) -> int& { return e.uci.Lines; }, false},
-    {"Move Overhead", 0, 5000, [](Engine& e) -> int& { return e.uci.MoveOverheadMs; }, false},
-    {"Contempt", -1000, 1000, [](Engine& e) -> int& { return e.tables.Contempt; }, false},
-    {"PawnValue", 1, 1000, [](Engine& e) -> int& { return e.tables.PawnValue; }, true},
-    {"KnightValue", 1, 2000, [](Engine& e) -> int& { return e.tables.KnightValue; }, true},
-    {"BishopValue", 1, 2000, [](Engine& e) -> int& { return e.tables.BishopValue; }, true},
-    {"RookValue", 1, 3000, [](Engine& e) -> int& { return e.tables.RookValue; }, true},
-    {"QueenValue", 1, 4000, [](Engine& e) -> int& { return e.tables.QueenValue; }, true},
+    {"Hash", 0, kMaxHashMb, [](Engine& e) -> int& { return e.uci.HashMegabytes; }, ApplyHashSize},
+    {"Threads", 1, 1, [](Engine& e) -> int& { return e.uci.Threads; }, nullptr},
+    {"MultiPV", 1, 8, [](Engine& e) -> int& { return e.uci.Lines; }, nullptr},
+    {"Move Overhead", 0, 5000, [](Engine& e) -> int& { return e.uci.MoveOverheadMs; }, nullptr},
+    {"Contempt", -1000, 1000, [](Engine& e) -> int& { return e.tables.Contempt; }, nullptr},
+    {"PawnValue", 1, 1000, [](Engine& e) -> int& { return e.tables.PawnValue; }, ApplyPieceValues},
+    {"KnightValue", 1, 2000, [](Engine& e) -> int& { return e.tables.KnightValue; },
+     ApplyPieceValues},
+    {"BishopValue", 1, 2000, [](Engine& e) -> int& { return e.tables.BishopValue; },
+     ApplyPieceValues},
+    {"RookValue", 1, 3000, [](Engine& e) -> int& { return e.tables.RookValue; }, ApplyPieceValues},
+    {"QueenValue", 1, 4000, [](Engine& e) -> int& { return e.tables.QueenValue; },
+     ApplyPieceValues},
 };
 
 struct CheckOption {
@@ -82,7 +92,7 @@ void SetSpin(Engine& e, const SpinOption& option, std::string_view value) {
     return;
   }
   option.Value(e) = static_cast<int>(number);
-  if (option.PieceValue) SetPieceValues(e.tables);
+  if (option.Apply != nullptr) option.Apply(e);
 }
 
 void SetCheck(Engine& e, const CheckOption& option, std::string_view value) {
@@ -147,7 +157,7 @@ void SetUciOption(Engine& e, std::string_view args) {
   }
 
   if (SameIgnoringCase(name, kClearHash)) {
-    e.uci.HashClearRequested = true;
+    ClearHashTable(e);
     return;
   }
   if (SameIgnoringCase(name, kBookFile)) {

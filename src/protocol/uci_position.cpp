@@ -10,6 +10,7 @@
 #include "board/legal_move.h"
 #include "protocol/game.h"
 #include "protocol/uci_text.h"
+#include "search/hash_table.h"
 
 namespace zandrell {
 
@@ -95,6 +96,8 @@ void SetUciPosition(Engine& e, std::string_view args) {
 
 void StartUciGame(Engine& e) {
   NewGame(e);
+  // A new game searches afresh, as a game started with a fresh engine would.
+  ClearHashTable(e);
   e.uci.Start = kStartPosition;
   e.uci.Moves.clear();
   LogNewGame(e);

@@ -75,7 +75,7 @@ TEST(UciSession, HandshakeListsTheOptionsAndSetoptionTellsWhatItRefuses) {
   EXPECT_EQ(lines[1], "id author The Zandrell developers");
   EXPECT_EQ(lines.back(), "uciok");
   const std::vector<std::string> expected = {
-      "option name Hash type spin default 0 min 0 max 1024",
+      "option name Hash type spin default 0 min 0 max 4096",
       "option name Clear Hash type button",
       "option name Threads type spin default 1 min 1 max 1",
       "option name Ponder type check default false",
@@ -172,6 +172,32 @@ TEST(UciSession, DepthFiveMatchesXboardsFixedDepthMoveAndNodes) {
   ASSERT_FALSE(xboardNodes.empty()) << thought;
   EXPECT_EQ(BestMoveIn(out), xboardMove) << out;
   EXPECT_EQ(FieldOfLast(out, "info depth 5", "nodes"), xboardNodes) << out;
+}
+
+// Hash sizes the table the search uses: the same depth takes far fewer nodes
+// with it, Clear Hash makes the next search start cold again, and Hash 0 is the
+// plain search once more.
+TEST(UciSession, HashAndClearHashReachTheTable) {
+  UciEngine engine;
+  ASSERT_TRUE(engine.Start());
+  auto nodesAtDepth6 = [&] {
+    engine.Send("position startpos moves e2e4 e7e5 g1f3 b8c6\ngo depth 6\n");
+    return FieldOfLast(engine.ReadThroughBestMove(60000), "info depth 6", "nodes");
+  };
+  const std::string plain = nodesAtDepth6();
+  engine.Send("setoption name Hash value 16\n");
+  const std::string cold = nodesAtDepth6();
+  const std::string warm = nodesAtDepth6();
+  engine.Send("setoption name Clear Hash\n");
+  const std::string cleared = nodesAtDepth6();
+  engine.Send("setoption name hash value 0\n");
+  const std::string plainAgain = nodesAtDepth6();
+  engine.Session("");
+  ASSERT_FALSE(plain.empty());
+  EXPECT_LT(std::stoll(cold) * 2, std::stoll(plain)) << cold << " vs " << plain;
+  EXPECT_LT(std::stoll(warm), std::stoll(cold));
+  EXPECT_EQ(cleared, cold);
+  EXPECT_EQ(plainAgain, plain);
 }
 
 // The engine aims at 290 ms (the move overhead kept back) and answers within a
