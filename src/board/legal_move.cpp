@@ -35,4 +35,23 @@ bool FindLegalMove(BoardState& b, std::string_view text, Move& found) {
   return false;
 }
 
+int LegalMoveCount(BoardState& b) {
+  MoveList list;
+  GenerateMoves(b, list);
+  int n = 0;
+  for (int i = 0; i < list.Count; ++i) {
+    if (IsLegalMove(b, list.Moves[i])) ++n;
+  }
+  return n;
+}
+
+bool HasLegalMove(BoardState& b) {
+  MoveList list;
+  GenerateMoves(b, list);
+  for (int i = 0; i < list.Count; ++i) {
+    if (IsLegalMove(b, list.Moves[i])) return true;
+  }
+  return false;
+}
+
 }  // namespace zandrell

@@ -22,6 +22,9 @@ class BoardSquaresKeeper {
 
 // Makes, tests and unmakes m; the position is left exactly as it was.
 bool IsLegalMove(BoardState& b, Move m);
+// How many legal moves the side to move has.
+int LegalMoveCount(BoardState& b);
+bool HasLegalMove(BoardState& b);
 // The first generated move whose coordinate text is text and that is legal.
 bool FindLegalMove(BoardState& b, std::string_view text, Move& found);
 

@@ -15,20 +15,6 @@
 
 namespace zandrell {
 
-namespace {
-
-int LegalMoveCount(BoardState& b) {
-  MoveList list;
-  GenerateMoves(b, list);
-  int n = 0;
-  for (int i = 0; i < list.Count; ++i) {
-    if (IsLegalMove(b, list.Moves[i])) ++n;
-  }
-  return n;
-}
-
-}  // namespace
-
 void Analyze(Engine& e) {
   GameState& g = e.game;
   if (!g.Analyzing || !g.AnalysisPending) return;

@@ -2,6 +2,7 @@
 
 #include "base/wire.h"
 #include "platform/platform.h"
+#include "protocol/startup.h"
 
 namespace zandrell {
 
@@ -33,5 +34,24 @@ void ThinkingInput::Take(const std::function<LineUse(std::string_view)>& watch) 
 }
 
 bool ThinkingInput::Ended() const { return e_.shell.WatchInput && platform::StandardInputClosed(); }
+
+bool NextChunk(Engine& e, std::string& chunk) {
+  if (platform::TerminationRequested()) {
+    Shutdown(e);
+    return false;
+  }
+  ReadOutcome outcome = ReadOutcome::kData;
+  if (e.shell.HeldInput.empty()) {
+    outcome = ReadInput(chunk);
+  } else {
+    chunk = std::move(e.shell.HeldInput);
+    e.shell.HeldInput.clear();
+    TakeWaitingInput(chunk);
+  }
+  if (outcome == ReadOutcome::kData) return true;
+  // The interface closed the pipe or asked us to end: leave as "quit" does.
+  if (outcome == ReadOutcome::kEndOfInput || platform::TerminationRequested()) Shutdown(e);
+  return false;
+}
 
 }  // namespace zandrell

@@ -36,4 +36,10 @@ class ThinkingInput {
   bool keeping_ = false;
 };
 
+// The next chunk for a protocol loop: what arrived during the last think, with
+// anything since, or else one blocking read. False when there is none to act on;
+// when asked to end, or at the end of input, the engine has then shut down as
+// after "quit".
+bool NextChunk(Engine& e, std::string& chunk);
+
 }  // namespace zandrell

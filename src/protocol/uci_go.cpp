@@ -78,15 +78,6 @@ GoRequest ParseGo(std::string_view args) {
   return go;
 }
 
-bool HasLegalMove(BoardState& b) {
-  MoveList list;
-  GenerateMoves(b, list);
-  for (int i = 0; i < list.Count; ++i) {
-    if (IsLegalMove(b, list.Moves[i])) return true;
-  }
-  return false;
-}
-
 // The side to move's clock into the game's time control, as xboard's "time",
 // "otim" and "level" would set it: the whole game one control, or MovesToGo
 // moves of one.

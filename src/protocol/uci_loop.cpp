@@ -3,9 +3,9 @@
 #include <vector>
 
 #include "base/wire.h"
-#include "platform/platform.h"
 #include "protocol/handshake.h"
 #include "protocol/startup.h"
+#include "protocol/thinking_input.h"
 #include "protocol/uci_go.h"
 #include "protocol/uci_options.h"
 #include "protocol/uci_position.h"
@@ -88,26 +88,7 @@ void UciLoop(Engine& e) {
       HandleUciLine(e, line, lines);
       continue;
     }
-    if (platform::TerminationRequested()) {
-      Shutdown(e);
-      return;
-    }
-    ReadOutcome outcome = ReadOutcome::kData;
-    if (!e.shell.HeldInput.empty()) {
-      // What arrived during the think, with anything since.
-      chunk = std::move(e.shell.HeldInput);
-      e.shell.HeldInput.clear();
-      TakeWaitingInput(chunk);
-    } else {
-      outcome = ReadInput(chunk);
-    }
-    if (outcome != ReadOutcome::kData) {
-      if (outcome == ReadOutcome::kEndOfInput || platform::TerminationRequested()) {
-        Shutdown(e);
-        return;
-      }
-      continue;
-    }
+    if (!NextChunk(e, chunk)) continue;
     SplitLines(e, chunk, lines);
   }
 }

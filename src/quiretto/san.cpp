@@ -111,15 +111,6 @@ bool Matches(const BoardState& b, const Move& m, const SanPattern& p) {
   return true;
 }
 
-bool HasLegalMove(BoardState& b) {
-  MoveList list;
-  GenerateMoves(b, list);
-  for (int i = 0; i < list.Count; ++i) {
-    if (IsLegalMove(b, list.Moves[i])) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 SanResult ParseSan(BoardState& b, std::string_view san, Move& move) {
