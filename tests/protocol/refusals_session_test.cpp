@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "support/engine_process.h"
-#include "support/special_files.h"
+#include "support/non_regular_files.h"
 
 namespace zandrell {
 namespace {

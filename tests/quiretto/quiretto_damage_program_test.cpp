@@ -7,7 +7,7 @@
 #include <random>
 
 #include "platform/child_process.h"
-#include "support/special_files.h"
+#include "support/non_regular_files.h"
 #include "support/temp_folder.h"
 
 namespace zandrell {

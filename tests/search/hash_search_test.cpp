@@ -15,16 +15,6 @@
 namespace zandrell::test {
 namespace {
 
-std::vector<std::string> Lines(const std::string& output) {
-  std::vector<std::string> lines;
-  std::istringstream in(output);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
 class HashSearch : public SearchTest {
  protected:
   void SetUp() override {

@@ -12,17 +12,6 @@
 namespace zandrell::test {
 namespace {
 
-// The protocol lines in the captured output (each is framed by line feeds).
-std::vector<std::string> Lines(const std::string& output) {
-  std::vector<std::string> lines;
-  std::istringstream in(output);
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty()) lines.push_back(line);
-  }
-  return lines;
-}
-
 using Search = SearchTest;
 
 // Mates, stalemate and the fifty-move rule: the lines sent and the result kept.

@@ -2,8 +2,10 @@
 // An engine in this process set up from a position, for the search tests.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "board/fen_setup.h"
 #include "board/legal_move.h"
@@ -16,6 +18,17 @@
 #include "support/test_engine.h"
 
 namespace zandrell::test {
+
+// The protocol lines in the captured output (each is framed by line feeds).
+inline std::vector<std::string> Lines(const std::string& output) {
+  std::vector<std::string> lines;
+  std::istringstream in(output);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty()) lines.push_back(line);
+  }
+  return lines;
+}
 
 class SearchTest : public ::testing::Test {
  protected:

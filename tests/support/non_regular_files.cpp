@@ -1,4 +1,4 @@
-#include "support/special_files.h"
+#include "support/non_regular_files.h"
 
 #include <filesystem>
 #include <system_error>
