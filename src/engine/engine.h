@@ -73,6 +73,9 @@ struct GameState {
   float OwnTime = 300.0f;
   double OpponentTime = 300.0;
   std::int32_t MovesPerControl = 0;
+  // "st": one move per control that is a fixed time per move, not a clock of one
+  // move ("level 1 ...") that can run out.
+  bool FixedTimePerMove = false;
   std::int32_t BaseTime = 0;
   std::int32_t Increment = 0;
   // The increment as the interface gave it, fractions kept: the hash table's

@@ -147,6 +147,19 @@ struct SearchState {
   double ThinkStart = 0.0;
   float Allotment = 0.0f;
   int MaxIterations = 0;
+  // Which search the think runs, chosen once at its start: the plain one, or
+  // with the hash table the stronger one with its own root.
+  bool Strong = false;
+  // A think on a time budget starts no iteration after SoftDeadline and runs
+  // none past HardDeadline; the plain allotment then plays no part. The budget
+  // (seconds) is kept for a ponder that turns into the engine's own think.
+  bool OnBudget = false;
+  double SoftDeadline = std::numeric_limits<double>::infinity();
+  double BudgetOptimum = 0.0;
+  double BudgetMaximum = 0.0;
+  // The stronger search's root moves, best first, kept from one iteration to
+  // the next.
+  MoveList RootList{};
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };

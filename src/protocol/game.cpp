@@ -13,6 +13,7 @@ void NewGame(Engine& e) {
   g.EngineSide = false;
   g.PostThinking = false;
   g.MovesPerControl = 0;
+  g.FixedTimePerMove = false;
   g.Increment = 0;
   g.IncrementSeconds = 0.0;
   g.OwnTime = 300.0f;

@@ -82,6 +82,7 @@ void SetLevel(GameState& g, std::string_view line) {
   }
   g.IncrementSeconds = NumericValue(Field(line, 3));
   g.Increment = ToInteger32(g.IncrementSeconds);
+  g.FixedTimePerMove = false;
   StartClocks(g);
 }
 
@@ -171,12 +172,14 @@ bool HandleCommand(Engine& e, std::string_view line) {
     SetLevel(g, line);
   } else if (StartsWith(line, "st ")) {
     g.MovesPerControl = 1;
+    g.FixedTimePerMove = true;
     g.BaseTime = ToInteger32(NumericValue(From(line, 3)));
     g.Increment = 0;
     g.IncrementSeconds = 0.0;
     StartClocks(g);
   } else if (StartsWith(line, "sd ")) {
     g.MovesPerControl = 0;
+    g.FixedTimePerMove = false;
     g.BaseTime = 0;
     g.Increment = 0;
     g.IncrementSeconds = 0.0;

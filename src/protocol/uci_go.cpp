@@ -21,7 +21,8 @@
 #include "protocol/uci_text.h"
 #include "search/alpha_beta.h"
 #include "search/root_search.h"
-#include "search/time_control.h"
+#include "search/think_clock.h"
+#include "search/time_budget.h"
 
 namespace zandrell {
 
@@ -78,51 +79,36 @@ GoRequest ParseGo(std::string_view args) {
   return go;
 }
 
-// The side to move's clock into the game's time control, as xboard's "time",
-// "otim" and "level" would set it: the whole game one control, or MovesToGo
-// moves of one.
-void SetGameClock(Engine& e, const GoRequest& go) {
-  GameState& g = e.game;
+// The side to move's clock as the time budget reads it.
+ClockReading ClockOf(const Engine& e, const GoRequest& go) {
   const int own = e.board.WhiteToMove ? 0 : 1;
-  const double kept = std::max(0.0, go.Time[own] - e.uci.MoveOverheadMs) / 1000.0;
-  g.OwnTime = static_cast<float>(kept);
-  g.OpponentTime = go.Time[1 - own] >= 0.0 ? go.Time[1 - own] / 1000.0 : kept;
-  g.Increment = static_cast<std::int32_t>(std::floor(go.Increment[own] / 1000.0));
-  g.BaseTime = static_cast<std::int32_t>(std::floor(kept));
-  // One move to go is not a fixed time per move, which would spend the whole clock.
-  g.MovesPerControl = go.MovesToGo > 0 ? std::max(2, go.MovesToGo) : 0;
-  g.MaxDepth = 1000;
+  ClockReading c;
+  c.TimeLeft = go.Time[own] / 1000.0;
+  c.Increment = go.Increment[own] / 1000.0;
+  c.MovesToGo = go.MovesToGo;
+  c.OpponentTime = go.Time[1 - own] >= 0.0 ? go.Time[1 - own] / 1000.0 : -1.0;
+  c.Overhead = e.uci.MoveOverheadMs / 1000.0;
+  return c;
+}
+
+bool HasClock(const Engine& e, const GoRequest& go) {
+  return go.Time[e.board.WhiteToMove ? 0 : 1] >= 0.0;
 }
 
 SearchLimits LimitsOf(Engine& e, const GoRequest& go) {
   SearchLimits limits;
-  const bool clock = go.Time[e.board.WhiteToMove ? 0 : 1] >= 0.0;
-  if (clock) SetGameClock(e, go);
   limits.Lines = e.uci.Lines;
   limits.UseBook = e.uci.OwnBook && go.SearchMoves.empty() && limits.Lines == 1 && !go.Infinite;
   for (const std::string& text : go.SearchMoves) {
     Move m{};
     if (FindLegalMove(e.board, text, m)) limits.RootMoves.push_back(m);
   }
-  // Pondering and analysis run on no clock until they are stopped (or hit); a
-  // depth or node limit may end them sooner, and "bestmove" still waits.
-  if (go.Infinite || go.Ponder) {
-    limits.Depth = go.Depth;
-    limits.Nodes = go.Nodes;
-    return limits;
-  }
-  const bool otherLimits = go.Depth > 0 || go.Nodes > 0 || go.MoveTime > 0.0;
-  if (clock && !otherLimits) {
-    limits.GameClock = true;
-    return limits;
-  }
-  if (clock) {
-    constexpr float kLeastTime = 0.001f;
-    limits.Allotment = std::max(kLeastTime, AllotTime(e.game));
-    limits.HardLimit = std::max(0.001, MoveTimeLimit(e.game));
-  }
   limits.Depth = go.Depth;
   limits.Nodes = go.Nodes;
+  // Pondering and analysis run on no clock until they are stopped (or hit); a
+  // depth or node limit may end them sooner, and "bestmove" still waits.
+  if (go.Infinite || go.Ponder) return limits;
+  if (HasClock(e, go)) limits.Budget = PlanTime(ClockOf(e, go));
   if (go.MoveTime > 0.0) {
     limits.MoveTime = std::max(0.001, (go.MoveTime - e.uci.MoveOverheadMs) / 1000.0);
   }
@@ -171,7 +157,8 @@ class UciThinking : public SearchReporter {
         queued_(queued),
         holdBestMove_(go.Infinite || go.Ponder),
         pondering_(go.Ponder),
-        hasClock_(go.Time[e.board.WhiteToMove ? 0 : 1] >= 0.0) {}
+        hasClock_(HasClock(e, go)),
+        clock_(ClockOf(e, go)) {}
 
   void BookMove(const Move&) override { SendBareLine(e_, "info string book move"); }
 
@@ -267,7 +254,7 @@ class UciThinking : public SearchReporter {
     holdBestMove_ = false;
     // The opponent played the expected move: the game as given stands.
     LogUciGame(e_);
-    if (hasClock_) PutThinkOnGameClock(e_);
+    if (hasClock_) PutThinkOnBudget(e_, PlanTime(clock_));
   }
 
   Engine& e_;
@@ -276,6 +263,7 @@ class UciThinking : public SearchReporter {
   bool holdBestMove_;
   bool pondering_;
   bool hasClock_;
+  ClockReading clock_;
   SearchReport last_;
   std::vector<Move> lastLine_;
 };

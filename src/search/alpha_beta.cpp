@@ -218,7 +218,7 @@ std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int d
 // With the hash table on, the stronger search takes over below the root.
 std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   e.search.Terms = PieceTermsOf(e.board, e.search);
-  if (HashEnabled(e.search)) return StrongAlphaBeta(e, alpha, beta, depth);
+  if (e.search.Strong) return StrongAlphaBeta(e, alpha, beta, depth);
   return AlphaBetaNode(e, alpha, beta, depth);
 }
 

@@ -15,80 +15,40 @@
 #include "platform/platform.h"
 #include "search/alpha_beta.h"
 #include "search/evaluate.h"
+#include "search/root_common.h"
 #include "search/search_interface.h"
+#include "search/strong_root.h"
 #include "search/strong_search.h"
+#include "search/think_clock.h"
 #include "search/time_control.h"
 
 namespace zandrell {
 
 namespace {
 
-constexpr int kFixedDepthIterations = 300;
-constexpr int kTimedIterations = 30;
-constexpr int kShortClockIterations = 3;
-constexpr double kLateIterationShare = 0.666;
-constexpr std::int32_t kMateInOne = kMateScore - 2;
-
-// Position text after the root move m (made on the board), computed once per think.
-const std::string& RootText(Engine& e, const Move& m) {
-  auto& texts = e.search.RootTexts;
-  for (const auto& entry : texts) {
-    if (SameMove(entry.first, m)) return entry.second;
-  }
-  texts.emplace_back(m, PositionText(e.board));
-  return texts.back().second;
-}
-
-int SeenCount(const Engine& e, const std::string& key) {
-  auto it = e.game.PositionCounts.find(key);
-  return it == e.game.PositionCounts.end() ? 0 : it->second;
-}
-
-void ResetKillerScores(SearchState& s) {
-  std::copy(KillerScoreReset.begin(), KillerScoreReset.end(), std::begin(s.KillerScore));
-}
-
-bool Listed(const std::vector<Move>& moves, const Move& m) {
-  return std::any_of(moves.begin(), moves.end(), [&](const Move& x) { return SameMove(x, m); });
-}
-
-// Whether the current iteration searches the root move m at all.
-bool RootMoveWanted(const SearchState& s, const Move& m) {
-  if (!s.RootOnly.empty() && !Listed(s.RootOnly, m)) return false;
-  return s.RootSkipped.empty() || !Listed(s.RootSkipped, m);
-}
-
-int TimedIterations(const GameState& g, float alloc) {
-  // Under ten seconds a second or less per move: three iterations are plenty.
-  return g.OwnTime <= 10.0f && alloc <= 1.0f ? kShortClockIterations : kTimedIterations;
-}
-
-// The iteration just finished found the best line; the next best lines of the
-// same depth each leave out the root moves of the lines before them. The best
-// line, its score and what the root saw of the game stay those of the best line.
-void SearchMoreLines(Engine& e, int lines, SearchReporter& reporter, const std::uint8_t* saved) {
+// The plain search's iterations, one RootSearch per depth.
+Move DeepenPlain(Engine& e, int lines, SearchReporter& reporter, const std::uint8_t* saved,
+                 double start) {
   SearchState& s = e.search;
-  const int bestLength = s.PvLength[1];
-  const std::vector<Move> bestLine(&s.PvTable[1][0], &s.PvTable[1][0] + kMaxPly);
-  const std::int32_t bestScore = s.RootScore;
-  const std::int32_t gameEnd = s.GameEnd;
-  s.RootSkipped.assign(1, bestLine[1]);
-  for (int line = 2; line <= lines; ++line) {
-    s.FollowPv = false;
-    const Move m = RootSearch(e, -kMateScore, kMateScore, s.IterationDepth);
-    std::memcpy(e.board.Board, saved, kSquareCount);
+  BoardState& b = e.board;
+  Move best = kNoMove;
+  for (s.IterationDepth = 1; s.IterationDepth <= s.MaxIterations; ++s.IterationDepth) {
+    const double now = platform::MonotonicSeconds();
+    s.TimeForMove = s.Allotment - std::fabs(now - start);
+    if (!IterationMayStart(s, start, now)) break;
+
+    s.FollowPv = true;
+    Move r = RootSearch(e, -kMateScore, kMateScore, s.IterationDepth);
+    if (!s.TimeUp || s.IterationDepth == 1) {
+      best = r;
+      s.ExpectedReply = s.PvLength[1] > 2 ? s.PvTable[1][2] : kNoMove;
+      reporter.IterationDone(RootReport(s, platform::MonotonicSeconds() - start));
+    }
+    std::memcpy(b.Board, saved, kSquareCount);
     ResetKillerScores(s);
-    if (m.From == 0 || s.TimeUp) break;
-    SearchReport report = RootReport(s, platform::MonotonicSeconds() - s.ThinkStart);
-    report.Line = line;
-    reporter.IterationDone(report);
-    s.RootSkipped.push_back(m);
+    if (lines > 1 && !s.TimeUp) SearchMoreLines(e, lines, reporter, saved);
   }
-  s.RootSkipped.clear();
-  std::copy(bestLine.begin(), bestLine.end(), &s.PvTable[1][0]);
-  s.PvLength[1] = bestLength;
-  s.RootScore = bestScore;
-  s.GameEnd = gameEnd;
+  return best;
 }
 
 }  // namespace
@@ -229,36 +189,11 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
 
   s.NodeCount = 0;
   s.QNodeCount = 0;
+  // Chosen once: the whole think runs the one search or the other.
+  s.Strong = HashEnabled(s);
   const double start = platform::MonotonicSeconds();
-  float alloc;
-  int maxIterations;
-  if (limits.GameClock) {
-    const bool strong = HashEnabled(s);
-    alloc = strong ? StrongAllotTime(g) : AllotTime(g);
-    s.FixedDepth = IsFixedDepth(g);
-    s.NodeLimit = 0;
-    if (s.FixedDepth) {
-      maxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
-    } else {
-      // The hash table's clock use has no cap at a short clock.
-      maxIterations = strong ? kTimedIterations : TimedIterations(g, alloc);
-    }
-    s.HardDeadline = start + MoveTimeLimit(g);
-  } else {
-    constexpr float kNoAllotment = std::numeric_limits<float>::infinity();
-    alloc = limits.Allotment > 0.0f ? limits.Allotment : kNoAllotment;
-    double hard = std::numeric_limits<double>::infinity();
-    if (limits.MoveTime > 0.0) hard = limits.MoveTime;
-    if (limits.HardLimit > 0.0) hard = std::min(hard, limits.HardLimit);
-    s.FixedDepth = limits.Allotment <= 0.0f && hard == std::numeric_limits<double>::infinity();
-    s.NodeLimit = limits.Nodes;
-    maxIterations = limits.Depth > 0 ? std::min(limits.Depth, kMaxSearchDepth) : kMaxSearchDepth;
-    s.HardDeadline = start + hard;
-  }
-  s.TimeForMove = alloc;
-  s.ThinkStart = start;
-  s.Allotment = alloc;
-  s.MaxIterations = maxIterations;
+  SetThinkClock(e, limits, start);
+  s.TimeForMove = s.Allotment;
   s.RootOnly = limits.RootMoves;
   s.RootSkipped.clear();
 
@@ -268,62 +203,22 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
   std::fill(&s.PvTable[0][0], &s.PvTable[0][0] + kMaxPly * kMaxPly, kNoMove);
   s.RootTexts.clear();
   SelectPhaseTables(b, e.tables, s);
-  if (HashEnabled(s)) PrepareStrongSearch(e);
   std::fill(std::begin(s.KillerMove1), std::end(s.KillerMove1), kNoMove);
   std::fill(std::begin(s.KillerMove2), std::end(s.KillerMove2), kNoMove);
   ResetKillerScores(s);
 
-  Move best = kNoMove;
-  for (s.IterationDepth = 1; s.IterationDepth <= s.MaxIterations; ++s.IterationDepth) {
-    const double used = std::fabs(platform::MonotonicSeconds() - start);
-    s.TimeForMove = s.Allotment - used;
-    if (!s.FixedDepth) {
-      if (used > kLateIterationShare * s.Allotment && s.IterationDepth > 3) break;
-      if (used > s.Allotment && s.IterationDepth > 1) break;
-      if (start + used >= s.HardDeadline && s.IterationDepth > 1) break;
-    }
-    // Asked to end: keep what the finished iterations found.
-    if (s.IterationDepth > 1 && (platform::TerminationRequested() || s.StopRequested)) break;
-    if (s.IterationDepth > 1 && s.NodeLimit > 0 && s.NodeCount >= s.NodeLimit) break;
-
-    s.FollowPv = true;
-    Move r = RootSearch(e, -kMateScore, kMateScore, s.IterationDepth);
-    if (!s.TimeUp || s.IterationDepth == 1) {
-      best = r;
-      s.ExpectedReply = s.PvLength[1] > 2 ? s.PvTable[1][2] : kNoMove;
-      reporter.IterationDone(RootReport(s, platform::MonotonicSeconds() - start));
-    }
-    std::memcpy(b.Board, saved, sizeof saved);
-    ResetKillerScores(s);
-    if (limits.Lines > 1 && !s.TimeUp) SearchMoreLines(e, limits.Lines, reporter, saved);
-  }
+  Move best = s.Strong ? DeepenStrong(e, limits.Lines, reporter, saved)
+                       : DeepenPlain(e, limits.Lines, reporter, saved, start);
   s.RootOnly.clear();
 
   if (s.NodeCount > 0) {
     s.QNodePercent = static_cast<double>(s.QNodeCount) / static_cast<double>(s.NodeCount) * 100.0;
   }
-  if (limits.GameClock) {
+  if (limits.GameClock && !s.OnBudget) {
     UpdateTimeBank(g, s.TimeForMove, std::fabs(platform::MonotonicSeconds() - start));
   }
   s.Reporter = nullptr;
   return best;
-}
-
-void PutThinkOnGameClock(Engine& e) {
-  SearchState& s = e.search;
-  GameState& g = e.game;
-  const double now = platform::MonotonicSeconds();
-  const float alloc = AllotTime(g);
-  s.FixedDepth = IsFixedDepth(g);
-  if (s.FixedDepth) {
-    s.MaxIterations = std::min({kFixedDepthIterations, g.MaxDepth, kMaxSearchDepth});
-    return;
-  }
-  // The allotment counts from now: the time already spent was the opponent's.
-  s.Allotment = static_cast<float>(std::fabs(now - s.ThinkStart) + alloc);
-  s.TimeForMove = s.Allotment - std::fabs(s.IterationStartTime - s.ThinkStart);
-  s.HardDeadline = now + MoveTimeLimit(g);
-  s.MaxIterations = TimedIterations(g, alloc);
 }
 
 }  // namespace zandrell

@@ -14,10 +14,6 @@ constexpr char kBookMoveLine[] = "0 0 0 0 (Book Move)";
 // move when there is none (SearchState::GameEnd then says why). The caller sets
 // SearchState::MoveStartTime, NodeCount and Ply as for a move of the game.
 Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter);
-// The think under way, begun without a clock (pondering), goes on under the game's
-// clock as if the move had begun now: the allotment and the hard limit of
-// GameState's time control. For a caller's CheckInput.
-void PutThinkOnGameClock(Engine& e);
 // One iteration: the best root move at this depth, the empty move if none.
 Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);
 

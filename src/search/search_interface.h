@@ -6,6 +6,7 @@
 
 #include "board/types.h"
 #include "engine/engine.h"
+#include "search/time_budget.h"
 
 namespace zandrell {
 
@@ -19,11 +20,10 @@ struct SearchLimits {
   int Depth = 0;           // at most this many iterations; 0: no limit
   double MoveTime = 0.0;   // seconds from the start; 0: no limit
   std::int64_t Nodes = 0;  // 0: no limit
-  // A time allotment that ends the think early like the game clock's (seconds;
-  // 0: none), and a hard limit no iteration passes (seconds; 0: none). For
-  // callers that run their own clock, as UCI does with the interface's times.
-  float Allotment = 0.0f;
-  double HardLimit = 0.0;
+  // A time budget from the caller's own clock, as UCI has the interface's
+  // times (a Maximum of 0: none): no iteration starts past a share of the
+  // optimum, and none runs past the maximum.
+  TimeBudget Budget;
   // The root moves to choose among (empty: every legal move).
   std::vector<Move> RootMoves;
   // How many best lines each iteration reports: line k is the best of the root

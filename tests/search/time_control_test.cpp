@@ -63,6 +63,22 @@ TEST(AllotTime, SuddenDeathAllotments) {
   }
 }
 
+// A control of several moves: the allotment stays as it was wherever the clock
+// can pay for it, a control of under a second a move still thinks, and a
+// clock nearly spent is not given to one move.
+TEST(AllotTime, SeveralMovesPerControlStayWithinWhatTheClockCanPay) {
+  GameState g = Clocks(40, 300, 0, 300, 300);
+  EXPECT_FLOAT_EQ(AllotTime(g, 40), 6.5f);
+  EXPECT_FLOAT_EQ(AllotTime(g, 20), 6.5f);
+  EXPECT_FLOAT_EQ(AllotTime(g, 10), 7.5f);  // far ahead of the clock: a quarter of 30 s
+  g = Clocks(40, 30, 0, 30, 30);            // 30/40 - 1 < 0 before
+  EXPECT_FLOAT_EQ(AllotTime(g, 40), 0.25f * 30 / 40);
+  g = Clocks(40, 300, 0, 1, 300);  // one second left, 40 moves to go: not 6.5 s
+  EXPECT_FLOAT_EQ(AllotTime(g, 40), 2.0f / 41);
+  g = Clocks(40, 300, 0, 1, 300);  // the control's last move may use what is left
+  EXPECT_FLOAT_EQ(AllotTime(g, 1), 1.0f);
+}
+
 TEST(MoveTimeLimit, TheClockLessItsReserveBindsOnlyWhereAClockRunsOut) {
   // 5% of the clock, at least 30 ms, and 5 ms to send the move.
   EXPECT_NEAR(MoveTimeLimit(Clocks(0, 5, 0, 5, 5)), 5 - 0.25 - 0.005, 1e-6);
@@ -70,8 +86,12 @@ TEST(MoveTimeLimit, TheClockLessItsReserveBindsOnlyWhereAClockRunsOut) {
   EXPECT_EQ(MoveTimeLimit(Clocks(0, 5, 0, 0.01f, 5)), 0.0);
   EXPECT_EQ(MoveTimeLimit(Clocks(0, 5, 0, -3, 5)), 0.0);
   EXPECT_NEAR(MoveTimeLimit(Clocks(40, 300, 0, 2, 300)), 2 - 0.1 - 0.005, 1e-6);
-  // Fixed time per move is its own limit; a fixed depth has none.
-  EXPECT_EQ(MoveTimeLimit(Clocks(1, 5, 0, 0.01f, 5)), std::numeric_limits<double>::infinity());
+  // "st" is its own limit; a clock of one move per control keeps the reserve of
+  // every other clock; a fixed depth has none.
+  GameState fixedTime = Clocks(1, 5, 0, 0.01f, 5);
+  fixedTime.FixedTimePerMove = true;
+  EXPECT_EQ(MoveTimeLimit(fixedTime), std::numeric_limits<double>::infinity());
+  EXPECT_NEAR(MoveTimeLimit(Clocks(1, 2, 0, 2, 2)), 2 - 0.1 - 0.005, 1e-6);
   GameState depth = Clocks(0, 0, 0, 0, 0);
   depth.MaxDepth = 4;
   EXPECT_EQ(MoveTimeLimit(depth), std::numeric_limits<double>::infinity());
@@ -99,16 +119,12 @@ TEST_F(ShortClock, OneSecondOrLessWithTenSecondsLeftStopsAfterDepthThree) {
 }
 
 // With the hash table on: the increment counts with its fractions, the clock is
-// shared out evenly, and a short clock is no reason to stop at depth 3.
+// shared out on a budget, and a short clock is no reason to stop at depth 3.
 TEST_F(ShortClock, TheHashTablesClockKeepsFractionsAndHasNoDepthCap) {
   T.Feed("new\nlevel 0 0:10 0.5\n");
   EXPECT_EQ(E().game.Increment, 0);  // the integer, halves to even
   EXPECT_DOUBLE_EQ(E().game.IncrementSeconds, 0.5);
-  EXPECT_FLOAT_EQ(StrongAllotTime(E().game), 10.0f / 25 + 0.4f);
-  E().game.OwnTime = 1.0f;
-  EXPECT_FLOAT_EQ(StrongAllotTime(E().game), 0.25f);  // at most a quarter of the clock
-  T.Feed("level 40 5 0\n");
-  EXPECT_FLOAT_EQ(StrongAllotTime(E().game), AllotTime(E().game));
+  EXPECT_DOUBLE_EQ(GameClockReading(E()).Increment, 0.5);
 
   ResizeHashTable(E(), 1);
   T.Feed("new\nlevel 0 0:10 0.1\n");
