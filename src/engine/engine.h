@@ -93,6 +93,10 @@ struct GameState {
   // AnalysisPending while the current position still wants a think.
   bool Analyzing = false;
   bool AnalysisPending = false;
+  // "hard" until "easy": think on the opponent's time (with the hash table
+  // only); PonderPending from the engine's move until it has pondered.
+  bool Ponder = false;
+  bool PonderPending = false;
 };
 
 struct Engine {

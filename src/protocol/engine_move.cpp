@@ -60,6 +60,13 @@ void EngineMove(Engine& e) {
     GameThinking thinking(e);
     best = Think(e, limits, thinking);
   }
+  FinishEngineMove(e, best);
+}
+
+void FinishEngineMove(Engine& e, const Move& best) {
+  GameState& g = e.game;
+  BoardState& b = e.board;
+  SearchState& s = e.search;
   g.GameResult = s.GameEnd;
 
   s.MoveElapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);
@@ -77,6 +84,7 @@ void EngineMove(Engine& e) {
       // The engine's own repetitions are the root search's to find.
       PlayGameMove(e, best);
       SendMove(e, text);
+      g.PonderPending = true;
       break;
     case kWhiteMates:
       if (hasMove) SendMove(e, text);

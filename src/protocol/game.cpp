@@ -23,6 +23,7 @@ void NewGame(Engine& e) {
   g.ForceMode = false;
   g.OpponentRating = 0;
   g.OpponentIsComputer = false;
+  g.PonderPending = false;
   e.record.Played.clear();
   e.edit.Active = false;
 }

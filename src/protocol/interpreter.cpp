@@ -143,9 +143,12 @@ void HandleAddedCommand(Engine& e, std::string_view line) {
 // Carries out one command line; false after "quit".
 bool HandleCommand(Engine& e, std::string_view line) {
   GameState& g = e.game;
-  if (line == "xboard" || line == "random" || line == "hard" || line == "easy" || line == "?") {
+  if (line == "xboard" || line == "random" || line == "?") return true;
+  if (line == "hard" || line == "easy") {
+    g.Ponder = line == "hard";
     return true;
   }
+  if (ApplyClockLine(e, line)) return true;
   if (line == "new") {
     NewGame(e);
     WriteLog(e, std::string(20, '='), false, false);
@@ -164,10 +167,6 @@ bool HandleCommand(Engine& e, std::string_view line) {
   } else if (line == "draw") {
     SendLine(e, "tellics decline");
     SendLine(e, "tellics say Sorry, this program does not accept draws yet.");
-  } else if (StartsWith(line, "time")) {
-    g.OwnTime = SecondsFromCentiseconds(From(line, 5));
-  } else if (StartsWith(line, "otim")) {
-    g.OpponentTime = NumericValue(From(line, 5)) / 100.0;
   } else if (StartsWith(line, "level")) {
     SetLevel(g, line);
   } else if (StartsWith(line, "st ")) {
@@ -217,6 +216,17 @@ bool HandleCommand(Engine& e, std::string_view line) {
 }
 
 }  // namespace
+
+bool ApplyClockLine(Engine& e, std::string_view line) {
+  if (StartsWith(line, "time")) {
+    e.game.OwnTime = SecondsFromCentiseconds(From(line, 5));
+  } else if (StartsWith(line, "otim")) {
+    e.game.OpponentTime = NumericValue(From(line, 5)) / 100.0;
+  } else {
+    return false;
+  }
+  return true;
+}
 
 void InterpretInput(Engine& e, std::string_view chunk) {
   std::string& pending = e.shell.PendingInput;

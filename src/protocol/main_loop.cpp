@@ -6,6 +6,7 @@
 #include "protocol/analysis.h"
 #include "protocol/engine_move.h"
 #include "protocol/thinking_input.h"
+#include "protocol/xboard_ponder.h"
 
 namespace zandrell {
 
@@ -14,6 +15,7 @@ void MainLoop(Engine& e) {
   e.shell.WatchInput = true;
   while (!e.shell.Terminated) {
     EngineMove(e);
+    PonderReply(e);
     Analyze(e);
     if (!NextChunk(e, chunk)) continue;
     InterpretInput(e, chunk);

@@ -20,9 +20,9 @@ constexpr double kMostReserve = 1.0;
 // One move may take a few optimums when its search needs them, never most of
 // what is left.
 constexpr double kMaximumOverOptimum = 5.0;
-constexpr double kMostOfClock = 0.5;
+constexpr double kMostOfClock = 0.6;
 // However large the increment, a move thinks on what is on the clock now.
-constexpr double kMostOfClockUsually = 0.3;
+constexpr double kMostOfClockUsually = 0.5;
 // Behind on the clock the engine speeds up a little, never below this share.
 constexpr double kLeastPaceBehind = 0.7;
 // Sane ranges: no clock of a real game is longer, and no overhead longer.
