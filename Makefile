@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench strength match match-uci match-clock match-fen analysis package package-test windows windows-test windows-package clean
+.PHONY: deps build run test sanitize-test perft bench strength match match-uci match-clock match-ponder match-ponder-wine match-fen analysis package package-test windows windows-test windows-package clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -77,6 +77,8 @@ match: build
 # like match: a real interface driving zandrell-uci.
 match-uci: build
 	@MATCH_UCI=1 scripts/match.sh $(BUILD)/zandrell-uci
+	@MATCH_UCI=1 MATCH_HASH=32 MATCH_MPS=40 MATCH_TC=0:30 MATCH_INC=0 MATCH_GAMES=1 MATCH_MIN_DEPTH=5 \
+	  scripts/match.sh $(BUILD)/zandrell-uci
 
 # Sudden death without increment, down to the last fractions of a second: four
 # games at 5 seconds and two at 10 seconds a side; fails like match, and so on
@@ -87,6 +89,17 @@ CLOCK_MATCH = MATCH_INC=0 MATCH_XBOARD_ARGS="-animateMoving false" scripts/match
 match-clock: build
 	@MATCH_TC=0:05 MATCH_GAMES=4 $(CLOCK_MATCH)
 	@MATCH_TC=0:10 MATCH_GAMES=2 $(CLOCK_MATCH)
+	@MATCH_HASH=32 MATCH_MPS=40 MATCH_TC=0:30 MATCH_GAMES=1 MATCH_MIN_DEPTH=5 $(CLOCK_MATCH)
+
+# Pondering through xboard (its default, -ponderNextMove true) with the hash
+# table: no loss on time, no illegal move, ponder hits in xboard's debug file.
+PONDER_MATCH = MATCH_HASH=32 MATCH_PONDER=1 MATCH_TC=0:10 MATCH_INC=0.1 MATCH_MIN_DEPTH=5 MATCH_PROTOCOL=
+match-ponder: build
+	@$(PONDER_MATCH) scripts/match.sh $(BUILD)/zandrell
+
+# The same with the Windows program under wine.
+match-ponder-wine: windows
+	@$(PONDER_MATCH) MATCH_WINE=1 MATCH_GAMES=1 scripts/match.sh $(WINDOWS_BUILD)/Zandrell.exe
 
 # xboard opened in analysis mode with Zandrell: it must receive deepening thinking
 # lines (ANALYSIS_SCREENSHOT=file.png also takes a picture of xboard's window).
