@@ -318,13 +318,20 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
     return;
   }
   const std::string text = MoveToText(best);
-  if (thinking.HasReport()) SendBareLine(e, InfoLine(thinking.FinalReport(best), e.uci.Lines));
+  // The score of the last finished iteration, which the last info showed; the
+  // plain search's RootScore may hold a cut-short iteration's.
+  std::int32_t score = s.RootScore;
+  if (thinking.HasReport()) {
+    const SearchReport last = thinking.FinalReport(best);
+    score = last.Score;
+    SendBareLine(e, InfoLine(last, e.uci.Lines));
+  }
   const std::string ponder = PonderText(e, best);
   SendBareLine(e, "bestmove " + text + (ponder.empty() ? "" : " ponder " + ponder));
   if (!played) return;
   const double elapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);
-  WriteLog(e, MoveLogEntry(text, elapsed, s.RootScore, s.NodeCount, s.QNodeCount, s.QNodePercent),
-           false, false);
+  WriteLog(e, MoveLogEntry(text, elapsed, score, s.NodeCount, s.QNodeCount, s.QNodePercent), false,
+           false);
   if (e.uci.LoggedMoves == e.uci.Moves) e.uci.LoggedMoves.push_back(text);
   if (s.GameEnd != kGameOn) WriteLog(e, ResultText(b, s.GameEnd), false, false);
 }

@@ -140,6 +140,38 @@ TEST(ClockSession, PonderhitThinksOnTheBudgetFromTheHit) {
   engine.Session("");
 }
 
+// Thinks cut short by the clock at every moment: the move is always the first
+// move of the last line shown, and the log's score is that line's score, never
+// a cut-short iteration's.
+TEST(ClockSession, ACutShortIterationLeavesTheLastFinishedScoreAndLine) {
+  UciEngine engine;
+  ASSERT_TRUE(engine.Start());
+  engine.Send("setoption name Hash value 16\nsetoption name Log value true\n");
+  for (int ms = 20; ms <= 200; ms += 15) {
+    long long took = 0;
+    const std::string out = engine.Think("go movetime " + std::to_string(ms), took);
+    const std::string best = BestMoveIn(out);
+    ASSERT_TRUE(LegalIn(kMiddleGame, best)) << out;
+    std::string lastInfo;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) {
+      if (line.rfind("info depth", 0) == 0) lastInfo = line;
+    }
+    const std::vector<std::string> words = Words(lastInfo);
+    std::size_t pv = 0;
+    while (pv < words.size() && words[pv] != "pv") ++pv;
+    ASSERT_LT(pv + 1, words.size()) << out;
+    EXPECT_EQ(words[pv + 1], best) << out;
+    engine.Send("isready\n");
+    engine.ReadUntil("readyok\n", 10000);
+    const std::string log = engine.Folder().Read("zandrell.log");  // the engine's log
+    const std::size_t at = log.rfind(" s:");
+    ASSERT_NE(at, std::string::npos) << log;
+    EXPECT_EQ(std::atoll(log.c_str() + at + 3), LastValue(out, "info depth", "cp")) << out << log;
+  }
+  engine.Session("");
+}
+
 class XboardEngine : public EngineProcess {
  public:
   explicit XboardEngine(const std::string& hash) {
@@ -248,7 +280,8 @@ TEST(XboardPonder, HardPondersOnTheExpectedReply) {
   // After "new" the game starts again: White's first move is its own.
   engine.Send("force\ne2e4\nlevel 0 0:10 0.1\nhard\ntime 1000\notim 1000\ngo\n");
   out = engine.ReadThroughMove(30000);
-  EXPECT_TRUE(LegalIn("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", LastMoveIn(out)))
+  EXPECT_TRUE(
+      LegalIn("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq e3 0 1", LastMoveIn(out)))
       << out;
   start = Clock::now();
   engine.Send("quit\n");
@@ -267,7 +300,8 @@ TEST(XboardPonder, AMissIsAnsweredAsAnyMoveAndTheEndOfInputEndsIt) {
   std::string out = engine.MoveUnder("level 0 0:10 0.1\nhard", "time 1000\notim 1000");
   const std::string first = LastMoveIn(out);
   ASSERT_FALSE(first.empty()) << out;
-  const std::string expected = ThinkingLines(out).back().size() > 5 ? ThinkingLines(out).back()[5] : "";
+  const std::string expected =
+      ThinkingLines(out).back().size() > 5 ? ThinkingLines(out).back()[5] : "";
   engine.ReadUntil("\n4 ", 10000);
   // Black's king move is legal after any first move of White here and is not
   // what the engine expects (it would be a weak reply).
