@@ -23,8 +23,6 @@ namespace zandrell {
 
 namespace {
 
-bool IsPing(std::string_view line) { return line == "ping" || line.substr(0, 5) == "ping "; }
-
 // The ponder's ear: the expected reply turns it into the engine's own think on
 // the budget; clocks, posting and pings are taken as they come; any other line
 // ends it and waits for the interpreter.
@@ -60,10 +58,7 @@ class PonderThinking : public SearchReporter {
       e_.game.PostThinking = line == "post";
       return LineUse::kAnswered;
     }
-    if (IsPing(line)) {
-      SendLine(e_, "pong" + std::string(line.substr(4)));
-      return LineUse::kAnswered;
-    }
+    if (AnswerPingAtOnce(e_, line)) return LineUse::kAnswered;
     RequestStop(e_.search);
     return LineUse::kKeep;
   }

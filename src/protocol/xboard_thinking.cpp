@@ -17,9 +17,13 @@ void SendThinking(Engine& e, const std::string& line) {
   if (e.shell.LogPV) WriteLog(e, "      " + line, false, false);
 }
 
-bool IsPing(std::string_view line) { return line == "ping" || line.substr(0, 5) == "ping "; }
-
 }  // namespace
+
+bool AnswerPingAtOnce(Engine& e, std::string_view line) {
+  if (line != "ping" && line.substr(0, 5) != "ping ") return false;
+  SendLine(e, "pong" + std::string(line.substr(4)));
+  return true;
+}
 
 void GameThinking::BookMove(const Move&) { SendLine(e_, kBookMoveLine); }
 
@@ -56,10 +60,7 @@ void AnalysisThinking::CheckInput() {
       SendAnalysisStatus(e_);
       return LineUse::kAnswered;
     }
-    if (IsPing(line)) {
-      SendLine(e_, "pong" + std::string(line.substr(4)));
-      return LineUse::kAnswered;
-    }
+    if (AnswerPingAtOnce(e_, line)) return LineUse::kAnswered;
     RequestStop(e_.search);
     return LineUse::kKeep;
   });

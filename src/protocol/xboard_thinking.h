@@ -2,6 +2,8 @@
 // What xboard hears while the engine thinks: thinking lines, kibitz and the book
 // line in a game, thinking lines and "stat01" in analysis; and which of the lines
 // arriving meanwhile act at once.
+#include <string_view>
+
 #include "engine/engine.h"
 #include "protocol/thinking_input.h"
 #include "search/search_interface.h"
@@ -38,6 +40,10 @@ class AnalysisThinking : public SearchReporter {
   Engine& e_;
   ThinkingInput input_;
 };
+
+// "ping N" while the engine thinks on no move of its own (analysis, a ponder):
+// "pong N" at once. False for any other line.
+bool AnswerPingAtOnce(Engine& e, std::string_view line);
 
 // "stat01: TIME NODES DEPTH MOVESLEFT MOVESTOTAL" of the current or last think.
 void SendAnalysisStatus(Engine& e);

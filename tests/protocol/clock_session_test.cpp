@@ -17,6 +17,7 @@ namespace {
 using testing::EngineProcess;
 using testing::LastMoveIn;
 using testing::LegalIn;
+using testing::ThinkingLines;
 using Clock = std::chrono::steady_clock;
 
 // A quiet middle game, White to move, out of the book's reach.
@@ -50,34 +51,14 @@ long long LastValue(const std::string& out, const std::string& prefix, const std
   return value;
 }
 
-// The thinking lines (depth score time nodes pv...) of xboard output.
-std::vector<std::vector<std::string>> ThinkingLines(const std::string& out) {
-  std::vector<std::vector<std::string>> lines;
-  std::istringstream in(out);
-  for (std::string line; std::getline(in, line);) {
-    const std::vector<std::string> words = Words(line);
-    if (words.size() >= 5 && std::isdigit(static_cast<unsigned char>(words[0][0]))) {
-      lines.push_back(words);
-    }
-  }
-  return lines;
-}
-
 // The seconds of the last "(t:..." entry of the engine's log.
 double LastMoveSeconds(const std::string& log) {
   const std::size_t at = log.rfind("(t:");
   return at == std::string::npos ? -1.0 : std::atof(log.c_str() + at + 3);
 }
 
-class UciEngine : public EngineProcess {
+class UciEngine : public testing::UciProcess {
  public:
-  UciEngine() : EngineProcess({}, ZANDRELL_UCI_BINARY) {}
-  bool Start() { return EngineProcess::Start({}); }
-  std::string ReadThroughBestMove(int timeoutMs = 30000) {
-    std::string out = ReadUntil("bestmove ", timeoutMs);
-    if (out.find("bestmove ") != std::string::npos) out += ReadUntil("\n", 5000);
-    return out;
-  }
   // The think of one "go" on the middle game: its output and how long it took.
   std::string Think(const std::string& go, long long& tookMs) {
     Send(std::string("position fen ") + kMiddleGame + "\nisready\n");

@@ -17,6 +17,7 @@ namespace {
 using testing::EngineProcess;
 using testing::LastMoveIn;
 using testing::LegalIn;
+using testing::ThinkingLines;
 using Clock = std::chrono::steady_clock;
 
 double MillisecondsSince(Clock::time_point start) {
@@ -26,23 +27,6 @@ double MillisecondsSince(Clock::time_point start) {
 // A quiet middle game, White to move, out of the book's reach.
 constexpr const char* kMiddleGame =
     "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
-
-// The thinking lines (depth score time nodes pv...) of the output, in order.
-std::vector<std::vector<std::string>> ThinkingLines(const std::string& out) {
-  std::vector<std::vector<std::string>> lines;
-  std::istringstream in(out);
-  std::string line;
-  while (std::getline(in, line)) {
-    std::istringstream fields(line);
-    std::vector<std::string> words;
-    for (std::string word; fields >> word;) words.push_back(word);
-    if (words.size() >= 5 && std::isdigit(static_cast<unsigned char>(words[0][0])) &&
-        words[4] != "(Book") {
-      lines.push_back(words);
-    }
-  }
-  return lines;
-}
 
 // The first move of every thinking line is legal in the position.
 void ExpectLinesStartLegally(const std::string& out, const std::string& fen) {

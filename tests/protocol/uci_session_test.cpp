@@ -19,18 +19,7 @@ using Clock = std::chrono::steady_clock;
 // the cases), the rest is room for a busy machine.
 constexpr int kGenerousMs = 1500;
 
-class UciEngine : public EngineProcess {
- public:
-  // Under its built name: zandrell-uci, or ZandrellUCI.exe on Windows.
-  UciEngine() : EngineProcess({}, ZANDRELL_UCI_BINARY) {}
-  bool Start() { return EngineProcess::Start({}); }
-  // Everything up to and including the "bestmove" line.
-  std::string ReadThroughBestMove(int timeoutMs = 30000) {
-    std::string out = ReadUntil("bestmove ", timeoutMs);
-    if (out.find("bestmove ") != std::string::npos) out += ReadUntil("\n", 5000);
-    return out;
-  }
-};
+using UciEngine = testing::UciProcess;
 
 std::vector<std::string> LinesOf(const std::string& out) {
   std::vector<std::string> lines;

@@ -1,5 +1,8 @@
 #include "support/engine_process.h"
 
+#include <cctype>
+#include <sstream>
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -49,6 +52,29 @@ std::string EngineProcess::ReadThroughMove(int timeoutMs) {
   std::string out = ReadUntil("\nmove ", timeoutMs);
   if (out.find("\nmove ") != std::string::npos) out += ReadUntil("\n", 5000);
   return out;
+}
+
+UciProcess::UciProcess() : EngineProcess({}, ZANDRELL_UCI_BINARY) {}
+
+std::string UciProcess::ReadThroughBestMove(int timeoutMs) {
+  std::string out = ReadUntil("bestmove ", timeoutMs);
+  if (out.find("bestmove ") != std::string::npos) out += ReadUntil("\n", 5000);
+  return out;
+}
+
+std::vector<std::vector<std::string>> ThinkingLines(const std::string& out) {
+  std::vector<std::vector<std::string>> lines;
+  std::istringstream in(out);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream fields(line);
+    std::vector<std::string> words;
+    for (std::string word; fields >> word;) words.push_back(word);
+    if (words.size() >= 5 && std::isdigit(static_cast<unsigned char>(words[0][0])) &&
+        words[4] != "(Book") {
+      lines.push_back(words);
+    }
+  }
+  return lines;
 }
 
 std::string LastMoveIn(const std::string& out) {

@@ -45,6 +45,19 @@ class EngineProcess {
   platform::ChildProcess process_;
 };
 
+// The built UCI program, started without arguments as UCI interfaces start it.
+class UciProcess : public EngineProcess {
+ public:
+  UciProcess();
+  bool Start() { return EngineProcess::Start({}); }
+  // Everything up to and including the "bestmove" line.
+  std::string ReadThroughBestMove(int timeoutMs = 30000);
+};
+
+// The thinking lines (depth score time nodes pv...) of xboard output, split
+// into words, in order; the book line left out.
+std::vector<std::vector<std::string>> ThinkingLines(const std::string& out);
+
 // The text of the last "move" line in the output; "" when there is none.
 std::string LastMoveIn(const std::string& out);
 // Whether move (coordinate text) is legal in the position of the FEN record.
