@@ -16,6 +16,7 @@
 #include "board/movegen.h"
 #include "platform/platform.h"
 #include "protocol/engine_move.h"
+#include "protocol/shown_line.h"
 #include "protocol/thinking_input.h"
 #include "protocol/uci_position.h"
 #include "protocol/uci_text.h"
@@ -171,11 +172,13 @@ class UciThinking : public SearchReporter {
         queued_(queued),
         holdBestMove_(go.Infinite || go.Ponder),
         pondering_(go.Ponder),
-        hasClock_(go.Time[e.board.WhiteToMove ? 0 : 1] >= 0.0) {}
+        hasClock_(go.Time[e.board.WhiteToMove ? 0 : 1] >= 0.0),
+        root_(LineRootOf(e)) {}
 
   void BookMove(const Move&) override { SendBareLine(e_, "info string book move"); }
 
-  void IterationDone(const SearchReport& r) override {
+  void IterationDone(const SearchReport& found) override {
+    const SearchReport r = PlayableReport(root_, found);
     SendBareLine(e_, InfoLine(r, e_.uci.Lines));
     if (e_.shell.LogPV && r.Line == 1) WriteLog(e_, "      " + ThinkingLine(r), false, false);
     if (r.Line != 1) return;
@@ -201,9 +204,10 @@ class UciThinking : public SearchReporter {
 
   // The last finished iteration's best line, with the think's totals.
   bool HasReport() const { return last_.Depth > 0; }
-  // A line cut short before its first move is shown as the move alone.
+  // A line cut short before its first move, or one of another move, is shown
+  // as the move alone.
   SearchReport FinalReport(const Move& best) {
-    if (lastLine_.empty()) lastLine_.push_back(best);
+    if (lastLine_.empty() || !SameMove(lastLine_.front(), best)) lastLine_.assign(1, best);
     SearchReport r = last_;
     r.Pv = lastLine_.data();
     r.PvLength = static_cast<int>(lastLine_.size());
@@ -212,6 +216,10 @@ class UciThinking : public SearchReporter {
     return r;
   }
   bool Pondering() const { return pondering_; }
+  // The move the final line expects in reply, when it has one.
+  std::string PonderText() const {
+    return lastLine_.size() >= 2 ? MoveToText(lastLine_[1]) : std::string();
+  }
 
  private:
   void TakeInput() {
@@ -276,20 +284,10 @@ class UciThinking : public SearchReporter {
   bool holdBestMove_;
   bool pondering_;
   bool hasClock_;
+  LineRoot root_;
   SearchReport last_;
   std::vector<Move> lastLine_;
 };
-
-// The expected reply when it is a legal move after best.
-std::string PonderText(const Engine& e, const Move& best) {
-  const Move& reply = e.search.ExpectedReply;
-  if (reply.From == 0) return {};
-  BoardState after = e.board;
-  PlayMove(after, best);
-  Move legal{};
-  const std::string text = MoveToText(reply);
-  return FindLegalMove(after, text, legal) ? text : std::string();
-}
 
 }  // namespace
 
@@ -330,8 +328,13 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
     return;
   }
   const std::string text = MoveToText(best);
-  if (thinking.HasReport()) SendBareLine(e, InfoLine(thinking.FinalReport(best), e.uci.Lines));
-  const std::string ponder = PonderText(e, best);
+  // bestmove repeats the first move of the line sent last; the ponder move is its
+  // second, legal after it by the line's cut.
+  std::string ponder;
+  if (thinking.HasReport()) {
+    SendBareLine(e, InfoLine(thinking.FinalReport(best), e.uci.Lines));
+    ponder = thinking.PonderText();
+  }
   SendBareLine(e, "bestmove " + text + (ponder.empty() ? "" : " ponder " + ponder));
   if (!played) return;
   const double elapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);

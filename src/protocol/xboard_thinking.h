@@ -3,6 +3,7 @@
 // line in a game, thinking lines and "stat01" in analysis; and which of the lines
 // arriving meanwhile act at once.
 #include "engine/engine.h"
+#include "protocol/shown_line.h"
 #include "protocol/thinking_input.h"
 #include "search/search_interface.h"
 
@@ -12,7 +13,7 @@ namespace zandrell {
 // "?" (move now), "quit" and the end of input end the think early.
 class GameThinking : public SearchReporter {
  public:
-  explicit GameThinking(Engine& e) : e_(e), input_(e) {}
+  explicit GameThinking(Engine& e) : e_(e), input_(e), root_(LineRootOf(e)) {}
   void BookMove(const Move&) override;
   void NewBest(const SearchReport& r) override;
   void IterationDone(const SearchReport& r) override;
@@ -21,6 +22,7 @@ class GameThinking : public SearchReporter {
  private:
   Engine& e_;
   ThinkingInput input_;
+  LineRoot root_;
 };
 
 // Analysis: a thinking line for every finished iteration, "." and "ping" answered
@@ -28,7 +30,7 @@ class GameThinking : public SearchReporter {
 // interpreter can act on it.
 class AnalysisThinking : public SearchReporter {
  public:
-  explicit AnalysisThinking(Engine& e) : e_(e), input_(e) {}
+  explicit AnalysisThinking(Engine& e) : e_(e), input_(e), root_(LineRootOf(e)) {}
   void NewBest(const SearchReport& r) override;
   void IterationDone(const SearchReport& r) override;
   void CheckInput() override;
@@ -37,6 +39,7 @@ class AnalysisThinking : public SearchReporter {
  private:
   Engine& e_;
   ThinkingInput input_;
+  LineRoot root_;
 };
 
 // "stat01: TIME NODES DEPTH MOVESLEFT MOVESTOTAL" of the current or last think.
