@@ -116,7 +116,8 @@ function PlayText(game, text) {
 const tally = { lines: 0, hashLines: 0, bestMoves: 0, faults: [] };
 const kLeastHashLines = Number(process.env.LINE_CHECK_LEAST_HASH_LINES || 0);
 
-function Fault(where, text) {
+function Fault(leg, where, text) {
+  ++leg.faults;
   tally.faults.push(where + ': ' + text);
 }
 
@@ -139,7 +140,7 @@ function CheckLine(game, moves, where, leg) {
     ++played;
   }
   for (let k = 0; k < played; ++k) game.undo();
-  if (fault !== null) Fault(where, `${fault} in line ${moves.join(' ')}`);
+  if (fault !== null) Fault(leg, where, `${fault} in line ${moves.join(' ')}`);
 }
 
 function PvOf(infoLine) {
@@ -176,14 +177,14 @@ async function UciLeg(leg, legIndex, hash, games, moveTime, plies) {
       const best = words[1];
       ++tally.bestMoves;
       if (last === null || last[0] !== best) {
-        Fault(where, `bestmove ${best} is not the first move of the last line (${last ? last.join(' ') : 'none'})`);
+        Fault(leg, where, `bestmove ${best} is not the first move of the last line (${last ? last.join(' ') : 'none'})`);
       }
       if (!PlayText(game, best)) {
-        Fault(where, `illegal bestmove ${best}`);
+        Fault(leg, where, `illegal bestmove ${best}`);
         break;
       }
       if (words[2] === 'ponder' && !PlayText(game, words[3])) {
-        Fault(where, `illegal ponder move ${words[3]} after ${best}`);
+        Fault(leg, where, `illegal ponder move ${words[3]} after ${best}`);
       } else if (words[2] === 'ponder') {
         game.undo();
       }
@@ -243,7 +244,7 @@ async function AnalysisLeg(leg, legIndex, games, thinkMs, plies) {
       take(await Sync(move));
       ++ply;
       if (!PlayText(game, move)) {
-        Fault(where, `illegal move ${move} sent to the game`);
+        Fault(leg, where, `illegal move ${move} sent to the game`);
         await Sync('exit');
         break;
       }
@@ -259,8 +260,7 @@ async function AnalysisLeg(leg, legIndex, games, thinkMs, plies) {
 // The legs run side by side: each waits mostly on its engine's clock.
 async function RunLeg(text, index) {
   const start = Date.now();
-  const leg = { lines: 0 };
-  const faultsBefore = tally.faults.length;
+  const leg = { lines: 0, faults: 0 };
   const parts = text.split(':');
   if (parts[0] === 'uci') {
     await UciLeg(leg, index, parts[1], Number(parts[2]), Number(parts[3]), Number(parts[4]));
@@ -271,8 +271,7 @@ async function RunLeg(text, index) {
   }
   const seconds = ((Date.now() - start) / 1000).toFixed(0);
   if (!(parts[0] === 'uci' && parts[1] === '0')) tally.hashLines += leg.lines;
-  const faults = tally.faults.length - faultsBefore;
-  console.log(`line-check: ${text}: ${leg.lines} lines, ${faults} faults, ${seconds} s`);
+  console.log(`line-check: ${text}: ${leg.lines} lines, ${leg.faults} faults, ${seconds} s`);
 }
 
 async function Main() {
