@@ -46,6 +46,9 @@ TEST(PlayableLine, StopsAtTheFirstMoveThatIsNotLegal) {
   EXPECT_EQ(Playable(b, {"e2e4", "e7e5", "e4e5"}), 2);
   EXPECT_EQ(Playable(b, {"e7e5"}), 0);
   EXPECT_EQ(Playable(b, {}), 0);
+  // Queen takes on g2 with check; the white king stands on h1, not g1 or f1.
+  const BoardState q = FenBoard("q5k1/8/8/8/8/8/5PPP/7K b - - 0 1");
+  EXPECT_EQ(Playable(q, {"a8g2", "f1g2", "g8g7"}), 1);
 }
 
 TEST(PlayableLine, EndsWithTheMoveThatEndsTheGame) {
