@@ -5,8 +5,10 @@
 // first move of the last line before it, and its ponder move legal after it.
 //
 //   node line-check.cjs CHESS_JS_FOLDER ENGINE_FOLDER OPENINGS LEG...
-//   LEG: uci:HASH:GAMES:MOVETIME_MS:PLIES  or  analysis:GAMES:THINK_MS:PLIES
-//        (HASH "-" keeps the shipped setting; analysis uses the shipped settings)
+//   LEG: uci:HASH:GAMES:MOVETIME_MS:PLIES[:LINES]  or  analysis:GAMES:THINK_MS:PLIES[:LINES]
+//        (HASH "-" keeps the shipped setting; analysis uses the shipped settings;
+//        a leg plays further games, up to three times as many, until it has
+//        checked LINES lines: a slow machine sends fewer per move)
 'use strict';
 
 const { spawn } = require('child_process');
@@ -148,13 +150,18 @@ function PvOf(infoLine) {
   return at < 0 ? null : infoLine.slice(at + 4).trim().split(/\s+/);
 }
 
-async function UciLeg(leg, legIndex, hash, games, moveTime, plies) {
+// Whether a leg plays another game.
+function MoreGames(leg, game, games, least) {
+  return game < games || (leg.lines < least && game < 3 * games);
+}
+
+async function UciLeg(leg, legIndex, hash, games, moveTime, plies, least) {
   const openings = Openings();
   const engine = new EngineProcess(path.join(engineFolder, 'zandrell-uci'), []);
   engine.send('uci');
   await engine.until((l) => l === 'uciok');
   if (hash !== '-') engine.send(`setoption name Hash value ${hash}`);
-  for (let g = 0; g < games; ++g) {
+  for (let g = 0; MoreGames(leg, g, games, least); ++g) {
     const fen = PickOpening(openings, legIndex, g);
     const game = new Chess(fen);
     const moves = [];
@@ -197,7 +204,7 @@ async function UciLeg(leg, legIndex, hash, games, moveTime, plies) {
 // xboard analysis: the engine analyses each position of a game for a while; the
 // game goes on with the first move of its last line. A "ping" after each move
 // marks where the new position's lines begin.
-async function AnalysisLeg(leg, legIndex, games, thinkMs, plies) {
+async function AnalysisLeg(leg, legIndex, games, thinkMs, plies, least) {
   const openings = Openings();
   const engine = new EngineProcess(path.join(engineFolder, 'zandrell'), ['-xboard']);
   engine.send('xboard');
@@ -211,7 +218,7 @@ async function AnalysisLeg(leg, legIndex, games, thinkMs, plies) {
     engine.send(before === null ? `ping ${ping}` : `${before}\nping ${ping}`);
     return engine.until((l) => l === `pong ${ping}`);
   };
-  for (let g = 0; g < games; ++g) {
+  for (let g = 0; MoreGames(leg, g, games, least); ++g) {
     const fen = PickOpening(openings, legIndex, g);
     const game = new Chess(fen);
     engine.send('new');
@@ -263,9 +270,9 @@ async function RunLeg(text, index) {
   const leg = { lines: 0, faults: 0 };
   const parts = text.split(':');
   if (parts[0] === 'uci') {
-    await UciLeg(leg, index, parts[1], Number(parts[2]), Number(parts[3]), Number(parts[4]));
+    await UciLeg(leg, index, parts[1], Number(parts[2]), Number(parts[3]), Number(parts[4]), Number(parts[5] || 0));
   } else if (parts[0] === 'analysis') {
-    await AnalysisLeg(leg, index, Number(parts[1]), Number(parts[2]), Number(parts[3]));
+    await AnalysisLeg(leg, index, Number(parts[1]), Number(parts[2]), Number(parts[3]), Number(parts[4] || 0));
   } else {
     throw new Error(`unknown leg ${text}`);
   }

@@ -6,14 +6,14 @@
 #   scripts/line-check.sh [BUILD]        (default build; the engine from BUILD/dist)
 #   LINE_CHECK_OPENINGS=file.epd         (default ../shared/openings/8moves_v3.epd
 #                                         beside the clone)
-#   LINE_CHECK_LEGS="uci:-:12:40:140 ..." (see scripts/line-check.cjs)
+#   LINE_CHECK_LEGS="uci:-:12:40:140:7000 ..." (see scripts/line-check.cjs)
 #   LINE_CHECK_LEAST_HASH_LINES=10000    (fewer lines with the hash table fail)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath "${1:-$root/build}")
 openings=${LINE_CHECK_OPENINGS:-$root/../shared/openings/8moves_v3.epd}
-legs=${LINE_CHECK_LEGS:-uci:-:12:40:140 uci:0:4:40:120 analysis:4:120:60}
+legs=${LINE_CHECK_LEGS:-uci:-:12:40:140:7000 uci:0:4:40:120 analysis:4:120:60:3500}
 export LINE_CHECK_LEAST_HASH_LINES=${LINE_CHECK_LEAST_HASH_LINES:-10000}
 
 [ -x "$build/dist/zandrell-uci" ] || { echo "line-check: no engine in $build/dist" >&2; exit 2; }
