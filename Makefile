@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench strength match match-uci match-clock match-ponder match-ponder-wine match-fen analysis package package-test windows windows-test windows-package clean
+.PHONY: deps build run test sanitize-test perft bench strength match match-uci match-clock match-ponder match-ponder-wine match-fen analysis line-check package package-test windows windows-test windows-package clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -105,6 +105,13 @@ match-ponder-wine: windows
 # lines (ANALYSIS_SCREENSHOT=file.png also takes a picture of xboard's window).
 analysis: build
 	@scripts/analysis-test.sh $(BUILD)/zandrell $(ANALYSIS_SCREENSHOT)
+
+# Zandrell plays itself through pipes from drawn openings (UCI with the shipped
+# hash table and with Hash=0, and xboard analysis); chess.js replays every line it
+# sends and every bestmove and ponder move: fails on an illegal move, a move
+# after the game's end by rule, or a bestmove that is not its last line's first.
+line-check: build
+	@scripts/line-check.sh $(BUILD)
 
 # The same from a set-up position with castling rights and Black to move, with
 # Zandrell started as users start it: xboard asks protover 2 and sends setboard.

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Zandrell need, when they
-# are missing. Usage: install-deps.sh [build|match|package|windows|gui|all]...
+# are missing. Usage: install-deps.sh [build|match|package|windows|gui|linecheck|all]...
 set -euo pipefail
 
 want=("$@")
@@ -57,11 +57,15 @@ for group in "${want[@]}"; do
       need clang-format clang-format
       need clang-tidy clang-tidy
       ;;
+    linecheck)
+      need node nodejs
+      need npm npm
+      ;;
     bench)
       need hyperfine hyperfine
       need /usr/games/fairymax fairymax
       ;;
-    all) exec "$0" build match package gui windows bench format ;;
+    all) exec "$0" build match package gui windows bench format linecheck ;;
     *) echo "install-deps: unknown group $group" >&2; exit 2 ;;
   esac
 done

@@ -16,6 +16,7 @@
 #include "board/movegen.h"
 #include "platform/platform.h"
 #include "protocol/engine_move.h"
+#include "protocol/shown_line.h"
 #include "protocol/thinking_input.h"
 #include "protocol/uci_position.h"
 #include "protocol/uci_text.h"
@@ -158,11 +159,13 @@ class UciThinking : public SearchReporter {
         holdBestMove_(go.Infinite || go.Ponder),
         pondering_(go.Ponder),
         hasClock_(HasClock(e, go)),
-        clock_(ClockOf(e, go)) {}
+        clock_(ClockOf(e, go)),
+        root_(LineRootOf(e)) {}
 
   void BookMove(const Move&) override { SendBareLine(e_, "info string book move"); }
 
-  void IterationDone(const SearchReport& r) override {
+  void IterationDone(const SearchReport& found) override {
+    const SearchReport r = PlayableReport(root_, found);
     SendBareLine(e_, InfoLine(r, e_.uci.Lines));
     if (e_.shell.LogPV && r.Line == 1) WriteLog(e_, "      " + ThinkingLine(r), false, false);
     if (r.Line != 1) return;
@@ -188,9 +191,10 @@ class UciThinking : public SearchReporter {
 
   // The last finished iteration's best line, with the think's totals.
   bool HasReport() const { return last_.Depth > 0; }
-  // A line cut short before its first move is shown as the move alone.
+  // A line cut short before its first move, or one of another move, is shown
+  // as the move alone.
   SearchReport FinalReport(const Move& best) {
-    if (lastLine_.empty()) lastLine_.push_back(best);
+    if (lastLine_.empty() || !SameMove(lastLine_.front(), best)) lastLine_.assign(1, best);
     SearchReport r = last_;
     r.Pv = lastLine_.data();
     r.PvLength = static_cast<int>(lastLine_.size());
@@ -199,6 +203,10 @@ class UciThinking : public SearchReporter {
     return r;
   }
   bool Pondering() const { return pondering_; }
+  // The move the final line expects in reply, when it has one.
+  std::string PonderText() const {
+    return lastLine_.size() >= 2 ? MoveToText(lastLine_[1]) : std::string();
+  }
 
  private:
   void TakeInput() {
@@ -264,20 +272,10 @@ class UciThinking : public SearchReporter {
   bool pondering_;
   bool hasClock_;
   ClockReading clock_;
+  LineRoot root_;
   SearchReport last_;
   std::vector<Move> lastLine_;
 };
-
-// The expected reply when it is a legal move after best.
-std::string PonderText(const Engine& e, const Move& best) {
-  const Move& reply = e.search.ExpectedReply;
-  if (reply.From == 0) return {};
-  BoardState after = e.board;
-  PlayMove(after, best);
-  Move legal{};
-  const std::string text = MoveToText(reply);
-  return FindLegalMove(after, text, legal) ? text : std::string();
-}
 
 }  // namespace
 
@@ -318,15 +316,17 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
     return;
   }
   const std::string text = MoveToText(best);
-  // The score of the last finished iteration, which the last info showed; the
-  // plain search's RootScore may hold a cut-short iteration's.
+  // bestmove repeats the first move of the line sent last; the ponder move is its
+  // second, legal after it by the line's cut. The score logged is that line's:
+  // the plain search's RootScore may hold a cut-short iteration's.
   std::int32_t score = s.RootScore;
+  std::string ponder;
   if (thinking.HasReport()) {
     const SearchReport last = thinking.FinalReport(best);
     score = last.Score;
     SendBareLine(e, InfoLine(last, e.uci.Lines));
+    ponder = thinking.PonderText();
   }
-  const std::string ponder = PonderText(e, best);
   SendBareLine(e, "bestmove " + text + (ponder.empty() ? "" : " ponder " + ponder));
   if (!played) return;
   const double elapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);

@@ -6,6 +6,7 @@
 #include "base/log.h"
 #include "base/wire.h"
 #include "platform/platform.h"
+#include "search/hash_table.h"
 #include "search/root_search.h"
 
 namespace zandrell {
@@ -15,6 +16,12 @@ namespace {
 void SendThinking(Engine& e, const std::string& line) {
   SendLine(e, line);
   if (e.shell.LogPV) WriteLog(e, "      " + line, false, false);
+}
+
+// The thinking line of r. With the hash table on, its line is cut to the moves
+// the game can play; the plain search's lines are sent as it found them.
+std::string ShownThinkingLine(const Engine& e, const LineRoot& root, const SearchReport& r) {
+  return ThinkingLine(HashEnabled(e.search) ? PlayableReport(root, r) : r);
 }
 
 }  // namespace
@@ -28,12 +35,12 @@ bool AnswerPingAtOnce(Engine& e, std::string_view line) {
 void GameThinking::BookMove(const Move&) { SendLine(e_, kBookMoveLine); }
 
 void GameThinking::NewBest(const SearchReport& r) {
-  if (r.Depth >= 3 && e_.game.PostThinking) SendThinking(e_, ThinkingLine(r));
+  if (r.Depth >= 3 && e_.game.PostThinking) SendThinking(e_, ShownThinkingLine(e_, root_, r));
 }
 
 void GameThinking::IterationDone(const SearchReport& r) {
   if (r.Depth <= 3 || !e_.game.PostThinking) return;
-  const std::string line = ThinkingLine(r);
+  const std::string line = ShownThinkingLine(e_, root_, r);
   SendThinking(e_, line);
   if (e_.game.OpponentIsComputer) SendLine(e_, "tellics kibitz " + line);
 }
@@ -48,10 +55,12 @@ void GameThinking::CheckInput() {
 }
 
 void AnalysisThinking::NewBest(const SearchReport& r) {
-  if (r.Depth >= 3) SendThinking(e_, ThinkingLine(r));
+  if (r.Depth >= 3) SendThinking(e_, ShownThinkingLine(e_, root_, r));
 }
 
-void AnalysisThinking::IterationDone(const SearchReport& r) { SendThinking(e_, ThinkingLine(r)); }
+void AnalysisThinking::IterationDone(const SearchReport& r) {
+  SendThinking(e_, ShownThinkingLine(e_, root_, r));
+}
 
 void AnalysisThinking::CheckInput() {
   input_.Take([&](std::string_view line) {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/engine.h"
+#include "protocol/shown_line.h"
 #include "protocol/thinking_input.h"
 #include "search/search_interface.h"
 
@@ -14,7 +15,7 @@ namespace zandrell {
 // "?" (move now), "quit" and the end of input end the think early.
 class GameThinking : public SearchReporter {
  public:
-  explicit GameThinking(Engine& e) : e_(e), input_(e) {}
+  explicit GameThinking(Engine& e) : e_(e), input_(e), root_(LineRootOf(e)) {}
   void BookMove(const Move&) override;
   void NewBest(const SearchReport& r) override;
   void IterationDone(const SearchReport& r) override;
@@ -23,6 +24,7 @@ class GameThinking : public SearchReporter {
  private:
   Engine& e_;
   ThinkingInput input_;
+  LineRoot root_;
 };
 
 // Analysis: a thinking line for every finished iteration, "." and "ping" answered
@@ -30,7 +32,7 @@ class GameThinking : public SearchReporter {
 // interpreter can act on it.
 class AnalysisThinking : public SearchReporter {
  public:
-  explicit AnalysisThinking(Engine& e) : e_(e), input_(e) {}
+  explicit AnalysisThinking(Engine& e) : e_(e), input_(e), root_(LineRootOf(e)) {}
   void NewBest(const SearchReport& r) override;
   void IterationDone(const SearchReport& r) override;
   void CheckInput() override;
@@ -39,6 +41,7 @@ class AnalysisThinking : public SearchReporter {
  private:
   Engine& e_;
   ThinkingInput input_;
+  LineRoot root_;
 };
 
 // "ping N" while the engine thinks on no move of its own (analysis, a ponder):

@@ -120,8 +120,11 @@ Move RootSearch(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
       anyLegal = true;
       const std::string& key = RootText(e, m);
       if (SeenCount(e, key) >= 1) {
-        // Back to a position of the game: scored as a draw, not searched.
+        // Back to a position of the game: scored as a draw, not searched. With the
+        // hash table on, its line ends with it, not with the line an earlier root
+        // move's search left below.
         score = e.tables.Contempt;
+        if (HashEnabled(s)) s.PvLength[2] = 2;
         repetitionIndex = i;
         repetitionKey = key;
       } else {

@@ -1,6 +1,7 @@
 #include "search/strong_search.h"
 
 #include "board/attacks.h"
+#include "board/legal_move.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "search/alpha_beta.h"
@@ -15,6 +16,7 @@ constexpr std::int32_t kHashMoveBonus = 200000;
 constexpr int kNullMoveMinDepth = 3;
 constexpr int kReductionMinDepth = 3;
 constexpr int kMovesBeforeReduction = 3;
+constexpr int kFiftyMoveHalfMoves = 100;
 
 }  // namespace
 
@@ -54,16 +56,22 @@ inline bool IsQuiet(const Move& m) { return m.Captured >= kEmpty && m.Promotion 
 std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, bool mayPass) {
   SearchState& s = e.search;
   BoardState& b = e.board;
+  // Whatever ends this node early, the clock too, its line is empty, never one
+  // left from before.
+  s.PvLength[b.Ply] = b.Ply;
   if (NodeOutOfTime(e)) {
     s.TimeUp = true;
     return 0;
   }
   s.PathKeys[b.Ply] = b.Key;
-  // Whatever ends this node early, its line is empty, never one left from before.
-  s.PvLength[b.Ply] = b.Ply;
   // The same position earlier on the line or in the game: a draw, scored as the
   // root scores a move back to a seen position (Contempt for the side that moved).
   if (RepeatsEarlierPosition(s, b)) return -e.tables.Contempt;
+  // The hundredth half-move without a capture or a pawn move ends the game
+  // unless it mates.
+  if (b.FiftyCount >= kFiftyMoveHalfMoves && (!InCheck(b) || HasLegalMove(b))) {
+    return e.tables.Contempt;
+  }
   if (depth == 0) return QuiesceBelow(e, alpha, beta, kQuiesceDepthLimit);
 
   const bool pvNode = beta - alpha > 1;
@@ -159,7 +167,6 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     StoreHash(s.Hash, b.Key, kNoMove, searchDepth, score, kHashExact, b.Ply);
     return score;
   }
-  if (b.FiftyCount > 100) return e.tables.Contempt;
   StoreHash(s.Hash, b.Key, best, searchDepth, alpha, alpha > alphaBefore ? kHashExact : kHashUpper,
             b.Ply);
   return alpha;
