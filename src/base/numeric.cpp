@@ -1,5 +1,6 @@
 #include "base/numeric.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -81,6 +82,10 @@ double NumericValue(std::string_view raw) {
     return value > 0 ? std::numeric_limits<double>::max() : std::numeric_limits<double>::lowest();
   }
   return value;
+}
+
+double NumericValueIn(std::string_view text, double low, double high) {
+  return std::clamp(NumericValue(text), low, high);
 }
 
 namespace {

@@ -9,6 +9,9 @@
 namespace zandrell {
 
 double NumericValue(std::string_view text);
+// The numeric value limited to low..high: a number from a protocol line goes
+// through this before any arithmetic, so an absurd one stays finite and in range.
+double NumericValueIn(std::string_view text, double low, double high);
 
 // Nearest integer, halves to the even neighbour, clamped to the stored width.
 std::int16_t ToInteger16(double value);

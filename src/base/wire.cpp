@@ -1,5 +1,7 @@
 #include "base/wire.h"
 
+#include <algorithm>
+
 #include "platform/platform.h"
 
 namespace zandrell {
@@ -15,15 +17,17 @@ ReadOutcome ReadInput(std::string& chunk) {
   return n == 0 ? ReadOutcome::kEndOfInput : ReadOutcome::kInterrupted;
 }
 
-bool TakeWaitingInput(std::string& chunk) {
+bool TakeWaitingInput(std::string& chunk, std::size_t atMost) {
   char buffer[kReadChunkSize];
-  bool any = false;
-  for (;;) {
-    const int n = platform::TakeWaitingInput(buffer, kReadChunkSize);
-    if (n <= 0) return any;
+  std::size_t taken = 0;
+  while (taken < atMost) {
+    const std::size_t room = std::min<std::size_t>(kReadChunkSize, atMost - taken);
+    const int n = platform::TakeWaitingInput(buffer, static_cast<int>(room));
+    if (n <= 0) break;
     chunk.append(buffer, static_cast<std::size_t>(n));
-    any = true;
+    taken += static_cast<std::size_t>(n);
   }
+  return taken > 0;
 }
 
 namespace {

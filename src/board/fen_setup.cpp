@@ -84,7 +84,7 @@ bool ReadPlacement(std::string_view field, BoardState& b) {
 // A wing keeps its right only with the king and rook on their home squares;
 // a lost right marks the rook's home square as touched, two lost rights the
 // king's square too, so that the castling field and the generator agree.
-bool ReadCastling(std::string_view field, BoardState& b) {
+bool ReadCastling(std::string_view field, BoardState& b, std::string* dropped) {
   bool rights[4] = {false, false, false, false};  // K, Q, k, q
   if (field != "-") {
     for (char ch : field) {
@@ -96,7 +96,10 @@ bool ReadCastling(std::string_view field, BoardState& b) {
   for (int kind = kWhiteShort; kind <= kBlackLong; ++kind) {
     const CastleRule& r = kCastles[kind];
     bool& right = rights[kind - 1];
-    if (right && (b.Board[r.King] != r.KingCode || b.Board[r.Rook] != r.RookCode)) right = false;
+    if (right && (b.Board[r.King] != r.KingCode || b.Board[r.Rook] != r.RookCode)) {
+      right = false;
+      if (dropped != nullptr) *dropped += "KQkq"[kind - 1];
+    }
     if (!right) b.TouchCount[r.Rook] = 1;
   }
   if (!rights[0] && !rights[1]) b.TouchCount[kCastles[kWhiteShort].King] = 1;
@@ -144,7 +147,7 @@ bool ReadHalfMoves(std::string_view field, int& count) {
 
 }  // namespace
 
-bool SetUpFromFen(BoardState& b, std::string_view fen) {
+bool SetUpFromFen(BoardState& b, std::string_view fen, std::string* dropped) {
   const std::vector<std::string_view> fields = SplitFields(fen);
   if (fields.size() < 4 || fields.size() > 6) return false;
 
@@ -165,7 +168,8 @@ bool SetUpFromFen(BoardState& b, std::string_view fen) {
   } else {
     return false;
   }
-  if (!ReadCastling(fields[2], next)) return false;
+  std::string droppedRights;
+  if (!ReadCastling(fields[2], next, &droppedRights)) return false;
   if (!ReadEnPassant(fields[3], next)) return false;
   int halfMoves = 0;
   if (fields.size() >= 5 && !ReadHalfMoves(fields[4], halfMoves)) return false;
@@ -185,6 +189,7 @@ bool SetUpFromFen(BoardState& b, std::string_view fen) {
   next.BookPly = 21;  // a set-up position is out of the book
   SetPositionKey(next);
   b = next;
+  if (dropped != nullptr) *dropped = droppedRights;
   return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 // Sets up a position from a FEN record, for tools and tests.
+#include <string>
 #include <string_view>
 
 #include "board/board_state.h"
@@ -11,7 +12,8 @@ namespace zandrell {
 // ignored). Castling rights become untouched king and rook home squares, a lost
 // right a touched rook home square (and a touched king square when both are
 // lost); the en-passant square becomes the marker. A malformed or impossible
-// record returns false and leaves the position unchanged.
-bool SetUpFromFen(BoardState& b, std::string_view fen);
+// record returns false and leaves the position unchanged. A right whose king or
+// rook is not at home is dropped; dropped, when given, gets the letters of those.
+bool SetUpFromFen(BoardState& b, std::string_view fen, std::string* dropped = nullptr);
 
 }  // namespace zandrell

@@ -21,6 +21,9 @@ struct UciState {
   std::string Start = "startpos";
   std::vector<std::string> Moves;
   std::string LoggedStart = "-";
+  // The last "position" was too long to read: "go" searches nothing until the
+  // next one is taken.
+  bool PositionRefused = false;
   std::vector<std::string> LoggedMoves;
 };
 

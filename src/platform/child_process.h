@@ -33,6 +33,8 @@ class ChildProcess {
   void SendTerminate();  // the polite request to end (SIGTERM)
   void SendInterrupt();  // what xboard sends before moves (SIGINT)
   void Kill();
+  // The most memory the running program has held, in KiB; 0 where unknown.
+  long PeakMemoryKb() const;
 
  private:
   struct State;

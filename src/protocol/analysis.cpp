@@ -15,12 +15,7 @@
 
 namespace zandrell {
 
-void Analyze(Engine& e) {
-  GameState& g = e.game;
-  if (!g.Analyzing || !g.AnalysisPending) return;
-  g.AnalysisPending = false;
-  // A king could be taken: nothing to analyse until the position is legal.
-  if (RefuseIllegalPosition(e)) return;
+void StartAnalysisStatus(Engine& e) {
   SearchState& s = e.search;
   s.RootMovesTotal = LegalMoveCount(e.board);
   s.RootMovesSearched = 0;
@@ -28,6 +23,16 @@ void Analyze(Engine& e) {
   s.NodeCount = 0;
   s.QNodeCount = 0;
   s.MoveStartTime = platform::MonotonicSeconds();
+}
+
+void Analyze(Engine& e) {
+  GameState& g = e.game;
+  if (!g.Analyzing || !g.AnalysisPending) return;
+  g.AnalysisPending = false;
+  // A king could be taken: nothing to analyse until the position is legal.
+  if (RefuseIllegalPosition(e)) return;
+  SearchState& s = e.search;
+  StartAnalysisStatus(e);
   // A mated or stalemated side has nothing to think about.
   if (s.RootMovesTotal == 0) return;
   e.board.Ply = 0;

@@ -8,6 +8,8 @@ namespace zandrell {
 // act on, the input ends, or the search runs out of depth. Only in analysis mode,
 // and only while the position still wants a think.
 void Analyze(Engine& e);
+// The status "." reports starts afresh: no time, nodes or depth yet on this position.
+void StartAnalysisStatus(Engine& e);
 // "Hint: MOVE": the reply the last think expected, when it is legal here.
 void AnswerHint(Engine& e);
 // The book's moves here in SAN, each with its count of lines, then an empty line.

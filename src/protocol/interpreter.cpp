@@ -1,5 +1,4 @@
 // The protocol command table and the opponent's moves.
-#include <cfloat>
 #include <string>
 #include <vector>
 
@@ -17,14 +16,12 @@
 #include "protocol/set_up.h"
 #include "protocol/startup.h"
 #include "protocol/take_back.h"
+#include "protocol/thinking_input.h"
 #include "protocol/xboard_thinking.h"
 
 namespace zandrell {
 
 namespace {
-
-// An unfinished line longer than this is dropped whole.
-constexpr std::size_t kPendingLineLimit = 64 * 1024;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -57,11 +54,17 @@ std::string_view Field(std::string_view line, std::size_t n) {
   return line.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
 }
 
+// Clock numbers are read within these bounds (over eleven days either way), so
+// the clock's arithmetic stays finite whatever the line says.
+constexpr double kClockLimitSeconds = 1e6;
+
+double ClockNumber(std::string_view text, double unitsPerSecond = 1.0) {
+  const double limit = kClockLimitSeconds * unitsPerSecond;
+  return NumericValueIn(text, -limit, limit);
+}
+
 float SecondsFromCentiseconds(std::string_view text) {
-  double seconds = NumericValue(text) / 100.0;
-  if (seconds > FLT_MAX) return FLT_MAX;
-  if (seconds < -FLT_MAX) return -FLT_MAX;
-  return static_cast<float>(seconds);
+  return static_cast<float>(ClockNumber(text, 100.0) / 100.0);
 }
 
 void StartClocks(GameState& g) {
@@ -74,13 +77,15 @@ void SetLevel(GameState& g, std::string_view line) {
   g.MovesPerControl = ToInteger32(NumericValue(Field(line, 1)));
   std::string_view base = Field(line, 2);
   std::size_t colon = base.find(':');
+  constexpr double kSecondsPerMinute = 60.0;
   if (colon != std::string_view::npos) {
-    g.BaseTime = ToInteger32(NumericValue(base.substr(0, colon)) * 60);
-    g.BaseTime = ToInteger32(g.BaseTime + NumericValue(base.substr(colon + 1)));
+    g.BaseTime = ToInteger32(ClockNumber(base.substr(0, colon), 1.0 / kSecondsPerMinute) *
+                             kSecondsPerMinute);
+    g.BaseTime = ToInteger32(g.BaseTime + ClockNumber(base.substr(colon + 1)));
   } else {
-    g.BaseTime = ToInteger32(NumericValue(base) * 60);
+    g.BaseTime = ToInteger32(ClockNumber(base, 1.0 / kSecondsPerMinute) * kSecondsPerMinute);
   }
-  g.IncrementSeconds = NumericValue(Field(line, 3));
+  g.IncrementSeconds = ClockNumber(Field(line, 3));
   g.Increment = ToInteger32(g.IncrementSeconds);
   g.FixedTimePerMove = false;
   StartClocks(g);
@@ -128,6 +133,8 @@ void HandleAddedCommand(Engine& e, std::string_view line) {
   } else if (line == "analyze") {
     e.game.Analyzing = true;
     e.game.AnalysisPending = true;
+    // A "." read with "analyze" is answered before the think starts.
+    StartAnalysisStatus(e);
   } else if (line == "exit") {
     e.game.Analyzing = false;
   } else if (line == ".") {
@@ -172,7 +179,7 @@ bool HandleCommand(Engine& e, std::string_view line) {
   } else if (StartsWith(line, "st ")) {
     g.MovesPerControl = 1;
     g.FixedTimePerMove = true;
-    g.BaseTime = ToInteger32(NumericValue(From(line, 3)));
+    g.BaseTime = ToInteger32(ClockNumber(From(line, 3)));
     g.Increment = 0;
     g.IncrementSeconds = 0.0;
     StartClocks(g);
@@ -221,7 +228,7 @@ bool ApplyClockLine(Engine& e, std::string_view line) {
   if (StartsWith(line, "time")) {
     e.game.OwnTime = SecondsFromCentiseconds(From(line, 5));
   } else if (StartsWith(line, "otim")) {
-    e.game.OpponentTime = NumericValue(From(line, 5)) / 100.0;
+    e.game.OpponentTime = ClockNumber(From(line, 5), 100.0) / 100.0;
   } else {
     return false;
   }
@@ -236,10 +243,9 @@ void InterpretInput(Engine& e, std::string_view chunk) {
     if (end == std::string_view::npos) break;
     std::string line = std::move(pending);
     pending.clear();
-    bool dropped = !line.empty() && line.size() > kPendingLineLimit;
-    line.append(chunk.substr(start, end - start));
+    AppendCapped(line, chunk.substr(start, end - start));
     start = end + 1;
-    if (dropped) continue;
+    if (line.size() > kLongestLine) continue;  // too long to be a command
     // Interfaces writing text-mode lines end them with CR LF.
     if (!line.empty() && line.back() == '\r') line.pop_back();
     // In analysis every command but these few may change what there is to think about.
@@ -255,14 +261,8 @@ void InterpretInput(Engine& e, std::string_view chunk) {
     }
   }
   if (e.shell.Terminated) return;
-  // Keep the unfinished tail; past the limit only its length matters (it is dropped).
-  std::string_view tail = chunk.substr(start);
-  if (pending.size() > kPendingLineLimit) {
-    pending.resize(kPendingLineLimit + 1);
-  } else {
-    pending.append(tail);
-    if (pending.size() > kPendingLineLimit) pending.resize(kPendingLineLimit + 1);
-  }
+  // Keep the unfinished tail; past the limit only that it is too long matters.
+  AppendCapped(pending, chunk.substr(start));
 }
 
 }  // namespace zandrell

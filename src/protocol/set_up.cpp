@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "base/log.h"
 #include "base/wire.h"
 #include "board/fen_setup.h"
 #include "board/position_text.h"
@@ -53,10 +54,9 @@ std::string EditedFen(const Engine& e) {
   return fen;
 }
 
-}  // namespace
-
-void SetBoard(Engine& e, std::string_view fen) {
-  if (!SetUpFromFen(e.board, fen)) {
+void SetUpPosition(Engine& e, std::string_view fen, bool tellDroppedRights) {
+  std::string dropped;
+  if (!SetUpFromFen(e.board, fen, &dropped)) {
     SendLine(e, "tellusererror Illegal position");
     return;
   }
@@ -64,7 +64,21 @@ void SetBoard(Engine& e, std::string_view fen) {
   g.PositionCounts.clear();
   g.GameResult = kGameOn;
   e.record.Played.clear();
+  if (!dropped.empty() && tellDroppedRights) {
+    // The position stands with the rights it can have; the user should know.
+    const std::string text = DroppedRightsText(dropped);
+    SendLine(e, "telluser " + text);
+    WriteLog(e, text, false, false);
+  }
 }
+
+}  // namespace
+
+std::string DroppedRightsText(std::string_view dropped) {
+  return "Castling rights dropped, king or rook not at home: " + std::string(dropped);
+}
+
+void SetBoard(Engine& e, std::string_view fen) { SetUpPosition(e, fen, true); }
 
 void StartEdit(Engine& e) {
   EditState& edit = e.edit;
@@ -80,7 +94,8 @@ void EditLine(Engine& e, std::string_view line) {
   EditState& edit = e.edit;
   if (line == ".") {
     edit.Active = false;
-    SetBoard(e, EditedFen(e));
+    // The edited board claims every right whose king and rook stand at home.
+    SetUpPosition(e, EditedFen(e), false);
   } else if (line == "#") {
     std::fill(std::begin(edit.Squares), std::end(edit.Squares), std::uint8_t{kEmpty});
   } else if (line == "c") {

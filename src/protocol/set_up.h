@@ -1,5 +1,6 @@
 #pragma once
 // Games from a set-up position: "setboard FEN" and the square-by-square "edit" mode.
+#include <string>
 #include <string_view>
 
 #include "engine/engine.h"
@@ -8,7 +9,11 @@ namespace zandrell {
 
 // The game goes on from the position of the record, with a fresh game record and
 // no book; an unusable record is reported to the user and changes nothing.
+// Castling rights the record claims without their king or rook at home are
+// dropped, and the user is told (telluser, and the log).
 void SetBoard(Engine& e, std::string_view fen);
+// What the user is told of dropped castling rights (their letters, as in FEN).
+std::string DroppedRightsText(std::string_view dropped);
 
 // "edit": the squares of the current position become editable.
 void StartEdit(Engine& e);

@@ -10,6 +10,14 @@
 
 namespace zandrell {
 
+// The longest line the protocol loops take. A longer one is kept as its first
+// kLongestLine + 1 bytes, which marks it as too long, and not acted on; so is an
+// unfinished one, at every moment, while the bytes after it are still read.
+constexpr std::size_t kLongestLine = 64 * 1024;
+
+// Appends text to an unfinished line, keeping no more than marks it too long.
+void AppendCapped(std::string& line, std::string_view text);
+
 // What the watcher made of a line.
 enum class LineUse { kKeep, kAnswered };
 
@@ -30,8 +38,10 @@ class ThinkingInput {
   bool KeptAny() const { return keeping_; }
 
  private:
+  void TakeLines(std::string_view fresh, const std::function<LineUse(std::string_view)>& watch);
+
   Engine& e_;
-  std::string partial_;  // the line being received
+  std::string partial_;  // the line being received, cut as AppendCapped does
   bool firstLine_ = true;
   bool keeping_ = false;
 };

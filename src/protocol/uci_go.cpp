@@ -42,32 +42,41 @@ struct GoRequest {
   std::vector<std::string> SearchMoves;
 };
 
+// The largest time, in milliseconds, a field of "go" may give (over eleven
+// days); larger numbers are read as it, so the clock's arithmetic stays finite.
+constexpr double kMaxFieldMs = 1e9;
+constexpr double kMaxNodes = 1e15;
+constexpr double kMaxMovesToGo = 1000;
+
 GoRequest ParseGo(std::string_view args) {
   GoRequest go;
   const std::vector<std::string_view> words = UciWords(args);
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string_view word = words[i];
-    auto number = [&] { return i + 1 < words.size() ? NumericValue(words[++i]) : 0.0; };
+    // Every number is clamped where it is read, before any arithmetic.
+    auto number = [&](double high) {
+      return i + 1 < words.size() ? NumericValueIn(words[++i], 0.0, high) : 0.0;
+    };
     if (word == "infinite") {
       go.Infinite = true;
     } else if (word == "ponder") {
       go.Ponder = true;
     } else if (word == "wtime") {
-      go.Time[0] = std::max(0.0, number());
+      go.Time[0] = number(kMaxFieldMs);
     } else if (word == "btime") {
-      go.Time[1] = std::max(0.0, number());
+      go.Time[1] = number(kMaxFieldMs);
     } else if (word == "winc") {
-      go.Increment[0] = std::max(0.0, number());
+      go.Increment[0] = number(kMaxFieldMs);
     } else if (word == "binc") {
-      go.Increment[1] = std::max(0.0, number());
+      go.Increment[1] = number(kMaxFieldMs);
     } else if (word == "movestogo") {
-      go.MovesToGo = std::clamp(ToInteger32(number()), 0, 1000);
+      go.MovesToGo = ToInteger32(number(kMaxMovesToGo));
     } else if (word == "depth") {
-      go.Depth = std::clamp(ToInteger32(number()), 0, kMaxSearchDepth);
+      go.Depth = ToInteger32(number(kMaxSearchDepth));
     } else if (word == "nodes") {
-      go.Nodes = static_cast<std::int64_t>(std::clamp(number(), 0.0, 1e15));
+      go.Nodes = static_cast<std::int64_t>(number(kMaxNodes));
     } else if (word == "movetime") {
-      go.MoveTime = std::max(0.0, number());
+      go.MoveTime = number(kMaxFieldMs);
     } else if (word == "searchmoves") {
       // The moves run to the end of the line or the next keyword.
       while (i + 1 < words.size() && words[i + 1].size() >= 4 && words[i + 1].size() <= 5 &&
@@ -291,15 +300,19 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
   const GoRequest go = ParseGo(args);
   SearchState& s = e.search;
   BoardState& b = e.board;
+  // With the last position refused there is nothing to think about: the stale
+  // position is not searched, and "bestmove" names no move.
+  const bool refused = e.uci.PositionRefused;
+  if (refused) SendBareLine(e, "info string no position to search");
   const SearchLimits limits = LimitsOf(e, go);
-  if (!go.Ponder) LogUciGame(e);
+  if (!go.Ponder && !refused) LogUciGame(e);
 
   s.QNodeCount = 0;
   s.NodeCount = 0;
   b.Ply = 0;
   s.MoveStartTime = platform::MonotonicSeconds();
   UciThinking thinking(e, go, queued);
-  const bool anyMove = HasLegalMove(b);
+  const bool anyMove = !refused && HasLegalMove(b);
   Move best = kNoMove;
   s.GameEnd = kGameOn;
   if (anyMove) best = Think(e, limits, thinking);
@@ -308,6 +321,10 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
   // the engine plays goes to the log.
   const bool played = !thinking.Pondering();
 
+  if (refused) {
+    SendBareLine(e, "bestmove 0000");
+    return;
+  }
   if (!anyMove) {
     SendBareLine(e, InCheck(b) ? "info depth 0 score mate 0" : "info depth 0 score cp 0");
     SendBareLine(e, "bestmove 0000");

@@ -15,11 +15,9 @@ namespace zandrell {
 
 namespace {
 
-// An unfinished line longer than this is dropped whole.
-constexpr std::size_t kPendingLineLimit = 64 * 1024;
-
 // The complete lines of a chunk, completing the unfinished one kept from before
-// and keeping the new unfinished tail.
+// and keeping the new unfinished tail; a line too long stays cut short, to be
+// refused in its turn.
 void SplitLines(Engine& e, std::string_view chunk, std::deque<std::string>& lines) {
   std::string& pending = e.shell.PendingInput;
   std::size_t start = 0;
@@ -27,12 +25,21 @@ void SplitLines(Engine& e, std::string_view chunk, std::deque<std::string>& line
        start = end + 1) {
     std::string line = std::move(pending);
     pending.clear();
-    const bool dropped = line.size() > kPendingLineLimit;
-    line.append(chunk.substr(start, end - start));
-    if (!dropped) lines.push_back(std::move(line));
+    AppendCapped(line, chunk.substr(start, end - start));
+    lines.push_back(std::move(line));
   }
-  pending.append(chunk.substr(start));
-  if (pending.size() > kPendingLineLimit) pending.resize(kPendingLineLimit + 1);
+  AppendCapped(pending, chunk.substr(start));
+}
+
+// A line too long to take whole. A "position" so refused leaves no position to
+// search: "go" must not think on the one before it.
+void RefuseLongLine(Engine& e, std::string_view line) {
+  const std::vector<std::string_view> words = UciWords(line.substr(0, 64));
+  const bool position = !words.empty() && words[0] == "position";
+  if (position) e.uci.PositionRefused = true;
+  SendBareLine(e, "info string line longer than " + std::to_string(kLongestLine) +
+                      " bytes ignored" +
+                      (position ? "; no position to search until the next \"position\"" : ""));
 }
 
 void Identify(Engine& e) {
@@ -50,6 +57,10 @@ std::string_view Rest(std::string_view line, std::string_view word) {
 }  // namespace
 
 void HandleUciLine(Engine& e, std::string_view line, std::deque<std::string>& queued) {
+  if (line.size() > kLongestLine) {
+    RefuseLongLine(e, line);
+    return;
+  }
   const std::vector<std::string_view> words = UciWords(line);
   if (words.empty()) return;
   const std::string_view command = words[0];

@@ -9,6 +9,7 @@
 #include "board/fen_setup.h"
 #include "board/legal_move.h"
 #include "protocol/game.h"
+#include "protocol/set_up.h"
 #include "protocol/uci_text.h"
 #include "search/hash_table.h"
 
@@ -27,10 +28,11 @@ void LogNewGame(Engine& e) {
 
 // Replays the game on the engine's own board; false (and the reason told) at
 // the first move that is not legal.
-bool Replay(Engine& e, const std::string& start, const std::vector<std::string>& moves) {
+bool Replay(Engine& e, const std::string& start, const std::vector<std::string>& moves,
+            std::string& droppedRights) {
   if (start == kStartPosition) {
     ResetPosition(e.board, e.book.BookLoaded);
-  } else if (!SetUpFromFen(e.board, start)) {
+  } else if (!SetUpFromFen(e.board, start, &droppedRights)) {
     Tell(e, "illegal position: " + start);
     return false;
   }
@@ -84,14 +86,22 @@ void SetUciPosition(Engine& e, std::string_view args) {
   const BoardState board = e.board;
   GameState game = e.game;
   GameRecord record = e.record;
-  if (!Replay(e, start, moves)) {
+  std::string dropped;
+  if (!Replay(e, start, moves, dropped)) {
     e.board = board;
     e.game = std::move(game);
     e.record = std::move(record);
     return;
   }
+  if (!dropped.empty()) {
+    // The position stands with the rights it can have; logged once per start.
+    const std::string text = DroppedRightsText(dropped);
+    Tell(e, text);
+    if (start != e.uci.Start) WriteLog(e, text, false, false);
+  }
   e.uci.Start = std::move(start);
   e.uci.Moves = std::move(moves);
+  e.uci.PositionRefused = false;
 }
 
 void StartUciGame(Engine& e) {

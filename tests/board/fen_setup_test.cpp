@@ -1,4 +1,5 @@
 // Setting up positions from FEN records for tools and tests.
+#include "board/fen_setup.h"
 #include "board/position_text.h"
 #include "board_test_support.h"
 
@@ -25,6 +26,12 @@ TEST(FenSetupTest, LostRightsBecomeTouchedHomeSquares) {
   // A right the board cannot have (no rook at home) is dropped.
   b = test::FenBoard("4k3/8/8/8/8/8/8/R3K3 w KQ -");
   EXPECT_EQ(PositionText(b), "4k3/8/8/8/8/8/8/R3K3 w Q -");
+  // The caller may learn which: here White's short right, and Black's two (no king at home).
+  std::string dropped = "stale";
+  ASSERT_TRUE(SetUpFromFen(b, "3k4/8/8/8/8/8/8/R3K3 w KQkq -", &dropped));
+  EXPECT_EQ(dropped, "Kkq");
+  ASSERT_TRUE(SetUpFromFen(b, "r3k2r/8/8/8/8/8/8/R3K2R w KQkq -", &dropped));
+  EXPECT_EQ(dropped, "");
 }
 
 }  // namespace

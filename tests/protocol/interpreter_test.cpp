@@ -68,14 +68,18 @@ TEST_F(Interpreter, AbsurdTimeControlsAreClampedOrDefaulted) {
   EXPECT_EQ(Game().BaseTime, 0);
   T.Feed("level 99999999999 99999999999 -5\n");
   EXPECT_EQ(Game().MovesPerControl, 2147483647);
-  EXPECT_EQ(Game().BaseTime, 2147483647);
+  // Clock numbers are read within a million seconds either way.
+  EXPECT_EQ(Game().BaseTime, 1000000);
   EXPECT_EQ(Game().Increment, -5);
   T.Feed("sd -7\n");
   EXPECT_EQ(Game().MaxDepth, 1);
   T.Feed("sd 99999\n");
   EXPECT_EQ(Game().MaxDepth, kMaxSearchDepth);
   T.Feed("time 1e400\n");
-  EXPECT_GT(Game().OwnTime, 1e30f);
+  EXPECT_EQ(Game().OwnTime, 1e6f);
+  T.Feed("st 1e300\notim -1e400\n");
+  EXPECT_EQ(Game().BaseTime, 1000000);
+  EXPECT_EQ(Game().OpponentTime, -1e6);
 }
 
 TEST_F(Interpreter, IllegalAndMalformedMovesAreRefusedEachOnItsOwn) {

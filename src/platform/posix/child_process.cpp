@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 extern char** environ;
 
@@ -174,6 +175,15 @@ void ChildProcess::SendTerminate() {
 
 void ChildProcess::SendInterrupt() {
   if (state_->Pid > 0 && !state_->Reaped) ::kill(state_->Pid, SIGINT);
+}
+
+long ChildProcess::PeakMemoryKb() const {
+  if (state_->Pid <= 0 || state_->Reaped) return 0;
+  std::ifstream status("/proc/" + std::to_string(state_->Pid) + "/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  }
+  return 0;
 }
 
 void ChildProcess::Kill() {

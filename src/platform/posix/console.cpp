@@ -26,15 +26,35 @@ void CloseStandardHandles() {
 }
 
 int ReadStandardInput(char* buffer, int capacity) {
+  // SIGTERM is held back from the look at the flag until the wait, and let in
+  // only by ppoll itself: one that comes in between ends the wait at once
+  // instead of waiting for the next input.
+  sigset_t terminate;
+  sigemptyset(&terminate);
+  sigaddset(&terminate, SIGTERM);
   for (;;) {
     if (inputEnded) return 0;
+    sigset_t outside;
+    ::sigprocmask(SIG_BLOCK, &terminate, &outside);
+    if (terminationFlag) {
+      ::sigprocmask(SIG_SETMASK, &outside, nullptr);
+      return -1;
+    }
+    sigset_t waiting = outside;
+    sigdelset(&waiting, SIGTERM);
+    pollfd input{STDIN_FILENO, POLLIN, 0};
+    const int ready = ::ppoll(&input, 1, nullptr, &waiting);
+    const int pollError = errno;
+    ::sigprocmask(SIG_SETMASK, &outside, nullptr);
+    if (ready < 0) {
+      if (pollError == EINTR) continue;  // the flag is looked at again
+      return 0;
+    }
+    // Readable or hung up: the read returns at once, with bytes or with the end.
     ssize_t n = ::read(STDIN_FILENO, buffer, static_cast<size_t>(capacity));
     if (n > 0) return static_cast<int>(n);
     if (n == 0) return 0;
-    if (errno == EINTR) {
-      if (terminationFlag) return -1;
-      continue;
-    }
+    if (errno == EINTR || errno == EAGAIN) continue;
     return 0;
   }
 }

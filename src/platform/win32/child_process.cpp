@@ -297,6 +297,8 @@ void ChildProcess::SendInterrupt() {
   if (state_->Process && Wait(0) < 0) GenerateConsoleCtrlEvent(CTRL_C_EVENT, state_->ProcessId);
 }
 
+long ChildProcess::PeakMemoryKb() const { return 0; }  // not needed on Windows
+
 void ChildProcess::Kill() {
   if (state_->Process && Wait(0) < 0) TerminateProcess(state_->Process.Get(), 137);
 }

@@ -1,5 +1,6 @@
 // The pipe wire on the standard handles, and the console's termination events.
 #include <algorithm>
+#include <atomic>
 #include <string>
 
 #include "platform/platform.h"
@@ -12,15 +13,19 @@
 namespace zandrell::platform {
 
 namespace {
-HANDLE stdInHandle = INVALID_HANDLE_VALUE;
-HANDLE stdOutHandle = INVALID_HANDLE_VALUE;
+// Read by the reader thread and the console handler's thread as well as the
+// engine's: atomics, so every thread sees each change whole.
+std::atomic<HANDLE> stdInHandle{INVALID_HANDLE_VALUE};
+std::atomic<HANDLE> stdOutHandle{INVALID_HANDLE_VALUE};
 // Once closed, the handle values may be reused by files opened later (the log);
 // nothing may read or write through them again.
-bool handlesClosed = false;
+std::atomic<bool> handlesClosed{false};
 
 void TakeHandlesOnFirstUse() {
-  if (stdInHandle == INVALID_HANDLE_VALUE && !handlesClosed) TakeStandardHandles();
+  if (stdInHandle.load() == INVALID_HANDLE_VALUE && !handlesClosed.load()) TakeStandardHandles();
 }
+
+bool Usable(HANDLE handle) { return handle != INVALID_HANDLE_VALUE && handle != nullptr; }
 
 // Standard input is read by a thread of its own into a queue, so the engine can
 // look at commands while it thinks: a console or a pipe may block a read, and only
@@ -31,11 +36,16 @@ struct InputQueue {
   std::string Bytes;
   bool Ended = false;
 };
-InputQueue* inputQueue = nullptr;
-HANDLE readerThread = nullptr;
+// Published whole, lock and event made, before the reader starts; it lives as
+// long as the process, since the reader may still be blocked in its read when
+// the process ends.
+std::atomic<InputQueue*> inputQueue{nullptr};
+// Set once the reader runs: the input handle is then never closed under it (a
+// close can wait for its read to finish); the end of the process ends it.
+std::atomic<bool> readerRunning{false};
 
-volatile LONG terminationFlag = 0;
-HANDLE mainThread = nullptr;  // the engine's thread, woken from its wait for input
+std::atomic<LONG> terminationFlag{0};
+std::atomic<HANDLE> mainThread{nullptr};  // the engine's thread, woken from its wait
 
 BOOL WINAPI OnConsoleEvent(DWORD event) {
   switch (event) {
@@ -43,17 +53,19 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     case CTRL_BREAK_EVENT:
     case CTRL_CLOSE_EVENT:
     case CTRL_LOGOFF_EVENT:
-    case CTRL_SHUTDOWN_EVENT:
-      InterlockedExchange(&terminationFlag, 1);
-      if (inputQueue != nullptr) SetEvent(inputQueue->Ready);
-      if (mainThread != nullptr) {
-        CancelSynchronousIo(mainThread);
+    case CTRL_SHUTDOWN_EVENT: {
+      terminationFlag.store(1);
+      if (InputQueue* queue = inputQueue.load(); queue != nullptr) SetEvent(queue->Ready);
+      const HANDLE engine = mainThread.load();
+      if (engine != nullptr) {
+        CancelSynchronousIo(engine);
         // Returning would let the system end the process before the engine has
         // logged its end; wait for the main thread to end the process instead.
         // The system's own grace period still bounds this.
-        if (event != CTRL_BREAK_EVENT) WaitForSingleObject(mainThread, INFINITE);
+        if (event != CTRL_BREAK_EVENT) WaitForSingleObject(engine, INFINITE);
       }
       return TRUE;
+    }
     default: return FALSE;
   }
 }
@@ -61,120 +73,135 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 }  // namespace
 
 void TakeStandardHandles() {
-  handlesClosed = false;
-  stdInHandle = GetStdHandle(STD_INPUT_HANDLE);
-  stdOutHandle = GetStdHandle(STD_OUTPUT_HANDLE);
+  handlesClosed.store(false);
+  stdInHandle.store(GetStdHandle(STD_INPUT_HANDLE));
+  stdOutHandle.store(GetStdHandle(STD_OUTPUT_HANDLE));
 }
 
 void CloseStandardHandles() {
-  if (readerThread != nullptr) {
-    handlesClosed = true;
-    CancelSynchronousIo(readerThread);
-  }
-  if (stdInHandle != INVALID_HANDLE_VALUE && stdInHandle != nullptr) CloseHandle(stdInHandle);
-  if (stdOutHandle != INVALID_HANDLE_VALUE && stdOutHandle != nullptr) CloseHandle(stdOutHandle);
-  stdInHandle = INVALID_HANDLE_VALUE;
-  stdOutHandle = INVALID_HANDLE_VALUE;
-  handlesClosed = true;
+  handlesClosed.store(true);
+  const HANDLE input = stdInHandle.exchange(INVALID_HANDLE_VALUE);
+  const HANDLE output = stdOutHandle.exchange(INVALID_HANDLE_VALUE);
+  // The reader may be in its read, or about to start one: closing the handle
+  // under it could wait for that read or let it read another file given the
+  // same value. It stays open until the process ends, which ends the reader.
+  if (Usable(input) && !readerRunning.load()) CloseHandle(input);
+  if (Usable(output)) CloseHandle(output);
 }
 
 namespace {
 
-DWORD WINAPI ReadInputIntoQueue(LPVOID) {
+DWORD WINAPI ReadInputIntoQueue(LPVOID parameter) {
+  InputQueue& queue = *static_cast<InputQueue*>(parameter);
+  const HANDLE input = stdInHandle.load();
   char buffer[4096];
   for (;;) {
     DWORD n = 0;
-    BOOL ok = ReadFile(stdInHandle, buffer, sizeof buffer, &n, nullptr);
-    if (!ok && GetLastError() == ERROR_OPERATION_ABORTED && !handlesClosed) continue;
-    EnterCriticalSection(&inputQueue->Lock);
+    BOOL ok = ReadFile(input, buffer, sizeof buffer, &n, nullptr);
+    if (!ok && GetLastError() == ERROR_OPERATION_ABORTED && !handlesClosed.load()) continue;
+    EnterCriticalSection(&queue.Lock);
     // A failed read is the interface gone; an empty successful one is the end of
     // a file or console, and what wine reports at the end of a host pipe.
     if (ok && n > 0) {
-      inputQueue->Bytes.append(buffer, n);
+      queue.Bytes.append(buffer, n);
     } else {
-      inputQueue->Ended = true;
+      queue.Ended = true;
     }
-    SetEvent(inputQueue->Ready);
-    const bool ended = inputQueue->Ended;
-    LeaveCriticalSection(&inputQueue->Lock);
+    SetEvent(queue.Ready);
+    const bool ended = queue.Ended;
+    LeaveCriticalSection(&queue.Lock);
     if (ended) return 0;
   }
 }
 
-// Starts the reader at the first look at the input. False without an input handle.
-bool StartReader() {
+// Starts the reader at the first look at the input (only the engine's thread
+// looks). False without an input handle.
+InputQueue* StartReader() {
   TakeHandlesOnFirstUse();
-  if (inputQueue != nullptr) return true;
-  if (stdInHandle == INVALID_HANDLE_VALUE || stdInHandle == nullptr) return false;
-  // Lives as long as the process: the reader may still be blocked in its read
-  // when the process ends.
-  inputQueue = new InputQueue;
-  InitializeCriticalSection(&inputQueue->Lock);
-  inputQueue->Ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  readerThread = CreateThread(nullptr, 0, ReadInputIntoQueue, nullptr, 0, nullptr);
-  if (readerThread == nullptr) inputQueue->Ended = true;
-  return true;
+  if (InputQueue* queue = inputQueue.load(); queue != nullptr) return queue;
+  if (!Usable(stdInHandle.load())) return nullptr;
+  auto* queue = new InputQueue;
+  InitializeCriticalSection(&queue->Lock);
+  queue->Ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  readerRunning.store(true);
+  const HANDLE thread = CreateThread(nullptr, 0, ReadInputIntoQueue, queue, 0, nullptr);
+  if (thread == nullptr) {
+    readerRunning.store(false);
+    queue->Ended = true;
+  } else {
+    CloseHandle(thread);  // it runs on until the input ends or the process does
+  }
+  inputQueue.store(queue);
+  return queue;
 }
 
 // Takes up to capacity queued bytes; 0 when none are queued.
-int TakeQueued(char* buffer, int capacity) {
-  EnterCriticalSection(&inputQueue->Lock);
-  const std::size_t n = std::min(inputQueue->Bytes.size(), static_cast<std::size_t>(capacity));
-  inputQueue->Bytes.copy(buffer, n);
-  inputQueue->Bytes.erase(0, n);
-  if (inputQueue->Bytes.empty() && !inputQueue->Ended) ResetEvent(inputQueue->Ready);
-  LeaveCriticalSection(&inputQueue->Lock);
+int TakeQueued(InputQueue& queue, char* buffer, int capacity) {
+  EnterCriticalSection(&queue.Lock);
+  const std::size_t n = std::min(queue.Bytes.size(), static_cast<std::size_t>(capacity));
+  queue.Bytes.copy(buffer, n);
+  queue.Bytes.erase(0, n);
+  if (queue.Bytes.empty() && !queue.Ended) ResetEvent(queue.Ready);
+  LeaveCriticalSection(&queue.Lock);
   return static_cast<int>(n);
+}
+
+bool QueueClosed(InputQueue& queue) {
+  EnterCriticalSection(&queue.Lock);
+  const bool closed = queue.Ended && queue.Bytes.empty();
+  LeaveCriticalSection(&queue.Lock);
+  return closed;
 }
 
 }  // namespace
 
 int ReadStandardInput(char* buffer, int capacity) {
-  if (capacity <= 0 || !StartReader()) return 0;
+  InputQueue* queue = capacity > 0 ? StartReader() : nullptr;
+  if (queue == nullptr) return 0;
   for (;;) {
-    if (terminationFlag != 0) return -1;
-    const int n = TakeQueued(buffer, capacity);
+    if (terminationFlag.load() != 0) return -1;
+    const int n = TakeQueued(*queue, buffer, capacity);
     if (n > 0) return n;
-    if (StandardInputClosed()) return 0;
+    if (QueueClosed(*queue)) return 0;
     // The console handler sets the event too when asked to end.
-    WaitForSingleObject(inputQueue->Ready, INFINITE);
+    WaitForSingleObject(queue->Ready, INFINITE);
   }
 }
 
 int TakeWaitingInput(char* buffer, int capacity) {
-  if (capacity <= 0 || !StartReader()) return 0;
-  return TakeQueued(buffer, capacity);
+  InputQueue* queue = capacity > 0 ? StartReader() : nullptr;
+  return queue == nullptr ? 0 : TakeQueued(*queue, buffer, capacity);
 }
 
 bool StandardInputClosed() {
-  if (!StartReader()) return false;
-  EnterCriticalSection(&inputQueue->Lock);
-  const bool closed = inputQueue->Ended && inputQueue->Bytes.empty();
-  LeaveCriticalSection(&inputQueue->Lock);
-  return closed;
+  InputQueue* queue = StartReader();
+  return queue != nullptr && QueueClosed(*queue);
 }
 
 void WriteStandardOutput(const char* data, std::size_t size) {
   TakeHandlesOnFirstUse();
-  if (stdOutHandle == INVALID_HANDLE_VALUE) return;
+  const HANDLE output = stdOutHandle.load();
+  if (!Usable(output)) return;
   while (size > 0) {
     DWORD part = size > 0x10000000u ? 0x10000000u : static_cast<DWORD>(size);
     DWORD written = 0;
-    if (!WriteFile(stdOutHandle, data, part, &written, nullptr) || written == 0) return;
+    if (!WriteFile(output, data, part, &written, nullptr) || written == 0) return;
     data += written;
     size -= written;
   }
 }
 
 void InstallTerminationHandling() {
-  if (mainThread == nullptr) {
-    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &mainThread, 0,
-                    FALSE, DUPLICATE_SAME_ACCESS);
+  if (mainThread.load() == nullptr) {
+    HANDLE engine = nullptr;
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &engine, 0, FALSE,
+                    DUPLICATE_SAME_ACCESS);
+    mainThread.store(engine);
   }
   SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
 }
 
-bool TerminationRequested() { return terminationFlag != 0; }
+bool TerminationRequested() { return terminationFlag.load() != 0; }
 
 void ExitProcess(int code) { ::ExitProcess(static_cast<UINT>(code)); }
 
