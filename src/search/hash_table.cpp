@@ -7,9 +7,14 @@ namespace zandrell {
 
 namespace {
 
-// Beyond any score but a mate's: |score| above this is a mate that many plies away
-// from kMateScore.
-constexpr std::int32_t kMateBound = kMateScore - 1000;
+// Depth an entry loses for each think since it was stored, when it competes for
+// its slot.
+constexpr int kAgePenalty = 4;
+
+int Worth(const HashEntry& entry, std::uint8_t generation) {
+  const int age = static_cast<std::uint8_t>(generation - entry.Generation);
+  return entry.Depth - kAgePenalty * age;
+}
 
 }  // namespace
 
@@ -71,11 +76,18 @@ void StoreHash(HashTableState& t, std::uint64_t key, const Move& best, int depth
   if (t.Entries.empty()) return;
   HashEntry* bucket = &t.Entries[(key & t.BucketMask) * kHashBucket];
   const auto check = static_cast<std::uint32_t>(key >> 32);
-  HashEntry& deep = bucket[0];
-  HashEntry* slot = &bucket[1];
-  if (deep.Bound == 0 || deep.Check == check || deep.Generation != t.Generation ||
-      depth >= deep.Depth) {
-    slot = &deep;
+  HashEntry* slot = nullptr;
+  for (int i = 0; i < kHashBucket && slot == nullptr; ++i) {
+    if (bucket[i].Bound != 0 && bucket[i].Check == check) slot = &bucket[i];
+  }
+  if (slot == nullptr) {
+    slot = &bucket[0];
+    for (int i = 1; i < kHashBucket; ++i) {
+      if (slot->Bound != 0 &&
+          (bucket[i].Bound == 0 || Worth(bucket[i], t.Generation) < Worth(*slot, t.Generation))) {
+        slot = &bucket[i];
+      }
+    }
   }
   // A search without a best move keeps the move an earlier one found here.
   Move move = best;
