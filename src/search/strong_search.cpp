@@ -27,6 +27,20 @@ constexpr std::int32_t kSecondKillerScore = 18900000;
 constexpr std::int32_t kCounterMoveScore = 18800000;
 constexpr std::int32_t kBadCaptureScore = -20000000;
 
+// Each technique can be switched off alone, to measure it against the rest.
+struct Techniques {
+  bool ReverseFutility = true;
+  bool Razoring = true;
+  bool Futility = true;
+  bool LateMovePruning = true;
+  bool ExchangePruning = true;
+  bool QuiesceExchangePruning = true;
+  bool InternalReduction = true;
+  bool CounterMove = true;
+  bool ScaledNullMove = true;
+};
+constexpr Techniques kUse{};
+
 constexpr int kNullMoveMinDepth = 3;
 constexpr int kReductionMinDepth = 3;
 constexpr int kReverseFutilityDepth = 7;
@@ -137,7 +151,7 @@ std::int32_t QuiesceCaptures(Engine& e, std::int32_t alpha, std::int32_t beta, i
     if (m.Promotion == 0) {
       const int taken = m.EnPassant != 0 ? int{kWhitePawn} : int{m.Captured};
       if (stand + value[taken] + kDeltaMargin <= alpha) continue;
-      if (StaticExchange(b, m, value) < 0) continue;
+      if (kUse.QuiesceExchangePruning && StaticExchange(b, m, value) < 0) continue;
     }
     std::int32_t score = 0;
     const PieceTerms terms = s.Terms;
@@ -218,19 +232,20 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
 
   if (!pvNode && !inCheck && beta < kMateBound && beta > -kMateBound) {
     // Reverse futility: far enough above beta that a shallow search will not come back under.
-    if (depth <= kReverseFutilityDepth &&
+    if (kUse.ReverseFutility && depth <= kReverseFutilityDepth &&
         eval - kReverseFutilityMargin * (depth - (improving ? 1 : 0)) >= beta) {
       return beta;
     }
     // Razoring: so far below alpha that only captures could help.
-    if (depth <= kRazorDepth && eval + kRazorMargin * depth < alpha) {
+    if (kUse.Razoring && depth <= kRazorDepth && eval + kRazorMargin * depth < alpha) {
       const std::int32_t score = QuiesceCaptures(e, alpha, alpha + 1, kQuiesceDepthLimit);
       if (score <= alpha) return alpha;
     }
     // Null move: if passing still holds beta, a real move will too. The further
     // the evaluation is above beta, the shallower the check.
     if (mayPass && depth >= kNullMoveMinDepth && eval >= beta && HasPieces(b)) {
-      const int reduction = 3 + depth / 4 + std::min(3, (eval - beta) / 200);
+      const int reduction = kUse.ScaledNullMove ? 3 + depth / 4 + std::min(3, (eval - beta) / 200)
+                                                : (depth > 6 ? 3 : 2);
       s.LineMove[ply] = kNoMove;
       s.LinePiece[ply] = 0;
       MakeNullMove(b);
@@ -243,7 +258,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     }
   }
   // Without a move from the table this node was not searched before: a ply less.
-  if (hashMove.From == 0 && depth >= 4) --depth;
+  if (kUse.InternalReduction && hashMove.From == 0 && depth >= 4) --depth;
 
   MoveList list;
   GenerateMoves(b, list);
@@ -252,7 +267,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
   const Move& killer1 = s.KillerMove1[ply];
   const Move& killer2 = s.KillerMove2[ply];
   Move counter = kNoMove;
-  if (ply >= 3 && s.LineMove[ply - 1].From != 0) {
+  if (kUse.CounterMove && ply >= 3 && s.LineMove[ply - 1].From != 0) {
     counter = s.CounterMove[s.LinePiece[ply - 1]][s.LineMove[ply - 1].To];
   }
   std::int32_t exchange[kMaxMoves];
@@ -318,12 +333,12 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     if (mayPrune && !givesCheck) {
       const int lateLimit = (3 + depth * depth) / (improving ? 1 : 2);
       if (quiet && !special) {
-        prune =
-            (depth <= kLateMoveDepth && quietsTried >= lateLimit) ||
-            (depth <= kFutilityDepth && eval + kFutilityBase + kFutilityMargin * depth <= alpha);
+        prune = (kUse.LateMovePruning && depth <= kLateMoveDepth && quietsTried >= lateLimit) ||
+                (kUse.Futility && depth <= kFutilityDepth &&
+                 eval + kFutilityBase + kFutilityMargin * depth <= alpha);
       }
       prune = prune ||
-              (depth <= kExchangePruneDepth &&
+              (kUse.ExchangePruning && depth <= kExchangePruneDepth &&
                loss < (quiet ? -kQuietLossPerPly2 * depth * depth : -kCaptureLossPerPly * depth));
     }
     if (prune) {
