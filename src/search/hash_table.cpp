@@ -11,6 +11,13 @@ namespace {
 // its slot.
 constexpr int kAgePenalty = 4;
 
+// The ordering the search learns along with the table starts afresh with it.
+void ForgetOrdering(SearchState& s) {
+  std::fill(&s.QuietHistory[0][0][0], &s.QuietHistory[0][0][0] + 2 * kSquareCount * kSquareCount,
+            std::int16_t{0});
+  std::fill(&s.CounterMove[0][0], &s.CounterMove[0][0] + kEmpty * kSquareCount, kNoMove);
+}
+
 int Worth(const HashEntry& entry, std::uint8_t generation) {
   const int age = static_cast<std::uint8_t>(generation - entry.Generation);
   return entry.Depth - kAgePenalty * age;
@@ -41,12 +48,14 @@ void ResizeHashTable(Engine& e, int megabytes) {
   if (t.Entries.empty()) return;
   t.BucketMask = buckets - 1;
   t.SizeMb = megabytes;
+  ForgetOrdering(e.search);
 }
 
 void ClearHashTable(Engine& e) {
   HashTableState& t = e.search.Hash;
   std::fill(t.Entries.begin(), t.Entries.end(), HashEntry{});
   t.Generation = 0;
+  ForgetOrdering(e.search);
 }
 
 std::int32_t ScoreToHash(std::int32_t score, int ply) {

@@ -427,9 +427,12 @@ void PrepareStrongSearch(Engine& e) {
   s.GameKeys.push_back(e.board.Key);
   s.PathKeys[1] = e.board.Key;
   ++s.Hash.Generation;
-  std::fill(&s.QuietHistory[0][0][0], &s.QuietHistory[0][0][0] + 2 * kSquareCount * kSquareCount,
-            std::int16_t{0});
-  std::fill(&s.CounterMove[0][0], &s.CounterMove[0][0] + kEmpty * kSquareCount, kNoMove);
+  // The history of earlier thinks still orders well, but counts for less.
+  for (auto& side : s.QuietHistory) {
+    for (auto& from : side) {
+      for (std::int16_t& h : from) h = static_cast<std::int16_t>(h / 2);
+    }
+  }
   std::fill(std::begin(s.LineMove), std::end(s.LineMove), kNoMove);
   std::fill(std::begin(s.StaticEval), std::end(s.StaticEval), -kMateScore);
 }
