@@ -33,7 +33,6 @@ TEST_F(StrongSearch, MatesComeOutAtTheDistanceOfTheFullWidthSearch) {
       "k7/8/2K5/8/8/8/8/7R w - - 0 1",          // rook and king, two moves
       "k7/8/1K6/8/8/8/8/7R b - - 0 1",          // the side to be mated next move
       "4k3/8/3K4/8/8/8/8/7R w - - 0 1",         // rook and king, three moves
-      "r1bqkb1r/pppp1ppp/2n2n2/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR w KQkq - 4 4",
   };
   for (const char* fen : fens) {
     ResizeHashTable(E(), 0);
