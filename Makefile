@@ -64,7 +64,12 @@ windows-package: windows
 # A strength test of the shipped folder through xboard, headless, against fairymax
 # or another engine Debian packages (a benchmark, not part of the checks):
 #   make strength STRENGTH_OPPONENT=phalanx STRENGTH_TC=0:20 STRENGTH_INC=0.5 STRENGTH_GAMES=40
-# prints wins, draws, losses and the Elo difference; see scripts/strength.sh.
+# prints wins, draws, losses and the Elo difference; openings from the shared
+# suite, each twice with colours swapped. Against another build, stopped by a
+# sequential test:
+#   make strength STRENGTH_OPPONENT=../old/dist STRENGTH_TC=0:05 STRENGTH_INC=0.05 \
+#     STRENGTH_GAMES=400 STRENGTH_SPRT=0,10
+# see scripts/strength.sh.
 strength: build
 	@scripts/strength.sh $(BUILD)/dist
 

@@ -4,11 +4,22 @@
 # the shipped folder (its settings and opening book). Saves the games and prints
 # wins, draws and losses with the Elo difference and its 95% interval.
 #
+# Openings come from an EPD file, each played twice with colours swapped, and
+# pondering is off. With STRENGTH_SPRT the match also runs a sequential
+# probability ratio test (logistic Elo, alpha = beta = 0.05): after each game
+# pair it prints the count so far and the log-likelihood ratio, and it stops as
+# soon as the ratio leaves [-2.94, 2.94] (H1: Zandrell is elo1 stronger; H0: elo0).
+#
 #   scripts/strength.sh [DIST]              (default build/dist)
 #   STRENGTH_OPPONENT=fairymax|phalanx|hoichess|sjeng|gnuchess|plain|DIST
 #   STRENGTH_TC=0:10 STRENGTH_INC=0.1 STRENGTH_GAMES=20
 #   STRENGTH_PGN=FILE      where the games go (default strength-<opponent>.pgn)
 #   STRENGTH_HASH=N        Zandrell's Hash setting in its copy (default: as shipped)
+#   STRENGTH_OPENINGS=FILE openings, one position a line (default
+#                          ../shared/openings/8moves_v3.epd beside the repository;
+#                          "none": every game from the start position)
+#   STRENGTH_SPRT=E0,E1    the test's hypotheses in Elo, e.g. 0,10 (default: none;
+#                          the match plays STRENGTH_GAMES games)
 #
 # "plain" is Zandrell itself with Hash=0: the search without the hash table; a
 # folder DIST (another build's dist folder) plays as "Other", for trying a change.
@@ -22,6 +33,16 @@ tc=${STRENGTH_TC:-0:10}
 inc=${STRENGTH_INC:-0.1}
 games=${STRENGTH_GAMES:-20}
 pgn=$(realpath -m "${STRENGTH_PGN:-strength-$(basename "$opponent").pgn}")
+openings=${STRENGTH_OPENINGS:-$root/../shared/openings/8moves_v3.epd}
+sprt=${STRENGTH_SPRT:-}
+if [ "$openings" != none ]; then
+  [ -f "$openings" ] || { echo "strength: no opening file $openings" >&2; exit 2; }
+  openings=$(realpath "$openings")
+fi
+if [ -n "$sprt" ] && ! [[ "$sprt" =~ ^-?[0-9.]+,-?[0-9.]+$ ]]; then
+  echo "strength: STRENGTH_SPRT wants elo0,elo1 (e.g. 0,10)" >&2
+  exit 2
+fi
 
 export PATH="$PATH:/usr/games"
 "$root/scripts/install-deps.sh" match
@@ -66,22 +87,15 @@ if [ "$name" = "$opponent" ]; then
   command -v "${command%% *}" >/dev/null || { echo "strength: $opponent is not installed" >&2; exit 2; }
 fi
 
-start=$(date +%s)
-# HOME keeps xboard's settings file out of the user's home. Animation is off: on
-# a virtual display xboard charges its animation time to the engine that moves.
-HOME="$work" timeout $(( games * 600 + 600 )) xvfb-run -a "$xboard" \
-  -fcp "./zandrell -xboard" -fd "$work/zandrell" -fn Zandrell \
-  -scp "$command" -sd "$opponent_dir" -sn "$name" \
-  -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" \
-  -autoCallFlag true -testClaims true -ponderNextMove false -animateMoving false \
-  -popupExitMessage false -saveSettingsOnExit false \
-  -saveGameFile "$pgn" >"$work/xboard.out" 2>&1 || true
-elapsed=$(( $(date +%s) - start ))
-[ -s "$pgn" ] || { echo "strength: xboard saved no game" >&2; cat "$work/xboard.out" >&2; exit 1; }
-
-awk -v tc="$tc" -v inc="$inc" -v opp="$name" -v secs="$elapsed" -v pgn="$pgn" '
+# The figures of the games in a PGN file: W/D/L from Zandrell's side, the score,
+# Elo with its 95% interval and, with elo0/elo1 given, the SPRT's log-likelihood
+# ratio (normal approximation) and its verdict. "brief" prints one line.
+summary() {  # summary PGN brief|full [SECONDS]
+  awk -v tc="$tc" -v inc="$inc" -v opp="$name" -v secs="${3:-0}" -v pgn="$1" -v mode="$2" \
+    -v sprt="$sprt" '
   function elo(p) { return -400 * log(1 / p - 1) / log(10) }
   function clamp(p) { return p < 0.0005 ? 0.0005 : (p > 0.9995 ? 0.9995 : p) }
+  function expected(x) { return 1 / (1 + 10 ^ (-x / 400)) }
   /^\[White "/ { white = $0; sub(/^\[White "/, "", white); sub(/".*/, "", white) }
   /^\[Result "/ {
     r = $0; sub(/^\[Result "/, "", r); sub(/".*/, "", r)
@@ -92,13 +106,71 @@ awk -v tc="$tc" -v inc="$inc" -v opp="$name" -v secs="$elapsed" -v pgn="$pgn" '
   }
   END {
     n = w + d + l
-    if (n == 0) { print "strength: no finished game"; exit 1 }
+    if (n == 0) { if (mode == "full") print "strength: no finished game"; exit 1 }
     p = (w + d / 2) / n
     var = (w * (1 - p) ^ 2 + d * (0.5 - p) ^ 2 + l * p ^ 2) / n
     se = sqrt(var / n)
-    printf "Zandrell - %s, %d games at %s+%s (%d s): +%d =%d -%d", opp, n, tc, inc, secs, w, d, l
-    if (u) printf " (%d unfinished)", u
-    printf "\nscore %.1f%%, Elo %+.0f (95%%: %+.0f to %+.0f)\ngames in %s\n", 100 * p,
-      elo(clamp(p)), elo(clamp(p - 1.96 * se)), elo(clamp(p + 1.96 * se)), pgn
+    verdict = ""
+    if (sprt != "") {
+      split(sprt, h, ",")
+      s0 = expected(h[1]); s1 = expected(h[2])
+      llr = var > 0 ? n * (s1 - s0) * (2 * p - s0 - s1) / (2 * var) : 0
+      bound = log(0.95 / 0.05)
+      verdict = llr >= bound ? "H1 accepted" : (llr <= -bound ? "H0 accepted" : "continue")
+      test = sprintf("LLR %.2f [%.2f, %.2f] elo0=%s elo1=%s: %s", llr, -bound, bound, h[1], h[2],
+        verdict)
+    }
+    if (mode == "brief") {
+      printf "games %d: +%d =%d -%d, score %.1f%%, Elo %+.0f (95%%: %+.0f to %+.0f)%s\n", n, w, d,
+        l, 100 * p, elo(clamp(p)), elo(clamp(p - 1.96 * se)), elo(clamp(p + 1.96 * se)),
+        test == "" ? "" : ", " test
+    } else {
+      printf "Zandrell - %s, %d games at %s+%s (%d s): +%d =%d -%d", opp, n, tc, inc, secs, w, d, l
+      if (u) printf " (%d unfinished)", u
+      printf "\nscore %.1f%%, Elo %+.0f (95%%: %+.0f to %+.0f)\n", 100 * p,
+        elo(clamp(p)), elo(clamp(p - 1.96 * se)), elo(clamp(p + 1.96 * se))
+      if (test != "") print "SPRT " test
+      print "games in " pgn
+    }
+    if (verdict == "H1 accepted" || verdict == "H0 accepted") exit 3
   }
-' "$pgn"
+  ' "$1"
+}
+
+opening_args=()
+if [ "$openings" != none ]; then
+  # Each opening twice, the engines swapping colours between the two games.
+  opening_args=(-loadPositionFile "$openings" -loadPositionIndex -2)
+fi
+: >"$pgn"
+start=$(date +%s)
+# HOME keeps xboard's settings file out of the user's home. Animation is off: on
+# a virtual display xboard charges its animation time to the engine that moves.
+# setsid gives the match its own process group, so that the test can end it.
+HOME="$work" setsid timeout $(( games * 600 + 600 )) xvfb-run -a "$xboard" \
+  -fcp "./zandrell -xboard" -fd "$work/zandrell" -fn Zandrell \
+  -scp "$command" -sd "$opponent_dir" -sn "$name" \
+  -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" "${opening_args[@]}" \
+  -autoCallFlag true -testClaims true -ponderNextMove false -animateMoving false \
+  -popupExitMessage false -saveSettingsOnExit false \
+  -saveGameFile "$pgn" >"$work/xboard.out" 2>&1 &
+match=$!
+trap 'kill -- -$match 2>/dev/null; rm -rf "$work"' EXIT
+reported=0
+while kill -0 "$match" 2>/dev/null; do
+  sleep 2
+  finished=$(grep -c '^\[Result "\(1-0\|0-1\|1/2-1/2\)"' "$pgn" || true)
+  if [ "$finished" -ge $(( reported + 2 )) ]; then
+    reported=$(( finished - finished % 2 ))
+    status=0
+    summary "$pgn" brief || status=$?
+    if [ "$status" -eq 3 ]; then
+      kill -- -"$match" 2>/dev/null || true
+      break
+    fi
+  fi
+done
+wait "$match" 2>/dev/null || true
+elapsed=$(( $(date +%s) - start ))
+[ -s "$pgn" ] || { echo "strength: xboard saved no game" >&2; cat "$work/xboard.out" >&2; exit 1; }
+summary "$pgn" full "$elapsed" || [ $? -eq 3 ]

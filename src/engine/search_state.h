@@ -17,6 +17,7 @@ namespace zandrell {
 class SearchReporter;
 
 constexpr std::int32_t kMateScore = 100000;
+constexpr std::int32_t kHistoryLimit = 16384;
 
 // Copied into KillerScore at the start of every think and every iteration.
 inline constexpr std::array<std::int32_t, kMaxPly> KillerScoreReset = [] {
@@ -132,6 +133,16 @@ struct SearchState {
   // right for its own key.
   PawnFileScore PawnFileCache[1 << kPawnFileCacheBits];
   HashTableState Hash;
+  // The ordering of the search the table enables: quiet moves' history by side,
+  // from and to square (kept within kHistoryLimit), the reply that refuted each
+  // piece's move to a square, and per ply of the line the move that led on from
+  // it, the piece it put on its square, and the static evaluation there (none
+  // when in check).
+  std::int16_t QuietHistory[2][kSquareCount][kSquareCount];
+  Move CounterMove[kEmpty][kSquareCount];
+  Move LineMove[kMaxPly];
+  std::uint8_t LinePiece[kMaxPly];
+  std::int32_t StaticEval[kMaxPly];
   // Keys of the positions of the game since the last irreversible set-up, the
   // current one last, then of the positions on the path of the search: a key met
   // again is a repetition.

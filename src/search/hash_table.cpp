@@ -7,9 +7,21 @@ namespace zandrell {
 
 namespace {
 
-// Beyond any score but a mate's: |score| above this is a mate that many plies away
-// from kMateScore.
-constexpr std::int32_t kMateBound = kMateScore - 1000;
+// Depth an entry loses for each think since it was stored, when it competes for
+// its slot.
+constexpr int kAgePenalty = 4;
+
+// The ordering the search learns along with the table starts afresh with it.
+void ForgetOrdering(SearchState& s) {
+  std::fill(&s.QuietHistory[0][0][0], &s.QuietHistory[0][0][0] + 2 * kSquareCount * kSquareCount,
+            std::int16_t{0});
+  std::fill(&s.CounterMove[0][0], &s.CounterMove[0][0] + kEmpty * kSquareCount, kNoMove);
+}
+
+int Worth(const HashEntry& entry, std::uint8_t generation) {
+  const int age = static_cast<std::uint8_t>(generation - entry.Generation);
+  return entry.Depth - kAgePenalty * age;
+}
 
 }  // namespace
 
@@ -36,12 +48,14 @@ void ResizeHashTable(Engine& e, int megabytes) {
   if (t.Entries.empty()) return;
   t.BucketMask = buckets - 1;
   t.SizeMb = megabytes;
+  ForgetOrdering(e.search);
 }
 
 void ClearHashTable(Engine& e) {
   HashTableState& t = e.search.Hash;
   std::fill(t.Entries.begin(), t.Entries.end(), HashEntry{});
   t.Generation = 0;
+  ForgetOrdering(e.search);
 }
 
 std::int32_t ScoreToHash(std::int32_t score, int ply) {
@@ -71,11 +85,18 @@ void StoreHash(HashTableState& t, std::uint64_t key, const Move& best, int depth
   if (t.Entries.empty()) return;
   HashEntry* bucket = &t.Entries[(key & t.BucketMask) * kHashBucket];
   const auto check = static_cast<std::uint32_t>(key >> 32);
-  HashEntry& deep = bucket[0];
-  HashEntry* slot = &bucket[1];
-  if (deep.Bound == 0 || deep.Check == check || deep.Generation != t.Generation ||
-      depth >= deep.Depth) {
-    slot = &deep;
+  HashEntry* slot = nullptr;
+  for (int i = 0; i < kHashBucket && slot == nullptr; ++i) {
+    if (bucket[i].Bound != 0 && bucket[i].Check == check) slot = &bucket[i];
+  }
+  if (slot == nullptr) {
+    slot = &bucket[0];
+    for (int i = 1; i < kHashBucket; ++i) {
+      if (slot->Bound != 0 &&
+          (bucket[i].Bound == 0 || Worth(bucket[i], t.Generation) < Worth(*slot, t.Generation))) {
+        slot = &bucket[i];
+      }
+    }
   }
   // A search without a best move keeps the move an earlier one found here.
   Move move = best;

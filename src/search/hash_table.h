@@ -31,10 +31,23 @@ void ClearHashTable(Engine& e);
 std::int32_t ScoreToHash(std::int32_t score, int ply);
 std::int32_t ScoreFromHash(std::int32_t stored, int ply);
 
+// Beyond any score but a mate's: |score| above this is a mate that many plies away
+// from kMateScore.
+constexpr std::int32_t kMateBound = kMateScore - 1000;
+
+// A stored mate score holds only if the mate comes before the fifty-move rule
+// could end the game; otherwise the entry is good for its move alone.
+inline bool HashScoreTrusted(const HashEntry& entry, int fiftyCount) {
+  const std::int32_t distance = kMateScore - (entry.Score < 0 ? -entry.Score : entry.Score);
+  return distance >= 1000 || fiftyCount + distance < 100;
+}
+
 // The entry of key, or nullptr.
 const HashEntry* ProbeHash(const HashTableState& t, std::uint64_t key);
-// Remembers a searched position. The bucket's first entry keeps the deepest
-// search of the current think; anything else goes to the second.
+// Remembers a searched position. A position keeps its entry; a new one takes the
+// bucket's entry worth least, the searches of earlier thinks counting as
+// shallower the older they are. A store without a move keeps the one the entry
+// had for the same position.
 void StoreHash(HashTableState& t, std::uint64_t key, const Move& best, int depth,
                std::int32_t score, std::uint8_t bound, int ply);
 

@@ -1,22 +1,88 @@
 #include "search/strong_search.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+
 #include "board/attacks.h"
 #include "board/legal_move.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
 #include "search/alpha_beta.h"
+#include "search/evaluate.h"
 #include "search/move_order.h"
 #include "search/search_node.h"
+#include "search/static_exchange.h"
 
 namespace zandrell {
 
 namespace {
 
-constexpr std::int32_t kHashMoveBonus = 200000;
+// Ordering scores: the table's move, captures that do not lose material by
+// their exchange, the killers and the counter-move, quiet moves by their history
+// (within +-kHistoryLimit), and losing captures last.
+constexpr std::int32_t kHashMoveScore = 30000000;
+constexpr std::int32_t kGoodCaptureScore = 20000000;
+constexpr std::int32_t kFirstKillerScore = 19000000;
+constexpr std::int32_t kSecondKillerScore = 18900000;
+constexpr std::int32_t kCounterMoveScore = 18800000;
+constexpr std::int32_t kBadCaptureScore = -20000000;
+
+// Each technique can be switched off alone, to measure it against the rest.
+struct Techniques {
+  bool ReverseFutility = true;
+  bool Razoring = true;
+  bool Futility = true;
+  bool LateMovePruning = true;
+  bool ExchangePruning = true;
+  bool QuiesceExchangePruning = true;
+  bool InternalReduction = true;
+  bool CounterMove = true;
+  bool ScaledNullMove = true;
+};
+constexpr Techniques kUse{};
+
 constexpr int kNullMoveMinDepth = 3;
 constexpr int kReductionMinDepth = 3;
-constexpr int kMovesBeforeReduction = 3;
 constexpr int kFiftyMoveHalfMoves = 100;
+constexpr int kReverseFutilityDepth = 7;
+constexpr std::int32_t kReverseFutilityMargin = 75;
+constexpr int kRazorDepth = 2;
+constexpr std::int32_t kRazorMargin = 300;
+constexpr int kFutilityDepth = 8;
+constexpr std::int32_t kFutilityBase = 90;
+constexpr std::int32_t kFutilityMargin = 90;
+constexpr int kLateMoveDepth = 8;
+constexpr int kExchangePruneDepth = 6;
+constexpr std::int32_t kCaptureLossPerPly = 100;
+constexpr std::int32_t kQuietLossPerPly2 = 30;
+constexpr int kReductionMoves = 64;
+constexpr int kMaxQuietsTried = 64;
+constexpr std::int32_t kDeltaMargin = 200;
+
+// The late-move reduction by depth and move number: grows with the logarithm of both.
+const auto kReductions = [] {
+  std::array<std::array<std::int8_t, kReductionMoves>, kMaxSearchDepth + 1> table{};
+  for (int d = 1; d <= kMaxSearchDepth; ++d) {
+    for (int n = 1; n < kReductionMoves; ++n) {
+      table[d][n] = static_cast<std::int8_t>(0.75 + std::log(d) * std::log(n) / 2.25);
+    }
+  }
+  return table;
+}();
+
+// Every draw in the tree scores as the root scores a move back to a seen
+// position: Contempt for the side to move at the root.
+inline std::int32_t DrawScore(const Engine& e) {
+  return e.board.Ply % 2 == 1 ? e.tables.Contempt : -e.tables.Contempt;
+}
+
+// An en-passant capture takes a pawn from beside its destination, which holds
+// only the marker.
+inline bool IsCapture(const Move& m) { return m.Captured < kEmpty || m.EnPassant != 0; }
+inline bool IsQuiet(const Move& m) { return !IsCapture(m) && m.Promotion == 0; }
+
+inline int SideIndex(const BoardState& b) { return b.WhiteToMove ? 0 : 1; }
 
 }  // namespace
 
@@ -38,6 +104,15 @@ bool RepeatsEarlierPosition(const SearchState& s, const BoardState& b) {
 
 namespace {
 
+std::int32_t HistoryBonus(int depth) { return std::min(32 * depth * depth, 1600); }
+
+void AddHistory(std::int16_t& entry, std::int32_t bonus) {
+  // Gravity: the closer an entry is to the limit, the less a bonus moves it.
+  const std::int32_t h = entry;
+  const std::int32_t next = h + bonus - h * (bonus < 0 ? -bonus : bonus) / kHistoryLimit;
+  entry = static_cast<std::int16_t>(std::clamp(next, -kHistoryLimit, kHistoryLimit));
+}
+
 // Pieces other than pawns and king: without them passing can be the best move.
 bool HasPieces(const BoardState& b) {
   const int parity = b.WhiteToMove ? 1 : 0;
@@ -51,7 +126,54 @@ bool HasPieces(const BoardState& b) {
   return false;
 }
 
-inline bool IsQuiet(const Move& m) { return m.Captured >= kEmpty && m.Promotion == 0; }
+// Captures only, with stand-pat; captures that lose material by their exchange,
+// or that cannot bring the score near alpha, are not searched.
+std::int32_t QuiesceCaptures(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
+  SearchState& s = e.search;
+  BoardState& b = e.board;
+  s.PvLength[b.Ply] = b.Ply;
+  const std::int32_t stand = EvaluateWithMaterial(b, s);
+  if (depth == 0) return stand;
+  if (stand >= beta) return stand;
+  if (stand > alpha) alpha = stand;
+
+  MoveList list;
+  GenerateMoves(b, list, GenerationMode::kCapturesOnly);
+  const auto& value = e.tables.PieceValue;
+  MoveOrder order;
+  for (int i = 0; i < list.Count; ++i) {
+    const Move& m = list.Moves[i];
+    const std::int32_t score = value[m.Captured] - value[b.Board[m.From]];
+    order.Keys[i] = static_cast<std::int64_t>(score) * 256 + i;
+  }
+  order.Start(list.Count);
+
+  for (int i = 0; i < list.Count; ++i) {
+    Move& m = list.Moves[order.At(i)];
+    if (m.Promotion == 0) {
+      const int taken = m.EnPassant != 0 ? int{kWhitePawn} : int{m.Captured};
+      if (stand + value[taken] + kDeltaMargin <= alpha) continue;
+      if (kUse.QuiesceExchangePruning && StaticExchange(b, m, value) < 0) continue;
+    }
+    std::int32_t score = 0;
+    const PieceTerms terms = s.Terms;
+    const bool legal = MakeSearchMove(b, s, m);
+    if (legal) {
+      ++s.NodeCount;
+      ++s.QNodeCount;
+      score = -QuiesceCaptures(e, -beta, -alpha, depth - 1);
+    }
+    --b.Ply;
+    UnmakeMove(b, m);
+    s.Terms = terms;
+    if (legal && score > alpha) {
+      if (score >= beta) return beta;
+      alpha = score;
+      UpdatePv(s, b.Ply, m);
+    }
+  }
+  return alpha;
+}
 
 std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, bool mayPass) {
   SearchState& s = e.search;
@@ -63,22 +185,26 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     s.TimeUp = true;
     return 0;
   }
-  s.PathKeys[b.Ply] = b.Key;
-  // The same position earlier on the line or in the game: a draw, scored as the
-  // root scores a move back to a seen position (Contempt for the side that moved).
-  if (RepeatsEarlierPosition(s, b)) return -e.tables.Contempt;
+  const int ply = b.Ply;
+  s.PathKeys[ply] = b.Key;
+  if (RepeatsEarlierPosition(s, b)) return DrawScore(e);
   // The hundredth half-move without a capture or a pawn move ends the game
   // unless it mates.
-  if (b.FiftyCount >= kFiftyMoveHalfMoves && (!InCheck(b) || HasLegalMove(b))) {
-    return e.tables.Contempt;
-  }
-  if (depth == 0) return QuiesceBelow(e, alpha, beta, kQuiesceDepthLimit);
+  if (b.FiftyCount >= kFiftyMoveHalfMoves && (!InCheck(b) || HasLegalMove(b))) return DrawScore(e);
+  if (depth <= 0) return QuiesceCaptures(e, alpha, beta, kQuiesceDepthLimit);
+  const bool inCheck = InCheck(b);
+
+  // No line from here can beat a mate on the next move or be worse than mated now.
+  alpha = std::max(alpha, ply - kMateScore);
+  beta = std::min(beta, kMateScore - ply - 1);
+  if (alpha >= beta) return alpha;
 
   const bool pvNode = beta - alpha > 1;
   const HashEntry* entry = ProbeHash(s.Hash, b.Key);
   const Move hashMove = HashMove(entry);
-  if (entry != nullptr && entry->Depth >= depth) {
-    const std::int32_t score = ScoreFromHash(entry->Score, b.Ply);
+  const bool trusted = entry != nullptr && HashScoreTrusted(*entry, b.FiftyCount);
+  if (trusted && entry->Depth >= depth) {
+    const std::int32_t score = ScoreFromHash(entry->Score, ply);
     if (entry->Bound == kHashLower && score >= beta) return beta;
     if (entry->Bound == kHashUpper && score <= alpha) return alpha;
     // An exact score ends only a null-window node: a principal line searches on
@@ -86,89 +212,212 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     if (entry->Bound == kHashExact && !pvNode) return score <= alpha ? alpha : beta;
   }
 
-  const bool inCheck = InCheck(b);
   const int searchDepth = depth;
-  if (inCheck && b.Ply < kCheckExtensionPlyLimit) ++depth;
+  if (inCheck && ply < kCheckExtensionPlyLimit) ++depth;
 
-  // Null move: if passing still holds beta, a real move will too.
-  if (mayPass && !pvNode && !inCheck && depth >= kNullMoveMinDepth && HasPieces(b)) {
-    const int reduction = depth > 6 ? 3 : 2;
-    MakeNullMove(b);
-    ++b.Ply;
-    const std::int32_t score = -Node(e, -beta, -beta + 1, depth - 1 - reduction, false);
-    --b.Ply;
-    UnmakeNullMove(b);
-    if (s.TimeUp) return 0;
-    if (score >= beta) return beta;
+  // The static evaluation, sharpened by the table's bound where it applies.
+  std::int32_t eval = -kMateScore;
+  bool improving = false;
+  if (!inCheck) {
+    eval = EvaluateWithMaterial(b, s);
+    s.StaticEval[ply] = eval;
+    improving = ply >= 4 && s.StaticEval[ply - 2] != -kMateScore && eval > s.StaticEval[ply - 2];
+    if (trusted) {
+      const std::int32_t score = ScoreFromHash(entry->Score, ply);
+      if (score > -kMateBound && score < kMateBound &&
+          ((entry->Bound == kHashLower && score > eval) ||
+           (entry->Bound == kHashUpper && score < eval))) {
+        eval = score;
+      }
+    }
+  } else {
+    s.StaticEval[ply] = -kMateScore;
   }
+
+  if (!pvNode && !inCheck && beta < kMateBound && beta > -kMateBound) {
+    // Reverse futility: far enough above beta that a shallow search will not come back under.
+    if (kUse.ReverseFutility && depth <= kReverseFutilityDepth &&
+        eval - kReverseFutilityMargin * (depth - (improving ? 1 : 0)) >= beta) {
+      return beta;
+    }
+    // Razoring: so far below alpha that only captures could help.
+    if (kUse.Razoring && depth <= kRazorDepth && eval + kRazorMargin * depth < alpha) {
+      const std::int32_t score = QuiesceCaptures(e, alpha, alpha + 1, kQuiesceDepthLimit);
+      if (score <= alpha) return alpha;
+    }
+    // Null move: if passing still holds beta, a real move will too. The further
+    // the evaluation is above beta, the shallower the check.
+    if (mayPass && depth >= kNullMoveMinDepth && eval >= beta && HasPieces(b)) {
+      const int reduction = kUse.ScaledNullMove ? 3 + depth / 4 + std::min(3, (eval - beta) / 200)
+                                                : (depth > 6 ? 3 : 2);
+      s.LineMove[ply] = kNoMove;
+      s.LinePiece[ply] = 0;
+      MakeNullMove(b);
+      ++b.Ply;
+      const std::int32_t score = -Node(e, -beta, -beta + 1, depth - 1 - reduction, false);
+      --b.Ply;
+      UnmakeNullMove(b);
+      if (s.TimeUp) return 0;
+      if (score >= beta) return beta;
+    }
+  }
+  // Without a move from the table this node was not searched before: a ply less.
+  if (kUse.InternalReduction && hashMove.From == 0 && depth >= 4) --depth;
 
   MoveList list;
   GenerateMoves(b, list);
+  const auto& value = e.tables.PieceValue;
+  const int side = SideIndex(b);
+  const Move& killer1 = s.KillerMove1[ply];
+  const Move& killer2 = s.KillerMove2[ply];
+  Move counter = kNoMove;
+  if (kUse.CounterMove && ply >= 3 && s.LineMove[ply - 1].From != 0) {
+    counter = s.CounterMove[s.LinePiece[ply - 1]][s.LineMove[ply - 1].To];
+  }
+  std::int32_t exchange[kMaxMoves];
   MoveOrder order;
-  ScoreNodeMoves(e, list.Moves, list.Count, order.Keys, false);
-  if (hashMove.From != 0) {
-    for (int i = 0; i < list.Count; ++i) {
-      if (SameMove(list.Moves[i], hashMove)) {
-        order.Keys[i] = std::int64_t{kHashMoveBonus} * 256 + i;
-        break;
-      }
+  for (int i = 0; i < list.Count; ++i) {
+    const Move& m = list.Moves[i];
+    std::int32_t score;
+    exchange[i] = 0;
+    if (hashMove.From != 0 && SameMove(m, hashMove)) {
+      score = kHashMoveScore;
+    } else if (!IsQuiet(m)) {
+      exchange[i] = StaticExchange(b, m, value);
+      const int taken = m.EnPassant != 0 ? kWhitePawn : (m.Captured < kEmpty ? m.Captured : 0);
+      const std::int32_t gain =
+          value[taken] + (m.Promotion != 0 ? value[m.Promotion] : 0) - value[b.Board[m.From]] / 16;
+      score = (exchange[i] >= 0 ? kGoodCaptureScore : kBadCaptureScore) + gain;
+    } else if (SameMove(m, killer1)) {
+      score = kFirstKillerScore;
+    } else if (SameMove(m, killer2)) {
+      score = kSecondKillerScore;
+    } else if (SameMove(m, counter)) {
+      score = kCounterMoveScore;
+    } else {
+      score = s.QuietHistory[side][m.From][m.To];
     }
+    order.Keys[i] = static_cast<std::int64_t>(score) * 256 + i;
   }
   order.Start(list.Count);
 
   const std::int32_t alphaBefore = alpha;
   Move best = kNoMove;
   int legalCount = 0;
+  int quietsTried = 0;
+  // The quiet moves searched before a cut-off lose history by it.
+  int quietsSearched = 0;
+  Move quiets[kMaxQuietsTried];
   for (int i = 0; i < list.Count; ++i) {
-    Move& m = list.Moves[order.At(i)];
+    const int index = order.At(i);
+    Move& m = list.Moves[index];
+    const bool quiet = IsQuiet(m);
+    const bool special = SameMove(m, killer1) || SameMove(m, killer2) || SameMove(m, counter);
+    // Shallow nodes leave out moves unlikely to matter once one move is searched:
+    // late quiet moves, quiet moves far below alpha, and moves that lose
+    // material; none that gives check.
+    const bool mayPrune = legalCount > 0 && !inCheck && alpha > -kMateBound;
+    std::int32_t loss = exchange[index];
+    if (mayPrune && quiet && depth <= kExchangePruneDepth &&
+        IsAttacked(b, m.To, b.WhiteToMove ? Side::kBlack : Side::kWhite)) {
+      loss = StaticExchange(b, m, value);
+    }
     std::int32_t score = 0;
     const PieceTerms terms = s.Terms;
     const bool legal = MakeSearchMove(b, s, m);
-    if (legal) {
-      ++s.NodeCount;
-      ++legalCount;
-      if (legalCount == 1) {
+    if (!legal) {
+      --b.Ply;
+      UnmakeMove(b, m);
+      s.Terms = terms;
+      continue;
+    }
+    ++legalCount;
+    const bool givesCheck = InCheck(b);
+    bool prune = false;
+    if (mayPrune && !givesCheck) {
+      const int lateLimit = (3 + depth * depth) / (improving ? 1 : 2);
+      if (quiet && !special) {
+        prune = (kUse.LateMovePruning && depth <= kLateMoveDepth && quietsTried >= lateLimit) ||
+                (kUse.Futility && depth <= kFutilityDepth &&
+                 eval + kFutilityBase + kFutilityMargin * depth <= alpha);
+      }
+      prune = prune ||
+              (kUse.ExchangePruning && depth <= kExchangePruneDepth &&
+               loss < (quiet ? -kQuietLossPerPly2 * depth * depth : -kCaptureLossPerPly * depth));
+    }
+    if (prune) {
+      --b.Ply;
+      UnmakeMove(b, m);
+      s.Terms = terms;
+      if (quiet) ++quietsTried;
+      continue;
+    }
+    ++s.NodeCount;
+    s.LineMove[ply] = m;
+    s.LinePiece[ply] = b.Board[m.To];
+    if (legalCount == 1) {
+      score = -Node(e, -beta, -alpha, depth - 1, true);
+    } else {
+      // Late moves that are quiet or lose material are searched shorter first.
+      int reduction = 0;
+      if (depth >= kReductionMinDepth && (quiet || exchange[index] < 0)) {
+        reduction = kReductions[std::min(depth, kMaxSearchDepth)]
+                               [std::min(legalCount, kReductionMoves - 1)];
+        if (pvNode) --reduction;
+        if (givesCheck || inCheck) --reduction;
+        if (special) --reduction;
+        if (!improving) ++reduction;
+        if (quiet) reduction -= s.QuietHistory[side][m.From][m.To] / 8192;
+        reduction = std::clamp(reduction, 0, depth - 2);
+      }
+      score = -Node(e, -alpha - 1, -alpha, depth - 1 - reduction, true);
+      if (score > alpha && reduction > 0 && !s.TimeUp) {
+        score = -Node(e, -alpha - 1, -alpha, depth - 1, true);
+      }
+      if (score > alpha && score < beta && !s.TimeUp) {
         score = -Node(e, -beta, -alpha, depth - 1, true);
-      } else {
-        // Late quiet moves that give no check are searched a ply shorter first.
-        int reduction = 0;
-        if (legalCount > kMovesBeforeReduction && depth >= kReductionMinDepth && !inCheck &&
-            IsQuiet(m) && !InCheck(b)) {
-          reduction = legalCount > 8 && depth >= 5 ? 2 : 1;
-        }
-        score = -Node(e, -alpha - 1, -alpha, depth - 1 - reduction, true);
-        if (score > alpha && reduction > 0 && !s.TimeUp) {
-          score = -Node(e, -alpha - 1, -alpha, depth - 1, true);
-        }
-        if (score > alpha && score < beta && !s.TimeUp) {
-          score = -Node(e, -beta, -alpha, depth - 1, true);
-        }
       }
     }
     --b.Ply;
     UnmakeMove(b, m);
     s.Terms = terms;
     if (s.TimeUp) return 0;
-    if (legal && score > alpha) {
-      s.HistoryTable[m.From][m.To] += depth;
-      UpdateKillers(s, b.Ply, m, score);
+    if (score > alpha) {
       if (score >= beta) {
-        StoreHash(s.Hash, b.Key, m, searchDepth, beta, kHashLower, b.Ply);
+        if (quiet) {
+          const std::int32_t bonus = HistoryBonus(depth);
+          AddHistory(s.QuietHistory[side][m.From][m.To], bonus);
+          for (int q = 0; q < quietsSearched; ++q) {
+            AddHistory(s.QuietHistory[side][quiets[q].From][quiets[q].To], -bonus);
+          }
+          if (!SameMove(m, killer1)) {
+            s.KillerMove2[ply] = s.KillerMove1[ply];
+            s.KillerMove1[ply] = m;
+          }
+          if (ply >= 3 && s.LineMove[ply - 1].From != 0) {
+            s.CounterMove[s.LinePiece[ply - 1]][s.LineMove[ply - 1].To] = m;
+          }
+        }
+        StoreHash(s.Hash, b.Key, m, searchDepth, beta, kHashLower, ply);
         return beta;
       }
       alpha = score;
       best = m;
-      UpdatePv(s, b.Ply, m);
+      UpdatePv(s, ply, m);
+    }
+    if (quiet) {
+      if (quietsSearched < kMaxQuietsTried) quiets[quietsSearched++] = m;
+      ++quietsTried;
     }
   }
 
   if (legalCount == 0) {
-    const std::int32_t score = inCheck ? b.Ply - kMateScore : e.tables.Contempt;
-    StoreHash(s.Hash, b.Key, kNoMove, searchDepth, score, kHashExact, b.Ply);
+    const std::int32_t score = inCheck ? ply - kMateScore : DrawScore(e);
+    StoreHash(s.Hash, b.Key, kNoMove, searchDepth, score, kHashExact, ply);
     return score;
   }
   StoreHash(s.Hash, b.Key, best, searchDepth, alpha, alpha > alphaBefore ? kHashExact : kHashUpper,
-            b.Ply);
+            ply);
   return alpha;
 }
 
@@ -181,6 +430,14 @@ void PrepareStrongSearch(Engine& e) {
   s.GameKeys.push_back(e.board.Key);
   s.PathKeys[1] = e.board.Key;
   ++s.Hash.Generation;
+  // The history of earlier thinks still orders well, but counts for less.
+  for (auto& side : s.QuietHistory) {
+    for (auto& from : side) {
+      for (std::int16_t& h : from) h = static_cast<std::int16_t>(h / 2);
+    }
+  }
+  std::fill(std::begin(s.LineMove), std::end(s.LineMove), kNoMove);
+  std::fill(std::begin(s.StaticEval), std::end(s.StaticEval), -kMateScore);
 }
 
 std::int32_t StrongAlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {

@@ -152,6 +152,18 @@ TEST(HashTable, MateScoresAreKeptFromThePositionAndReadAtAnyPly) {
   EXPECT_EQ(ScoreFromHash(1234, 40), 1234);
 }
 
+// A mate the fifty-move rule would come first to is no score to cut off with.
+TEST(HashTable, MateScoresBeyondTheFiftyMoveRuleAreNotTrusted) {
+  HashEntry entry{};
+  entry.Score = kMateScore - 9;  // mate nine plies from the position
+  EXPECT_TRUE(HashScoreTrusted(entry, 90));
+  EXPECT_FALSE(HashScoreTrusted(entry, 91));
+  entry.Score = 9 - kMateScore;
+  EXPECT_FALSE(HashScoreTrusted(entry, 95));
+  entry.Score = 250;
+  EXPECT_TRUE(HashScoreTrusted(entry, 99));
+}
+
 TEST(HashTable, EntriesKeepTheirBoundMoveAndTheDeeperSearch) {
   testing::TestEngine t;
   t.Init();
@@ -187,6 +199,22 @@ TEST(HashTable, EntriesKeepTheirBoundMoveAndTheDeeperSearch) {
   EXPECT_EQ(entry->Bound, kHashUpper);
   EXPECT_EQ(entry->Depth, 6);
   EXPECT_TRUE(SameMove(HashMove(entry), move));
+
+  // Three thinks later the deeper entry is worth less than a fresh shallow one,
+  // and a third position of the bucket takes its place; within one think the
+  // shallower entry gives way.
+  table.Generation = static_cast<std::uint8_t>(table.Generation + 3);
+  StoreHash(table, other, kNoMove, 2, -10, kHashUpper, 3);
+  const std::uint64_t third = key ^ (std::uint64_t{9} << 50);
+  StoreHash(table, third, move, 3, 0, kHashLower, 3);
+  EXPECT_EQ(ProbeHash(table, key), nullptr);
+  EXPECT_NE(ProbeHash(table, other), nullptr);
+  EXPECT_NE(ProbeHash(table, third), nullptr);
+  const std::uint64_t fourth = key ^ (std::uint64_t{11} << 50);
+  StoreHash(table, fourth, move, 5, 0, kHashLower, 3);
+  EXPECT_EQ(ProbeHash(table, other), nullptr);
+  EXPECT_NE(ProbeHash(table, third), nullptr);
+  EXPECT_NE(ProbeHash(table, fourth), nullptr);
 
   ClearHashTable(e);
   EXPECT_EQ(ProbeHash(table, key), nullptr);
