@@ -117,10 +117,6 @@ void OrderMoves(Engine& e, Move* list, int count) {
 
 namespace {
 
-// kOwnLine: the node empties its line first, so that a node ending at once leaves
-// none from before (the hash table's search); the plain search's lines stay as
-// they always were.
-template <bool kOwnLine>
 std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);
 
 std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
@@ -130,7 +126,7 @@ std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int
     s.TimeUp = true;
     return 0;
   }
-  if (depth == 0) return QuiesceNode<false>(e, alpha, beta, kQuiesceDepthLimit);
+  if (depth == 0) return QuiesceNode(e, alpha, beta, kQuiesceDepthLimit);
 
   const bool inCheck = InCheck(b);
   if (inCheck && b.Ply < kCheckExtensionPlyLimit) ++depth;
@@ -171,11 +167,9 @@ std::int32_t AlphaBetaNode(Engine& e, std::int32_t alpha, std::int32_t beta, int
   return alpha;
 }
 
-template <bool kOwnLine>
 std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   SearchState& s = e.search;
   BoardState& b = e.board;
-  if constexpr (kOwnLine) s.PvLength[b.Ply] = b.Ply;
 #ifndef NDEBUG
   const PieceTerms recount = PieceTermsOf(b, s);
   assert(s.Terms.Material == recount.Material && s.Terms.QueensAway == recount.QueensAway &&
@@ -202,7 +196,7 @@ std::int32_t QuiesceNode(Engine& e, std::int32_t alpha, std::int32_t beta, int d
     if (legal) {
       ++s.NodeCount;
       ++s.QNodeCount;
-      score = -QuiesceNode<kOwnLine>(e, -beta, -alpha, depth - 1);
+      score = -QuiesceNode(e, -beta, -alpha, depth - 1);
     }
     --b.Ply;
     UnmakeMove(b, m);
@@ -230,17 +224,9 @@ std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int dep
 
 std::int32_t Quiesce(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
   e.search.Terms = PieceTermsOf(e.board, e.search);
-  return QuiesceNode<false>(e, alpha, beta, depth);
-}
-
-void ScoreNodeMoves(Engine& e, const Move* list, int count, std::int64_t* keys, bool capturesOnly) {
-  ScoreMoves(e, list, count, keys, capturesOnly);
+  return QuiesceNode(e, alpha, beta, depth);
 }
 
 bool NodeOutOfTime(Engine& e) { return OutOfTime(e); }
-
-std::int32_t QuiesceBelow(Engine& e, std::int32_t alpha, std::int32_t beta, int depth) {
-  return QuiesceNode<true>(e, alpha, beta, depth);
-}
 
 }  // namespace zandrell

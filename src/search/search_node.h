@@ -1,7 +1,6 @@
 #pragma once
 // The pieces of a full-width node that the plain search and the hash table's
-// search share: making a move with its evaluation terms, ordering the moves, the
-// time check and the quiescence search.
+// search share: making a move with its evaluation terms and the time check.
 #include <cstdint>
 
 #include "board/attacks.h"
@@ -22,12 +21,7 @@ inline bool MakeSearchMove(BoardState& b, SearchState& s, Move& m) {
   return true;
 }
 
-// Ordering keys of the moves (score * 256 + list index), as the plain search
-// orders them; captures-only lists leave out the history.
-void ScoreNodeMoves(Engine& e, const Move* list, int count, std::int64_t* keys, bool capturesOnly);
 // True when the search must stop now: out of time, or asked to end.
 bool NodeOutOfTime(Engine& e);
-// The quiescence search below the current position, its piece terms kept.
-std::int32_t QuiesceBelow(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);
 
 }  // namespace zandrell
