@@ -18,16 +18,7 @@ using testing::LegalIn;
 constexpr const char* kMiddleGame =
     "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
 
-class UciEngine : public EngineProcess {
- public:
-  UciEngine() : EngineProcess({}, ZANDRELL_UCI_BINARY) {}
-  bool Start() { return EngineProcess::Start({}); }
-  std::string ReadThroughBestMove(int timeoutMs = 30000) {
-    std::string out = ReadUntil("bestmove ", timeoutMs);
-    if (out.find("bestmove ") != std::string::npos) out += ReadUntil("\n", 5000);
-    return out;
-  }
-};
+using UciEngine = testing::UciProcess;
 
 std::string BestMoveIn(const std::string& out) {
   const std::size_t at = out.rfind("bestmove ");
