@@ -25,4 +25,9 @@ fi
 flock -u 9
 exec 9>&-
 
-exec "$wine" "$@"
+"$wine" "$@"
+rc=$?
+# Wine itself now and then fails to start a program on a loaded machine, silently
+# and within milliseconds; say so, so that such a failure is told from a test's.
+[ "$rc" -eq 0 ] || echo "wine-run: $* ended with exit code $rc" >&2
+exit "$rc"
