@@ -10,5 +10,8 @@ constexpr int kMaxSearchDepth = 64;          // cap of "sd"
 // Root is ply 1; each extension (only below kCheckExtensionPlyLimit) lengthens a line
 // by one ply, and quiescence adds at most kQuiesceDepthLimit plies after that.
 constexpr int kMaxPly = 1 + kMaxSearchDepth + kCheckExtensionPlyLimit + kQuiesceDepthLimit + 2;
+// Positions of the game a repetition test can reach: the fifty-move rule ends
+// the game a hundred half-moves after the last capture or pawn move.
+constexpr int kGameKeysKept = 128;
 
 }  // namespace zandrell

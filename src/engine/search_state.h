@@ -143,11 +143,11 @@ struct SearchState {
   Move LineMove[kMaxPly];
   std::uint8_t LinePiece[kMaxPly];
   std::int32_t StaticEval[kMaxPly];
-  // Keys of the positions of the game since the last irreversible set-up, the
-  // current one last, then of the positions on the path of the search: a key met
-  // again is a repetition.
-  std::vector<std::uint64_t> GameKeys;
-  std::uint64_t PathKeys[kMaxPly];
+  // One stack of position keys: the game's up to the root (at RootKeyIndex),
+  // then the line searched from it, the key at ply p at RootKeyIndex + p - 1.
+  // A repetition is one scan back, as far as the fifty-move counter reaches.
+  std::uint64_t Keys[kGameKeysKept + kMaxPly];
+  int RootKeyIndex = 0;
   // The root moves the current iteration may search (empty: all) and those it
   // leaves out (the better lines' moves when several lines are wanted).
   std::vector<Move> RootOnly;

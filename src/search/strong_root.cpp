@@ -64,7 +64,7 @@ void ListRootMoves(Engine& e) {
 struct Pass {
   Move Best = kNoMove;  // the move that raised alpha last (none: all failed low)
   std::int32_t Score = 0;
-  bool Repeats = false;  // the best move returns to a position of the game
+  bool Repeats = false;  // the best move repeats a position of the game a third time
   // The best move's line as the root keeps it: Line[1] is the move, LineLength
   // one more than the moves.
   std::array<Move, kMaxPly> Line{};
@@ -101,9 +101,10 @@ Pass SearchRootMoves(Engine& e, std::int32_t alpha, std::int32_t beta, int depth
     ++s.NodeCount;
     std::int32_t score;
     bool proved = true;
-    const bool repeats = SeenCount(e, RootText(e, m)) >= 1;
+    s.Keys[s.RootKeyIndex + 1] = b.Key;
+    const bool repeats = RepeatsEarlierPosition(s, b);
     if (repeats) {
-      // Back to a position of the game: scored as a draw, not searched.
+      // The third time in the game: a draw the engine may claim, not searched.
       score = e.tables.Contempt;
     } else if (i == 0) {
       score = -AlphaBeta(e, -beta, -alpha, depth - 1);
@@ -148,7 +149,7 @@ void SetGameEnd(Engine& e, const Pass& finished) {
   } else if (finished.Score == kMateInOne) {
     s.GameEnd = b.WhiteToMove ? kWhiteMates : kBlackMates;
   } else if (finished.Repeats) {
-    if (SeenCount(e, RootText(e, finished.Best)) == 2) s.GameEnd = kDrawByRepetition;
+    s.GameEnd = kDrawByRepetition;
   } else if (b.FiftyCount > 100) {
     s.GameEnd = kDrawn;
   }

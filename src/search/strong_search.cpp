@@ -87,17 +87,15 @@ inline int SideIndex(const BoardState& b) { return b.WhiteToMove ? 0 : 1; }
 }  // namespace
 
 bool RepeatsEarlierPosition(const SearchState& s, const BoardState& b) {
-  const std::uint64_t key = b.Key;
-  const int games = static_cast<int>(s.GameKeys.size());
-  for (int back = 4; back <= b.FiftyCount; back += 2) {
-    const int q = b.Ply - back;
-    if (q >= 1) {
-      if (s.PathKeys[q] == key) return true;
-    } else {
-      const int index = games - 2 + q;  // the root (ply 1) is the last game key
-      if (index < 0) return false;
-      if (s.GameKeys[index] == key) return true;
-    }
+  const int here = s.RootKeyIndex + b.Ply - 1;
+  const int reach = std::min(b.FiftyCount, here);
+  int seenInGame = 0;
+  for (int back = 4; back <= reach; back += 2) {
+    const int at = here - back;
+    if (s.Keys[at] != b.Key) continue;
+    // Once on the line after the root, the line can go round again for ever;
+    // in the game, the rules want the third time.
+    if (at > s.RootKeyIndex || ++seenInGame == 2) return true;
   }
   return false;
 }
@@ -186,7 +184,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     return 0;
   }
   const int ply = b.Ply;
-  s.PathKeys[ply] = b.Key;
+  s.Keys[s.RootKeyIndex + ply - 1] = b.Key;
   if (RepeatsEarlierPosition(s, b)) return DrawScore(e);
   // The hundredth half-move without a capture or a pawn move ends the game
   // unless it mates.
@@ -425,10 +423,13 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
 
 void PrepareStrongSearch(Engine& e) {
   SearchState& s = e.search;
-  s.GameKeys.clear();
-  for (const PlayedMove& played : e.record.Played) s.GameKeys.push_back(played.Before.Key);
-  s.GameKeys.push_back(e.board.Key);
-  s.PathKeys[1] = e.board.Key;
+  const auto& played = e.record.Played;
+  const std::size_t kept = std::min(played.size(), std::size_t{kGameKeysKept - 1});
+  int at = 0;
+  for (std::size_t i = played.size() - kept; i < played.size(); ++i)
+    s.Keys[at++] = played[i].Before.Key;
+  s.RootKeyIndex = at;
+  s.Keys[at] = e.board.Key;
   ++s.Hash.Generation;
   // The history of earlier thinks still orders well, but counts for less.
   for (auto& side : s.QuietHistory) {

@@ -13,9 +13,9 @@ namespace zandrell {
 // and a new generation of table entries.
 void PrepareStrongSearch(Engine& e);
 
-// True when the position (at Ply, its key in PathKeys[Ply]) stood earlier on the
-// line from the root (PathKeys) or in the game (GameKeys, the root last), no
-// further back than the fifty-move counter reaches.
+// True when the position (at Ply, its key on the stack of keys) is a draw by
+// repetition: it stood once before on the line after the root, or twice in the
+// game up to the root, no further back than the fifty-move counter reaches.
 bool RepeatsEarlierPosition(const SearchState& s, const BoardState& b);
 
 // Called like AlphaBeta for a position made from the root (Ply 2 or deeper).

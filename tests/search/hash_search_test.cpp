@@ -1,6 +1,8 @@
 // The hash table and the search it enables ("Hash" above 0): game ends, mates at
 // any distance, repetitions and the fifty-move rule come out right, and the table
 // keeps its bounds and mate scores.
+#include <algorithm>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -67,13 +69,19 @@ TEST_F(HashSearch, AMateInTwoScoresTheSameFromAFullTable) {
   EXPECT_EQ(E().search.RootScore, kMateScore - 4) << out;
 }
 
-// Back to the position the game started from: not counted among the game's
-// positions by text, but its key is known, so the move scores as a draw.
-TEST_F(HashSearch, AMoveBackToAPositionOfTheGameScoresAsADraw) {
+// Back to the position the game started from: once more is no draw yet; the
+// third time is, and the engine plays it when a draw is worth the most.
+TEST_F(HashSearch, AMoveThatRepeatsAPositionOfTheGameAThirdTimeScoresAsADraw) {
+  E().tables.Contempt = 5000;
   T.Feed("new\nforce\ng1f3\ng8f6\nf3g1\n");
   E().game.ForceMode = false;
-  E().tables.Contempt = 5000;
-  EXPECT_EQ(Lines(PlayAtDepth(4)), (std::vector<std::string>{"move f6g8"}));
+  PlayAtDepth(4);
+  EXPECT_LT(E().search.RootScore, 5000);
+  T.Feed("new\nforce\ng1f3\ng8f6\nf3g1\nf6g8\ng1f3\ng8f6\nf3g1\n");
+  E().game.ForceMode = false;
+  const std::vector<std::string> lines = Lines(PlayAtDepth(4));
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), "move f6g8");
   EXPECT_EQ(E().search.RootScore, 5000);
 }
 
@@ -108,13 +116,15 @@ TEST_F(HashSearch, ThinkingLinesArePlayableLines) {
   }
 }
 
-// Keys met again on the line or in the game, as far back as the fifty-move
-// counter allows and only with the same side to move.
-TEST(HashTable, RepetitionsAreFoundOnTheLineAndInTheGame) {
+// A position met again once on the line after the root, or twice before in the
+// game up to the root, as far back as the fifty-move counter allows and only
+// with the same side to move.
+TEST(HashTable, RepetitionsAreFoundOnTheLineOnceAndInTheGameTwice) {
   auto s = std::make_unique<SearchState>();
-  s->GameKeys = {101, 102, 103, 104};  // 104 is the root
-  s->PathKeys[1] = 104;
-  for (int ply = 2; ply < 8; ++ply) s->PathKeys[ply] = 200 + ply;
+  const std::uint64_t game[] = {101, 102, 103, 104, 101, 102, 103, 104, 105};  // 105 the root
+  std::copy(std::begin(game), std::end(game), s->Keys);
+  s->RootKeyIndex = 8;
+  for (int ply = 2; ply < 8; ++ply) s->Keys[s->RootKeyIndex + ply - 1] = 200 + ply;
   BoardState b{};
   struct Case {
     int Ply;
@@ -123,13 +133,14 @@ TEST(HashTable, RepetitionsAreFoundOnTheLineAndInTheGame) {
     bool Repeats;
   };
   const Case cases[] = {
-      {5, 104, 4, true},   // the root, four plies up
-      {5, 104, 3, false},  // beyond the last irreversible move
-      {6, 202, 4, true},   // on the line
-      {6, 203, 9, false},  // the other side to move
-      {5, 102, 6, true},   // in the game, before the root
-      {6, 101, 8, true},   {6, 101, 7, false}, {5, 103, 9, false},  // the other side to move
-      {5, 999, 99, false},
+      {6, 202, 4, true},    // on the line, once
+      {6, 202, 3, false},   // beyond the last irreversible move
+      {6, 203, 9, false},   // the other side to move
+      {5, 105, 4, false},   // the root: in the game once
+      {3, 101, 10, true},   // twice in the game
+      {3, 101, 9, false},   // the first time out of reach
+      {2, 104, 99, false},  // in the game once with this side to move
+      {2, 102, 8, true},   {4, 999, 99, false},
   };
   for (const Case& c : cases) {
     b.Ply = c.Ply;

@@ -63,11 +63,11 @@ class SearchLines : public SearchTest {
   }
 };
 
-// White, a queen down, goes back to the position after its first move: the
-// draw is best, and nothing follows it in the line.
-TEST_F(SearchLines, AMoveBackToAPositionOfTheGameEndsItsLine) {
+// White, a queen down, goes back to the position after its first move for the
+// third time: the draw is best, and nothing follows it in the line.
+TEST_F(SearchLines, AMoveThatRepeatsAPositionOfTheGameAThirdTimeEndsItsLine) {
   Fen("q5k1/8/8/8/8/8/5PPP/6K1 w - - 0 1");
-  Moves("g1h1 g8h8 h1g1 h8g8");
+  Moves("g1h1 g8h8 h1g1 h8g8 g1h1 g8h8 h1g1 h8g8");
   const std::vector<Move> line = SearchPlayable(6);
   ASSERT_EQ(line.size(), 1u) << Text(line);
   EXPECT_EQ(MoveToText(line[0]), "g1h1");
