@@ -97,6 +97,8 @@ struct GameState {
   // only); PonderPending from the engine's move until it has pondered.
   bool Ponder = false;
   bool PonderPending = false;
+  // The playing level in Elo for the engine's own moves; 0: full strength.
+  int LevelElo = 0;
 };
 
 struct Engine {

@@ -171,6 +171,8 @@ struct SearchState {
   // The stronger search's root moves, best first, kept from one iteration to
   // the next.
   MoveList RootList{};
+  // The state of the generator a playing level draws its choices from.
+  std::uint64_t LevelRandom = 0;
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };

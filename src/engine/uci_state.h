@@ -14,6 +14,9 @@ struct UciState {
   bool Ponder = false;
   int Lines = 1;  // "MultiPV"
   int MoveOverheadMs = 10;
+  // "UCI_LimitStrength" and "UCI_Elo": the game's level is Elo while limited.
+  bool LimitStrength = false;
+  int Elo = 2400;
   // The game of the last "position": its start ("startpos" or a FEN record) and
   // its moves; the log has recorded LoggedStart and LoggedMoves of it (an empty
   // LoggedStart: a new game was just logged, whatever its start; "-": nothing

@@ -55,6 +55,7 @@ void EngineMove(Engine& e) {
   SearchLimits limits;
   limits.GameClock = true;
   limits.UseBook = true;
+  limits.LevelElo = g.LevelElo;
   Move best;
   {
     GameThinking thinking(e);

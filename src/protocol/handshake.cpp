@@ -5,6 +5,8 @@
 #include "base/numeric.h"
 #include "base/wire.h"
 #include "protocol/engine_move.h"
+#include "protocol/xboard_options.h"
+#include "search/hash_table.h"
 
 namespace zandrell {
 
@@ -29,6 +31,8 @@ void AnswerProtover(Engine& e, std::string_view version) {
   SendLine(e,
            "feature sigint=0 sigterm=1 reuse=1 analyze=1 colors=1 playother=0 name=1 "
            "variants=\"normal\"");
+  // The hash table's search offers its settings to the interface's dialog.
+  if (HashEnabled(e.search)) SendXboardOptionFeatures(e);
   SendLine(e, "feature done=1");
 }
 

@@ -5,7 +5,9 @@
 #include "base/numeric.h"
 #include "base/settings.h"
 #include "book/book.h"
+#include "platform/platform.h"
 #include "protocol/game.h"
+#include "protocol/level_setting.h"
 #include "search/hash_table.h"
 
 namespace zandrell {
@@ -55,6 +57,9 @@ void InitEngine(Engine& e) {
 
   // Megabytes of hash table; 0, the default, is the search without one.
   ResizeHashTable(e, IntegerSetting(e, "Hash", "0"));
+  ReadPlayingLevel(e);
+  // A level's choices differ from one run to the next.
+  s.LevelRandom = static_cast<std::uint64_t>(platform::MonotonicSeconds() * 1e9) | 1;
 
   e.book.BookLoaded = LoadBook(e);
   NewGame(e);

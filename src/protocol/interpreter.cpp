@@ -17,7 +17,9 @@
 #include "protocol/startup.h"
 #include "protocol/take_back.h"
 #include "protocol/thinking_input.h"
+#include "protocol/xboard_options.h"
 #include "protocol/xboard_thinking.h"
+#include "search/hash_table.h"
 
 namespace zandrell {
 
@@ -143,6 +145,8 @@ void HandleAddedCommand(Engine& e, std::string_view line) {
     AnswerHint(e);
   } else if (line == "bk") {
     AnswerBookMoves(e);
+  } else if (StartsWith(line, "option ") && HashEnabled(e.search)) {
+    SetXboardOption(e, From(line, 8));
   }
   // "accepted" and "rejected" answer our features and need nothing.
 }

@@ -115,6 +115,8 @@ SearchLimits LimitsOf(Engine& e, const GoRequest& go) {
   }
   limits.Depth = go.Depth;
   limits.Nodes = go.Nodes;
+  // Analysis sees at full strength; a move to play, pondered too, at the level.
+  if (!go.Infinite) limits.LevelElo = e.game.LevelElo;
   // Pondering and analysis run on no clock until they are stopped (or hit); a
   // depth or node limit may end them sooner, and "bestmove" still waits.
   if (go.Infinite || go.Ponder) return limits;

@@ -9,8 +9,10 @@
 #include "base/wire.h"
 #include "book/book.h"
 #include "protocol/init_engine.h"
+#include "protocol/level_setting.h"
 #include "protocol/uci_text.h"
 #include "search/hash_table.h"
+#include "search/playing_level.h"
 
 namespace zandrell {
 
@@ -25,6 +27,7 @@ struct SpinOption {
 };
 
 void ApplyPieceValues(Engine& e) { SetPieceValues(e.tables); }
+void ApplyLevel(Engine& e) { SetPlayingLevel(e, e.uci.LimitStrength ? e.uci.Elo : 0); }
 void ApplyHashSize(Engine& e) {
   ResizeHashTable(e, e.uci.HashMegabytes);
   e.uci.HashMegabytes = e.search.Hash.SizeMb;
@@ -44,6 +47,8 @@ constexpr SpinOption kSpinOptions[] = {
     {"RookValue", 1, 3000, [](Engine& e) -> int& { return e.tables.RookValue; }, ApplyPieceValues},
     {"QueenValue", 1, 4000, [](Engine& e) -> int& { return e.tables.QueenValue; },
      ApplyPieceValues},
+    {"UCI_Elo", kLowestLevelElo, kHighestLevelElo, [](Engine& e) -> int& { return e.uci.Elo; },
+     ApplyLevel},
 };
 
 struct CheckOption {
@@ -64,6 +69,11 @@ constexpr CheckOption kCheckOptions[] = {
     {"OwnBook", [](const Engine& e) { return e.uci.OwnBook; },
      [](Engine& e, bool on) { e.uci.OwnBook = on; }},
     {"Log", [](const Engine& e) { return e.shell.LogEnabled; }, SetLog},
+    {"UCI_LimitStrength", [](const Engine& e) { return e.uci.LimitStrength; },
+     [](Engine& e, bool on) {
+       e.uci.LimitStrength = on;
+       ApplyLevel(e);
+     }},
 };
 
 constexpr char kClearHash[] = "Clear Hash";

@@ -103,6 +103,7 @@ void PonderReply(Engine& e) {
   e.board.Ply = 0;
   s.MoveStartTime = platform::MonotonicSeconds();
   SearchLimits limits;  // no limit: until the reply comes or something else does
+  limits.LevelElo = e.game.LevelElo;
   Move best;
   bool hit;
   {

@@ -15,6 +15,8 @@
 #include "platform/platform.h"
 #include "search/alpha_beta.h"
 #include "search/evaluate.h"
+#include "search/level_reporter.h"
+#include "search/playing_level.h"
 #include "search/root_common.h"
 #include "search/search_interface.h"
 #include "search/strong_root.h"
@@ -49,6 +51,23 @@ Move DeepenPlain(Engine& e, int lines, SearchReporter& reporter, const std::uint
     if (lines > 1 && !s.TimeUp) SearchMoreLines(e, lines, reporter, saved);
   }
   return best;
+}
+
+// A think at a playing level: no deeper than the level sees, with a few best
+// lines to choose the move among.
+Move DeepenAtLevel(Engine& e, const SearchLimits& limits, SearchReporter& reporter,
+                   const std::uint8_t* saved, double start) {
+  SearchState& s = e.search;
+  const LevelPlan plan = PlanLevel(limits.LevelElo);
+  s.MaxIterations = std::min(s.MaxIterations, plan.MaxDepth);
+  LevelReporter level(reporter, limits.Lines);
+  s.Reporter = &level;
+  const int lines = std::max(limits.Lines, plan.Candidates);
+  const Move best =
+      s.Strong ? DeepenStrong(e, lines, level, saved) : DeepenPlain(e, lines, level, saved, start);
+  s.Reporter = &reporter;
+  if (best.From == 0) return best;
+  return level.Choose(s, plan, best, platform::MonotonicSeconds() - start);
 }
 
 }  // namespace
@@ -210,8 +229,13 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
   std::fill(std::begin(s.KillerMove2), std::end(s.KillerMove2), kNoMove);
   ResetKillerScores(s);
 
-  Move best = s.Strong ? DeepenStrong(e, limits.Lines, reporter, saved)
-                       : DeepenPlain(e, limits.Lines, reporter, saved, start);
+  Move best;
+  if (limits.LevelElo > 0) {
+    best = DeepenAtLevel(e, limits, reporter, saved, start);
+  } else {
+    best = s.Strong ? DeepenStrong(e, limits.Lines, reporter, saved)
+                    : DeepenPlain(e, limits.Lines, reporter, saved, start);
+  }
   s.RootOnly.clear();
 
   if (s.NodeCount > 0) {

@@ -29,6 +29,9 @@ struct SearchLimits {
   // How many best lines each iteration reports: line k is the best of the root
   // moves that the lines before it did not take. 1: the best move alone.
   int Lines = 1;
+  // A playing level in Elo below full strength (search/playing_level.h), read
+  // with the game's clock too; 0: full strength.
+  int LevelElo = 0;
 };
 // With none of them set the think goes on until it is stopped.
 

@@ -70,6 +70,7 @@ TEST(UciSession, HandshakeListsTheOptionsAndSetoptionTellsWhatItRefuses) {
       "option name Ponder type check default false",
       "option name OwnBook type check default true",
       "option name Log type check default false",
+      "option name UCI_LimitStrength type check default false",
       "option name BookFile type string default <empty>",
       "option name MultiPV type spin default 1 min 1 max 8",
       "option name Move Overhead type spin default 10 min 0 max 5000",
@@ -79,6 +80,7 @@ TEST(UciSession, HandshakeListsTheOptionsAndSetoptionTellsWhatItRefuses) {
       "option name BishopValue type spin default 313 min 1 max 2000",
       "option name RookValue type spin default 500 min 1 max 3000",
       "option name QueenValue type spin default 900 min 1 max 4000",
+      "option name UCI_Elo type spin default 2400 min 800 max 2400",
   };
   EXPECT_EQ(std::vector<std::string>(lines.begin() + 2, lines.end() - 1), expected);
 
