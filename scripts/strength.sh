@@ -15,6 +15,8 @@
 #   STRENGTH_TC=0:10 STRENGTH_INC=0.1 STRENGTH_GAMES=20
 #   STRENGTH_PGN=FILE      where the games go (default strength-<opponent>.pgn)
 #   STRENGTH_HASH=N        Zandrell's Hash setting in its copy (default: as shipped)
+#   STRENGTH_ELO=N         Zandrell's playing level (the setting Elo) in its copy
+#   STRENGTH_OTHER_ELO=N   the level of the opponent when it is Zandrell (plain or DIST)
 #   STRENGTH_OPENINGS=FILE openings, one position a line (default
 #                          ../shared/openings/8moves_v3.epd beside the repository;
 #                          "none": every game from the start position)
@@ -59,6 +61,7 @@ setting() {  # setting FOLDER KEY VALUE: the key's line in the copy's Zandrell.i
   printf '%s=%s\n' "$2" "$3" >>"$ini"
 }
 [ -n "${STRENGTH_HASH:-}" ] && setting "$work/zandrell" Hash "$STRENGTH_HASH"
+[ -n "${STRENGTH_ELO:-}" ] && setting "$work/zandrell" Elo "$STRENGTH_ELO"
 
 name=$opponent
 opponent_dir=$work
@@ -83,6 +86,10 @@ case "$opponent" in
     name=Other
     ;;
 esac
+if [ -n "${STRENGTH_OTHER_ELO:-}" ]; then
+  [ "$opponent_dir" != "$work" ] || { echo "strength: STRENGTH_OTHER_ELO is for a Zandrell opponent" >&2; exit 2; }
+  setting "$opponent_dir" Elo "$STRENGTH_OTHER_ELO"
+fi
 if [ "$name" = "$opponent" ]; then
   command -v "${command%% *}" >/dev/null || { echo "strength: $opponent is not installed" >&2; exit 2; }
 fi
