@@ -13,11 +13,15 @@ namespace zandrell {
 
 class LevelReporter : public SearchReporter {
  public:
-  LevelReporter(SearchReporter& caller, int linesWanted)
-      : caller_(caller), linesWanted_(linesWanted) {}
+  LevelReporter(SearchReporter& caller, const SearchState& s, int linesWanted)
+      : caller_(caller), search_(s), linesWanted_(linesWanted) {}
 
   void BookMove(const Move& m) override { caller_.BookMove(m); }
-  void NewBest(const SearchReport& r) override { caller_.NewBest(r); }
+  // The further lines' root moves (searched with some moves left out) are not
+  // the caller's unless it asked for further lines.
+  void NewBest(const SearchReport& r) override {
+    if (linesWanted_ > 1 || search_.RootSkipped.empty()) caller_.NewBest(r);
+  }
   void IterationDone(const SearchReport& r) override;
   void CheckInput() override { caller_.CheckInput(); }
 
@@ -39,6 +43,7 @@ class LevelReporter : public SearchReporter {
   };
 
   SearchReporter& caller_;
+  const SearchState& search_;
   int linesWanted_;
   Depth current_;
   Depth previous_;

@@ -60,7 +60,7 @@ Move DeepenAtLevel(Engine& e, const SearchLimits& limits, SearchReporter& report
   SearchState& s = e.search;
   const LevelPlan plan = PlanLevel(limits.LevelElo);
   s.MaxIterations = std::min(s.MaxIterations, plan.MaxDepth);
-  LevelReporter level(reporter, limits.Lines);
+  LevelReporter level(reporter, s, limits.Lines);
   s.Reporter = &level;
   const int lines = std::max(limits.Lines, plan.Candidates);
   const Move best =
