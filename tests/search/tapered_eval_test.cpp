@@ -1,0 +1,87 @@
+// The tapered evaluation: colour-blind, the sum of its counts, and right about
+// the terms it names.
+#include "search/tapered_eval.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cmath>
+#include <sstream>
+#include <string>
+
+#include "board/board_test_support.h"
+
+namespace zandrell::test {
+namespace {
+
+// The same position with the colours exchanged: ranks reversed, cases swapped.
+std::string MirroredFen(const std::string& fen) {
+  std::istringstream in(fen);
+  std::string board, side, castling, passant;
+  in >> board >> side >> castling >> passant;
+  std::string ranks[8];
+  int r = 0;
+  for (char c : board) {
+    if (c == '/') {
+      ++r;
+    } else {
+      ranks[r] += static_cast<char>(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c)
+                                                                                : std::toupper(c));
+    }
+  }
+  std::string mirrored;
+  for (int i = 7; i >= 0; --i) mirrored += ranks[i] + (i > 0 ? "/" : "");
+  std::string rights;
+  for (char c : castling) {
+    rights += static_cast<char>(std::isupper(static_cast<unsigned char>(c)) ? std::tolower(c)
+                                                                            : std::toupper(c));
+  }
+  if (passant != "-") passant[1] = passant[1] == '3' ? '6' : '3';
+  return mirrored + (side == "w" ? " b " : " w ") + rights + " " + passant + " 0 1";
+}
+
+constexpr const char* kPositions[] = {
+    "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1",
+    "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 9",
+    "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1",
+    "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R b KQkq - 0 1",
+    "6k1/5ppp/8/3P4/8/8/5PPP/6K1 w - - 0 1",
+    "rnbqkb1r/ppp1pppp/5n2/3pP3/8/8/PPPP1PPP/RNBQKBNR w KQkq d6 0 3",
+};
+
+TEST(TaperedEval, SeesBothColoursAlikeAndIsTheSumOfItsCounts) {
+  for (const char* fen : kPositions) {
+    const BoardState b = FenBoard(fen);
+    const BoardState mirrored = FenBoard(MirroredFen(fen));
+    EXPECT_EQ(TaperedEvaluate(b), TaperedEvaluate(mirrored)) << fen;
+    TermCounts counts;
+    CountTerms(b, counts);
+    const double white = BlendCounts(counts, kTaperedWeights);
+    EXPECT_NEAR(b.WhiteToMove ? white : -white, TaperedEvaluate(b), 1.0) << fen;
+  }
+}
+
+TEST(TaperedEval, CountsTheTermsItNames) {
+  // White: a passed d-pawn with a free path on the fifth rank, doubled
+  // isolated h-pawns... here only the plain facts of two positions.
+  TermCounts counts;
+  CountTerms(FenBoard("6k1/5ppp/8/3P4/8/8/5PPP/6K1 w - - 0 1"), counts);
+  EXPECT_EQ(counts.Count[kTermPassedPawn + 4], 1);  // d5, White's fifth rank
+  EXPECT_EQ(counts.Count[kTermPassedFreePath + 4], 1);
+  EXPECT_EQ(counts.Count[kTermMaterial + kTermPawn], 1);  // four pawns against three
+  EXPECT_EQ(counts.Phase, 0);
+  EXPECT_EQ(counts.Count[kTermKingShield], 0);  // three each
+
+  CountTerms(FenBoard("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1"), counts);
+  EXPECT_EQ(counts.Phase, kFullPhase);
+  EXPECT_EQ(counts.Count[kTermTempo], 1);
+  EXPECT_EQ(counts.Count[kTermBishopPair], 0);  // one pair each
+
+  CountTerms(FenBoard("4k3/8/8/8/8/8/P6P/R3K1BB w - - 0 1"), counts);
+  EXPECT_EQ(counts.Count[kTermBishopPair], 1);
+  EXPECT_EQ(counts.Count[kTermIsolatedPawn], 2);
+  EXPECT_EQ(counts.Count[kTermRookHalfOpenFile] + counts.Count[kTermRookOpenFile], 0);
+}
+
+}  // namespace
+}  // namespace zandrell::test
