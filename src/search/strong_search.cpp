@@ -13,6 +13,7 @@
 #include "search/move_order.h"
 #include "search/search_node.h"
 #include "search/static_exchange.h"
+#include "search/tapered_eval.h"
 
 namespace zandrell {
 
@@ -39,6 +40,9 @@ struct Techniques {
   bool InternalReduction = true;
   bool CounterMove = true;
   bool ScaledNullMove = true;
+  // The tapered evaluation in place of the plain one (off until its tuned
+  // weights win a match).
+  bool TaperedEvaluation = false;
 };
 constexpr Techniques kUse{};
 
@@ -83,6 +87,10 @@ inline bool IsCapture(const Move& m) { return m.Captured < kEmpty || m.EnPassant
 inline bool IsQuiet(const Move& m) { return !IsCapture(m) && m.Promotion == 0; }
 
 inline int SideIndex(const BoardState& b) { return b.WhiteToMove ? 0 : 1; }
+
+std::int32_t StaticScore(const BoardState& b, SearchState& s) {
+  return kUse.TaperedEvaluation ? TaperedEvaluate(b) : EvaluateWithMaterial(b, s);
+}
 
 }  // namespace
 
@@ -130,7 +138,7 @@ std::int32_t QuiesceCaptures(Engine& e, std::int32_t alpha, std::int32_t beta, i
   SearchState& s = e.search;
   BoardState& b = e.board;
   s.PvLength[b.Ply] = b.Ply;
-  const std::int32_t stand = EvaluateWithMaterial(b, s);
+  const std::int32_t stand = StaticScore(b, s);
   if (depth == 0) return stand;
   if (stand >= beta) return stand;
   if (stand > alpha) alpha = stand;
@@ -217,7 +225,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
   std::int32_t eval = -kMateScore;
   bool improving = false;
   if (!inCheck) {
-    eval = EvaluateWithMaterial(b, s);
+    eval = StaticScore(b, s);
     s.StaticEval[ply] = eval;
     improving = ply >= 4 && s.StaticEval[ply - 2] != -kMateScore && eval > s.StaticEval[ply - 2];
     if (trusted) {
