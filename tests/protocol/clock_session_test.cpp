@@ -193,7 +193,8 @@ TEST(ClockSession, ThePlainClockKeepsWithinTheClock) {
     engine.Session("");
     const double seconds = LastMoveSeconds(engine.Folder().Read(engine.LogName()));
     EXPECT_GT(seconds, 0.5) << out;
-    EXPECT_LE(seconds, 1.9) << out;
+    // The engine stops at 1.895 s; a loaded machine adds the last node's time.
+    EXPECT_LT(seconds, 2.0) << out;
   }
   {
     // 30 s for 40 moves: a real think, not depth 1 at once.
