@@ -14,6 +14,9 @@ namespace zandrell {
 // lost); the en-passant square becomes the marker. A malformed or impossible
 // record returns false and leaves the position unchanged. A right whose king or
 // rook is not at home is dropped; dropped, when given, gets the letters of those.
-bool SetUpFromFen(BoardState& b, std::string_view fen, std::string* dropped = nullptr);
+// With chess960 the game is one of Chess960 and the castling field is X-FEN
+// (KQkq for the outermost rooks, a file letter otherwise) or Shredder-FEN.
+bool SetUpFromFen(BoardState& b, std::string_view fen, std::string* dropped = nullptr,
+                  bool chess960 = false);
 
 }  // namespace zandrell
