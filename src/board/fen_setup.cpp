@@ -145,8 +145,8 @@ bool ReadCastling960(std::string_view field, BoardState& b, std::string* dropped
     const int king = white ? b.WhiteKingSquare : b.BlackKingSquare;
     const bool kingSide = rook > king;
     const int rank = white ? 1 : 8;
-    const int kind = white ? (kingSide ? kWhiteShort : kWhiteLong)
-                           : (kingSide ? kBlackShort : kBlackLong);
+    const int kind =
+        white ? (kingSide ? kWhiteShort : kWhiteLong) : (kingSide ? kBlackShort : kBlackLong);
     Castle960Rule& r = b.Castles960[kind];
     r.King = static_cast<std::uint8_t>(king);
     r.Rook = static_cast<std::uint8_t>(rook);

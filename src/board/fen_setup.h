@@ -7,6 +7,9 @@
 
 namespace zandrell {
 
+inline constexpr char kStandardStartFen[] =
+    "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+
 // Replaces the position with the one described by fen (placement, side to move,
 // castling, en passant; the half-move clock is optional and the move number is
 // ignored). Castling rights become untouched king and rook home squares, a lost

@@ -134,8 +134,8 @@ void MakeCastle960(BoardState& b, Move& m) {
   const int kingCode = b.Board[r.King];
   const int rookCode = b.Board[r.Rook];
   std::uint64_t key = b.Key ^ kKeys.BlackToMove ^ EnPassantKey(b) ^ CastlingKey(b);
-  key ^= pieceKeys[kingCode][r.King] ^ pieceKeys[rookCode][r.Rook] ^
-         pieceKeys[kingCode][r.KingTo] ^ pieceKeys[rookCode][r.RookTo];
+  key ^= pieceKeys[kingCode][r.King] ^ pieceKeys[rookCode][r.Rook] ^ pieceKeys[kingCode][r.KingTo] ^
+         pieceKeys[rookCode][r.RookTo];
   b.KeyEnPassant = 0;
   m.CapturedIndex = 0;
   ++b.FiftyCount;

@@ -14,6 +14,10 @@ struct UciState {
   bool Ponder = false;
   int Lines = 1;  // "MultiPV"
   int MoveOverheadMs = 10;
+  // "UCI_Chess960": positions are Chess960 ones, castling is the king taking its rook.
+  bool Chess960 = false;
+  // "UCI_ShowWDL": "info" carries the win/draw/loss expectation per mille.
+  bool ShowWdl = false;
   // The game of the last "position": its start ("startpos" or a FEN record) and
   // its moves; the log has recorded LoggedStart and LoggedMoves of it (an empty
   // LoggedStart: a new game was just logged, whatever its start; "-": nothing

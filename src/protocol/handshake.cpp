@@ -28,7 +28,7 @@ void AnswerProtover(Engine& e, std::string_view version) {
                   "\" setboard=1 ping=1 usermove=0 san=0 time=1 draw=1");
   SendLine(e,
            "feature sigint=0 sigterm=1 reuse=1 analyze=1 colors=1 playother=0 name=1 "
-           "variants=\"normal\"");
+           "variants=\"normal,fischerandom\"");
   SendLine(e, "feature done=1");
 }
 

@@ -27,6 +27,7 @@ struct SpinOption {
 void ApplyPieceValues(Engine& e) { SetPieceValues(e.tables); }
 void ApplyHashSize(Engine& e) {
   ResizeHashTable(e, e.uci.HashMegabytes);
+  e.search.HashMadeFor960 = false;  // the interface's size from now on
   e.uci.HashMegabytes = e.search.Hash.SizeMb;
 }
 
@@ -64,6 +65,10 @@ constexpr CheckOption kCheckOptions[] = {
     {"OwnBook", [](const Engine& e) { return e.uci.OwnBook; },
      [](Engine& e, bool on) { e.uci.OwnBook = on; }},
     {"Log", [](const Engine& e) { return e.shell.LogEnabled; }, SetLog},
+    {"UCI_Chess960", [](const Engine& e) { return e.uci.Chess960; },
+     [](Engine& e, bool on) { e.uci.Chess960 = on; }},
+    {"UCI_ShowWDL", [](const Engine& e) { return e.uci.ShowWdl; },
+     [](Engine& e, bool on) { e.uci.ShowWdl = on; }},
 };
 
 constexpr char kClearHash[] = "Clear Hash";

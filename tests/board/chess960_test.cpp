@@ -29,15 +29,20 @@ struct Perft960Case {
 };
 
 const Perft960Case kCases[] = {
-    {"Position0", "bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9",
+    {"Position0",
+     "bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9",
      {21, 528, 12189, 326672, 8146062}},
-    {"Position1", "2nnrbkr/p1qppppp/8/1ppb4/6PP/3PP3/PPP2P2/BQNNRBKR w HEhe - 1 9",
+    {"Position1",
+     "2nnrbkr/p1qppppp/8/1ppb4/6PP/3PP3/PPP2P2/BQNNRBKR w HEhe - 1 9",
      {21, 807, 18002, 667366, 16253601}},
-    {"Position2", "b1q1rrkb/pppppppp/3nn3/8/P7/1PPP4/4PPPP/BQNNRKRB w GE - 1 9",
+    {"Position2",
+     "b1q1rrkb/pppppppp/3nn3/8/P7/1PPP4/4PPPP/BQNNRKRB w GE - 1 9",
      {20, 479, 10471, 273318, 6417013}},
-    {"Position3", "qbbnnrkr/2pp2pp/p7/1p2pp2/8/P3PP2/1PPP1KPP/QBBNNR1R w hf - 0 9",
+    {"Position3",
+     "qbbnnrkr/2pp2pp/p7/1p2pp2/8/P3PP2/1PPP1KPP/QBBNNR1R w hf - 0 9",
      {0, 0, 0, 382958}},
-    {"Position5", "b1qr1krb/pp1ppppp/n2n4/8/2p5/2P3P1/PP1PPP1P/BNQRNKRB w GDgd - 0 9",
+    {"Position5",
+     "b1qr1krb/pp1ppppp/n2n4/8/2p5/2P3P1/PP1PPP1P/BNQRNKRB w GDgd - 0 9",
      {28, 707, 19721, 549506}},
 };
 
@@ -80,11 +85,13 @@ TEST(Chess960, StandardStartHasTheStandardTree) {
 }
 
 TEST(Chess960, XFenAndShredderFenGiveTheSamePosition) {
-  const BoardState x = Board960("bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w KQkq - 2 9");
+  const BoardState x =
+      Board960("bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w KQkq - 2 9");
   const BoardState shredder =
       Board960("bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9");
   EXPECT_EQ(x.Key, shredder.Key);
-  EXPECT_EQ(PositionText(shredder), "bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w KQkq -");
+  EXPECT_EQ(PositionText(shredder),
+            "bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w KQkq -");
   // An inner rook is named by its file, also when written out.
   const BoardState inner = Board960("4k3/8/8/8/8/8/8/4KR1R w F - 0 1");
   EXPECT_EQ(PositionText(inner), "4k3/8/8/8/8/8/8/4KR1R w F -");

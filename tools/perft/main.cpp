@@ -25,11 +25,10 @@ namespace {
 using namespace zandrell;
 
 int Usage() {
-  std::fprintf(
-      stderr,
-      "usage: zandrell-perft [--divide | --keys] [--chess960] [--fen \"<fen>\" | --moves "
-      "<move>...] <depth>\n"
-      "  counts the leaves of the legal move tree <depth> plies deep\n");
+  std::fprintf(stderr,
+               "usage: zandrell-perft [--divide | --keys] [--chess960] [--fen \"<fen>\" | --moves "
+               "<move>...] <depth>\n"
+               "  counts the leaves of the legal move tree <depth> plies deep\n");
   return 2;
 }
 
@@ -90,7 +89,7 @@ int main(int argc, char** argv) {
 
   BoardState board{};
   ResetPosition(board, false);
-  if (chess960 && fen.empty()) fen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+  if (chess960 && fen.empty()) fen = kStandardStartFen;
   if (!fen.empty() && !SetUpFromFen(board, fen, nullptr, chess960)) {
     std::fprintf(stderr, "zandrell-perft: not a usable FEN: %s\n", fen.c_str());
     return 1;
