@@ -36,6 +36,7 @@ void ResetPosition(BoardState& b, bool bookLoaded) {
   b.BlackKingSquare = SquareOf(5, 8);
   b.WhiteCastled = 0;
   b.BlackCastled = 0;
+  b.Chess960 = false;
   SetPositionKey(b);
 }
 

@@ -9,6 +9,19 @@ namespace zandrell {
 
 constexpr int kFiftyHistorySize = 500;
 
+// One Chess960 castling: the king from its home square to the g or c file, the
+// rook from its home square to the f or d file. The king and rook squares may
+// coincide with the destinations; every other square from Low to High must be
+// empty. King 0 stands for no such castling in this game.
+struct Castle960Rule {
+  std::uint8_t King;
+  std::uint8_t KingTo;
+  std::uint8_t Rook;
+  std::uint8_t RookTo;
+  std::uint8_t Low;
+  std::uint8_t High;
+};
+
 struct BoardState {
   std::uint8_t Board[kSquareCount];  // piece code per square
   bool WhiteToMove;
@@ -34,13 +47,20 @@ struct BoardState {
   // Key and KeyEnPassant saved by each made move, indexed like FiftyHistory.
   std::uint64_t KeyHistory[kFiftyHistorySize];
   std::uint8_t KeyEnPassantHistory[kFiftyHistorySize];
+  // A Chess960 game: castling follows Castles960 (by castle kind 1..4) and is
+  // recorded with kind + 4 and the rook's square as the target; the homes of its
+  // kings and rooks are flagged in CastlingSquares960.
+  bool Chess960;
+  Castle960Rule Castles960[5];
+  bool CastlingSquares960[kSquareCount];
 };
 
 // Recomputes PieceList, PieceIndex and PieceCount from Board, in square order.
 void RebuildPieceList(BoardState& b);
 
-// The board part of a new game: start position, touch counts, piece list, game
-// record, fifty counter, side to move, king squares and castled flags. Ply and
+// The board part of a new game of standard chess: start position, touch counts,
+// piece list, game record, fifty counter, side to move, king squares and castled
+// flags. Ply and
 // FiftyHistory are left as they are.
 void ResetPosition(BoardState& b, bool bookLoaded);
 

@@ -70,6 +70,8 @@ inline constexpr int kWhiteShort = 1;
 inline constexpr int kWhiteLong = 2;
 inline constexpr int kBlackShort = 3;
 inline constexpr int kBlackLong = 4;
+// A Chess960 castling is recorded as its kind plus this.
+inline constexpr int kChess960Castle = 4;
 inline constexpr std::array<CastleRule, 5> kCastles = {{
     {},
     {kE1, kG1, kH1, kF1, kWhiteKing, kWhiteRook, 2, {kF1, kG1, 0}, {kE1, kF1, kG1}},

@@ -107,6 +107,59 @@ bool ReadCastling(std::string_view field, BoardState& b, std::string* dropped) {
   return true;
 }
 
+// The rook a Chess960 castling letter names: K and Q (k and q) the outermost
+// rook on that wing of the king, a file letter the rook on that file. 0 when
+// there is none where the letter says.
+int Rook960Of(char letter, const BoardState& b) {
+  const bool white = letter >= 'A' && letter <= 'Z';
+  const int rank = white ? 1 : 8;
+  const int king = white ? b.WhiteKingSquare : b.BlackKingSquare;
+  const int rookCode = white ? kWhiteRook : kBlackRook;
+  if (RankOf(king) != rank) return 0;
+  const char upper = white ? letter : static_cast<char>(letter - 'a' + 'A');
+  if (upper >= 'A' && upper <= 'H') {
+    const int square = SquareOf(upper - 'A' + 1, rank);
+    return b.Board[square] == rookCode && square != king ? square : 0;
+  }
+  const int step = upper == 'K' ? 1 : -1;
+  int found = 0;
+  for (int square = king + step; b.Board[square] != kBorder; square += step) {
+    if (b.Board[square] == rookCode) found = square;
+  }
+  return found;
+}
+
+// Chess960 rights in X-FEN (KQkq, or a file letter) or Shredder-FEN (file
+// letters). A right without its rook on the back rank is dropped.
+bool ReadCastling960(std::string_view field, BoardState& b, std::string* dropped) {
+  if (field == "-") return true;
+  for (char ch : field) {
+    const bool white = ch >= 'A' && ch <= 'Z';
+    const char upper = white ? ch : static_cast<char>(ch - 'a' + 'A');
+    if (!(upper == 'K' || upper == 'Q' || (upper >= 'A' && upper <= 'H'))) return false;
+    const int rook = Rook960Of(ch, b);
+    if (rook == 0) {
+      if (dropped != nullptr) *dropped += ch;
+      continue;
+    }
+    const int king = white ? b.WhiteKingSquare : b.BlackKingSquare;
+    const bool kingSide = rook > king;
+    const int rank = white ? 1 : 8;
+    const int kind =
+        white ? (kingSide ? kWhiteShort : kWhiteLong) : (kingSide ? kBlackShort : kBlackLong);
+    Castle960Rule& r = b.Castles960[kind];
+    r.King = static_cast<std::uint8_t>(king);
+    r.Rook = static_cast<std::uint8_t>(rook);
+    r.KingTo = static_cast<std::uint8_t>(SquareOf(kingSide ? 7 : 3, rank));
+    r.RookTo = static_cast<std::uint8_t>(SquareOf(kingSide ? 6 : 4, rank));
+    r.Low = std::min({r.King, r.KingTo, r.Rook, r.RookTo});
+    r.High = std::max({r.King, r.KingTo, r.Rook, r.RookTo});
+    b.CastlingSquares960[king] = true;
+    b.CastlingSquares960[rook] = true;
+  }
+  return true;
+}
+
 // The en-passant square becomes the marker the double step left behind. It must
 // lie behind a pawn of the side that just moved, on an empty square whose start
 // square is empty too; otherwise an en-passant capture would remove something else.
@@ -147,7 +200,7 @@ bool ReadHalfMoves(std::string_view field, int& count) {
 
 }  // namespace
 
-bool SetUpFromFen(BoardState& b, std::string_view fen, std::string* dropped) {
+bool SetUpFromFen(BoardState& b, std::string_view fen, std::string* dropped, bool chess960) {
   const std::vector<std::string_view> fields = SplitFields(fen);
   if (fields.size() < 4 || fields.size() > 6) return false;
 
@@ -169,7 +222,11 @@ bool SetUpFromFen(BoardState& b, std::string_view fen, std::string* dropped) {
     return false;
   }
   std::string droppedRights;
-  if (!ReadCastling(fields[2], next, &droppedRights)) return false;
+  next.Chess960 = chess960;
+  if (!(chess960 ? ReadCastling960(fields[2], next, &droppedRights)
+                 : ReadCastling(fields[2], next, &droppedRights))) {
+    return false;
+  }
   if (!ReadEnPassant(fields[3], next)) return false;
   int halfMoves = 0;
   if (fields.size() >= 5 && !ReadHalfMoves(fields[4], halfMoves)) return false;

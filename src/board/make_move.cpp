@@ -85,16 +85,80 @@ inline int PlayEnPassant(BoardState& b, int from, int to, int pawn) {
 // position after the caller's toggle of the side to move.
 inline void CommitKey(BoardState& b) { b.Key = ComputePositionKey(b) ^ kKeys.BlackToMove; }
 
+// Chess960 castling moves the king from m.From and the rook from m.To to their
+// destinations; either may stay where it is or land on the other's square, so
+// both squares are emptied before either piece is put down.
+void PlaceCastle960(BoardState& b, const Move& m, int amount) {
+  const Castle960Rule& r = b.Castles960[m.Castle - kChess960Castle];
+  const bool white = m.Castle - kChess960Castle <= kWhiteLong;
+  const int kingCode = white ? kWhiteKing : kBlackKing;
+  const int rookCode = white ? kWhiteRook : kBlackRook;
+  // Forward: home squares to destinations; backward the other way round.
+  const int kingFrom = amount > 0 ? r.King : r.KingTo;
+  const int kingTo = amount > 0 ? r.KingTo : r.King;
+  const int rookFrom = amount > 0 ? r.Rook : r.RookTo;
+  const int rookTo = amount > 0 ? r.RookTo : r.Rook;
+  const int kingSlot = b.PieceIndex[kingFrom];
+  const int rookSlot = b.PieceIndex[rookFrom];
+  b.Board[kingFrom] = kEmpty;
+  b.Board[rookFrom] = kEmpty;
+  b.PieceIndex[kingFrom] = 0;
+  b.PieceIndex[rookFrom] = 0;
+  b.Board[kingTo] = U8(kingCode);
+  b.Board[rookTo] = U8(rookCode);
+  b.PieceIndex[kingTo] = U8(kingSlot);
+  b.PieceIndex[rookTo] = U8(rookSlot);
+  b.PieceList[kingSlot] = U8(kingTo);
+  b.PieceList[rookSlot] = U8(rookTo);
+  Touch(b, r.King, amount);
+  Touch(b, r.KingTo, amount);
+  Touch(b, r.Rook, amount);
+  Touch(b, r.RookTo, amount);
+  const int castled = amount > 0 ? m.Castle - kChess960Castle : 0;
+  if (white) {
+    b.WhiteKingSquare = kingTo;
+    b.WhiteCastled = castled;
+  } else {
+    b.BlackKingSquare = kingTo;
+    b.BlackCastled = castled;
+  }
+}
+
+void MakeCastle960(BoardState& b, Move& m) {
+  const int slot = HistorySlot(b.Ply);
+  b.KeyHistory[slot] = b.Key;
+  b.KeyEnPassantHistory[slot] = b.KeyEnPassant;
+  b.FiftyHistory[slot] = static_cast<std::int16_t>(b.FiftyCount);
+  const Castle960Rule& r = b.Castles960[m.Castle - kChess960Castle];
+  const auto& pieceKeys = kKeys.Pieces;
+  const int kingCode = b.Board[r.King];
+  const int rookCode = b.Board[r.Rook];
+  std::uint64_t key = b.Key ^ kKeys.BlackToMove ^ EnPassantKey(b) ^ CastlingKey(b);
+  key ^= pieceKeys[kingCode][r.King] ^ pieceKeys[rookCode][r.Rook] ^ pieceKeys[kingCode][r.KingTo] ^
+         pieceKeys[rookCode][r.RookTo];
+  b.KeyEnPassant = 0;
+  m.CapturedIndex = 0;
+  ++b.FiftyCount;
+  ClearMarkers(b);
+  PlaceCastle960(b, m, 1);
+  b.Key = key ^ CastlingKey(b);
+  b.WhiteToMove = !b.WhiteToMove;
+}
+
 }  // namespace
 
 void MakeMove(BoardState& b, Move& m) {
+  if (m.Castle > kBlackLong) {
+    MakeCastle960(b, m);
+    return;
+  }
   const int from = m.From;
   const int to = m.To;
   const int slot = HistorySlot(b.Ply);
   b.KeyHistory[slot] = b.Key;
   b.KeyEnPassantHistory[slot] = b.KeyEnPassant;
-  const bool rightsMayChange = kCastlingSquares[from] || kCastlingSquares[to];
-  const int rightsBefore = rightsMayChange ? CastlingRights(b) : 0;
+  const bool rightsMayChange = RightsMayChange(b, from, to);
+  const std::uint64_t rightsBefore = rightsMayChange ? CastlingKey(b) : 0;
   const auto& pieceKeys = kKeys.Pieces;
   std::uint64_t key = b.Key ^ kKeys.BlackToMove ^ EnPassantKey(b);
   b.KeyEnPassant = 0;
@@ -154,12 +218,21 @@ void MakeMove(BoardState& b, Move& m) {
   Touch(b, to, 1);
   Touch(b, from, 1);
   key ^= pieceKeys[b.Board[to]][to] ^ EnPassantKey(b);
-  if (rightsMayChange) key ^= kKeys.Castling[rightsBefore] ^ kKeys.Castling[CastlingRights(b)];
+  if (rightsMayChange) key ^= rightsBefore ^ CastlingKey(b);
   b.Key = key;
   b.WhiteToMove = !b.WhiteToMove;
 }
 
 void UnmakeMove(BoardState& b, const Move& m) {
+  if (m.Castle > kBlackLong) {
+    const int slot = HistorySlot(b.Ply);
+    b.FiftyCount = b.FiftyHistory[slot];
+    b.Key = b.KeyHistory[slot];
+    b.KeyEnPassant = b.KeyEnPassantHistory[slot];
+    PlaceCastle960(b, m, -1);
+    b.WhiteToMove = !b.WhiteToMove;
+    return;
+  }
   const int from = m.From;
   const int to = m.To;
   b.PieceIndex[from] = b.PieceIndex[to];
@@ -244,6 +317,15 @@ void CommitMove(BoardState& b, const Move& m) {
   // opponent's marker is an en-passant capture even when the record says not.
   const int target = b.Board[to];
   ClearMarkers(b);
+  if (m.Castle > kBlackLong) {
+    ++b.FiftyCount;
+    if (b.BookPly < 20) b.GameMoves += MoveToText(m);
+    ++b.BookPly;
+    PlaceCastle960(b, m, 1);
+    RebuildPieceList(b);
+    CommitKey(b);
+    return;
+  }
   ApplyFiftyRule(b, from, to);
   if (b.BookPly < 20) b.GameMoves += MoveToText(m);
   ++b.BookPly;

@@ -1,5 +1,6 @@
 #include "board/movegen.h"
 
+#include "board/attacks.h"
 #include "board/board_tables.h"
 
 namespace zandrell {
@@ -192,6 +193,30 @@ inline void Castle(const BoardState& b, Generator& g) {
   Append(g, kRule.King, kRule.KingTo, board[kRule.KingTo], 0, 0, kKind);
 }
 
+// One Chess960 castling from the king's square s: the game has it, king and rook
+// are untouched, every square the two cross or land on is empty but for
+// themselves, and no square of the king's way is attacked before the move (its
+// destination is tested after it, like any king move). Recorded as the king
+// taking its own rook.
+template <Side kSide>
+void Castle960(const BoardState& b, Generator& g, int s, int kind) {
+  constexpr int kRookCode = IsWhite(kSide) ? kWhiteRook : kBlackRook;
+  constexpr Side kOpponent = IsWhite(kSide) ? Side::kBlack : Side::kWhite;
+  const Castle960Rule& r = b.Castles960[kind];
+  if (r.King != s || b.TouchCount[r.Rook] != 0 || g.Board[r.Rook] != kRookCode) return;
+  for (int square = r.Low; square <= r.High; ++square) {
+    if (square != r.King && square != r.Rook && g.Board[square] != kEmpty) return;
+  }
+  // The king's own square always: a king that stays put while the rook moves
+  // in beside it would otherwise escape a check along the rank.
+  if (IsAttacked(b, r.King, kOpponent)) return;
+  const int step = r.KingTo > r.King ? 1 : -1;
+  for (int square = r.King + step; square != r.KingTo && r.King != r.KingTo; square += step) {
+    if (IsAttacked(b, square, kOpponent)) return;
+  }
+  Append(g, r.King, r.Rook, kEmpty, 0, 0, kind + kChess960Castle);
+}
+
 template <Side kSide, bool kCapturesOnly>
 inline void King(const BoardState& b, Generator& g, int s) {
   Step<kSide, kCapturesOnly>(g, s, s + 1);
@@ -204,7 +229,12 @@ inline void King(const BoardState& b, Generator& g, int s) {
   Step<kSide, kCapturesOnly>(g, s, s - 13);
   constexpr int kShort = IsWhite(kSide) ? kWhiteShort : kBlackShort;
   constexpr int kLong = IsWhite(kSide) ? kWhiteLong : kBlackLong;
-  if (s == kCastles[kShort].King && b.TouchCount[s] == 0) {
+  if (b.Chess960) {
+    if (b.TouchCount[s] == 0) {
+      Castle960<kSide>(b, g, s, kShort);
+      Castle960<kSide>(b, g, s, kLong);
+    }
+  } else if (s == kCastles[kShort].King && b.TouchCount[s] == 0) {
     Castle<kShort>(b, g);
     Castle<kLong>(b, g);
   }

@@ -15,7 +15,7 @@ std::uint64_t ComputePositionKey(BoardState& b) {
     }
   }
   key ^= EnPassantKey(b);
-  key ^= kKeys.Castling[CastlingRights(b)];
+  key ^= CastlingKey(b);
   return key;
 }
 

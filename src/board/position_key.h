@@ -26,6 +26,7 @@ struct KeyTables {
   std::uint64_t Pieces[17][kSquareCount];
   std::uint64_t Castling[16];  // by the rights mask, bit k - 1 for castle kind k
   std::uint64_t BlackToMove;
+  std::uint64_t Castling960[5][9];  // Chess960: by castle kind and the rook's file
 };
 
 constexpr KeyTables MakeKeyTables() {
@@ -40,6 +41,9 @@ constexpr KeyTables MakeKeyTables() {
   t.Castling[0] = 0;
   for (int mask = 1; mask < 16; ++mask) t.Castling[mask] = Mix(state);
   t.BlackToMove = Mix(state);
+  for (auto& row : t.Castling960) {
+    for (auto& value : row) value = Mix(state);
+  }
   return t;
 }
 
@@ -66,6 +70,30 @@ inline int CastlingRights(const BoardState& b) {
       mask |= 1 << (kind - 1);
   }
   return mask;
+}
+
+// A Chess960 castling right: the game has that castling and neither its king
+// nor its rook has been touched.
+inline bool HasCastling960(const BoardState& b, int kind) {
+  const Castle960Rule& r = b.Castles960[kind];
+  return r.King != 0 && b.TouchCount[r.King] == 0 && b.TouchCount[r.Rook] == 0;
+}
+
+// The castling part of the key. A Chess960 right counts with its rook's file,
+// so that positions alike but for the rooks' home files differ.
+inline std::uint64_t CastlingKey(const BoardState& b) {
+  if (!b.Chess960) return kKeys.Castling[CastlingRights(b)];
+  std::uint64_t key = 0;
+  for (int kind = kWhiteShort; kind <= kBlackLong; ++kind) {
+    if (HasCastling960(b, kind)) key ^= kKeys.Castling960[kind][FileOf(b.Castles960[kind].Rook)];
+  }
+  return key;
+}
+
+// Whether a move from or to these squares may take a castling right away.
+inline bool RightsMayChange(const BoardState& b, int from, int to) {
+  if (b.Chess960) return b.CastlingSquares960[from] || b.CastlingSquares960[to];
+  return kCastlingSquares[from] || kCastlingSquares[to];
 }
 
 // The marker a double step leaves counts in the key only when an enemy pawn

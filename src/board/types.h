@@ -111,7 +111,7 @@ struct Move {
   std::uint8_t Captured;       // code on To at generation time (13 empty, 15/16 marker)
   std::uint8_t EnPassant;      // 1 for an en-passant capture
   std::uint8_t Promotion;      // code the pawn becomes, 0 otherwise
-  std::uint8_t Castle;         // castle kind 1..4, 0 otherwise
+  std::uint8_t Castle;         // castle kind 1..4, Chess960 5..8 (To: the rook), 0 otherwise
   std::uint8_t CapturedIndex;  // piece-list slot of the captured piece, set by MakeMove
 };
 

@@ -67,6 +67,8 @@ struct ShellState {
 
 // Game-level protocol state and the clocks.
 struct GameState {
+  // The game is one of Chess960 ("variant fischerandom" until the next "new").
+  bool Chess960 = false;
   bool EngineSide = false;  // true: the engine plays White
   bool ForceMode = false;
   bool PostThinking = false;

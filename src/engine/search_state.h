@@ -77,6 +77,8 @@ struct HashTableState {
 };
 
 struct SearchState {
+  // The hash table was made for a Chess960 game, not asked for.
+  bool HashMadeFor960 = false;
   int PvLength[kMaxPly];
   Move PvTable[kMaxPly][kMaxPly];
   Move KillerMove1[kMaxPly];

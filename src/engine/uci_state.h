@@ -17,6 +17,10 @@ struct UciState {
   // "UCI_LimitStrength" and "UCI_Elo": the game's level is Elo while limited.
   bool LimitStrength = false;
   int Elo = 2400;
+  // "UCI_Chess960": positions are Chess960 ones, castling is the king taking its rook.
+  bool Chess960 = false;
+  // "UCI_ShowWDL": "info" carries the win/draw/loss expectation per mille.
+  bool ShowWdl = false;
   // The game of the last "position": its start ("startpos" or a FEN record) and
   // its moves; the log has recorded LoggedStart and LoggedMoves of it (an empty
   // LoggedStart: a new game was just logged, whatever its start; "-": nothing

@@ -1,7 +1,9 @@
 #include "protocol/game.h"
 
+#include "base/log.h"
 #include "board/make_move.h"
 #include "board/position_text.h"
+#include "search/hash_table.h"
 
 namespace zandrell {
 
@@ -34,6 +36,26 @@ int PlayGameMove(Engine& e, const Move& m) {
   PlayedMove& played = e.record.Played.back();
   played.PositionKey = PositionText(e.board);
   return ++e.game.PositionCounts[played.PositionKey];
+}
+
+bool MatchSearchToVariant(Engine& e) {
+  if (!e.board.Chess960) {
+    if (e.search.HashMadeFor960) {
+      ResizeHashTable(e, 0);
+      e.uci.HashMegabytes = e.search.Hash.SizeMb;
+      e.search.HashMadeFor960 = false;
+    }
+    return false;
+  }
+  if (HashEnabled(e.search)) return false;
+  ResizeHashTable(e, kChess960HashMb);
+  e.uci.HashMegabytes = e.search.Hash.SizeMb;
+  e.search.HashMadeFor960 = HashEnabled(e.search);
+  if (e.search.HashMadeFor960) {
+    WriteLog(e, "Chess960 plays with the hash table: Hash " + std::to_string(e.uci.HashMegabytes),
+             false, false);
+  }
+  return e.search.HashMadeFor960;
 }
 
 }  // namespace zandrell

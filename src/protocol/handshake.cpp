@@ -30,7 +30,8 @@ void AnswerProtover(Engine& e, std::string_view version) {
                   "\" setboard=1 ping=1 usermove=0 san=0 time=1 draw=1");
   SendLine(e,
            "feature sigint=0 sigterm=1 reuse=1 analyze=1 colors=1 playother=0 name=1 "
-           "variants=\"normal\"");
+           "variants=\"" +
+               std::string(HashEnabled(e.search) ? "normal,fischerandom" : "normal") + "\"");
   // The hash table's search offers its settings to the interface's dialog.
   if (HashEnabled(e.search)) SendXboardOptionFeatures(e);
   SendLine(e, "feature done=1");

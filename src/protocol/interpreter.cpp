@@ -10,6 +10,7 @@
 #include "board/move_text.h"
 #include "engine/limits.h"
 #include "protocol/analysis.h"
+#include "protocol/castling_text.h"
 #include "protocol/game.h"
 #include "protocol/handshake.h"
 #include "protocol/main_loop.h"
@@ -96,14 +97,20 @@ void SetLevel(GameState& g, std::string_view line) {
 void HandleMove(Engine& e, std::string_view line) {
   Move legal{};
   // Testing makes and unmakes on the game board, which is put back exactly.
-  if (!FindLegalMove(e.board, line, legal)) {
+  const bool castling = FindCastlingMove(e.board, line, legal);
+  if (!castling && !FindLegalMove(e.board, line, legal)) {
     SendLine(e, "Illegal move: " + std::string(line));
     WriteLog(e, "Illegal move: " + std::string(line), false, false);
     return;
   }
   Move m{};
-  m.From = static_cast<std::uint8_t>(RankValue(line.substr(1, 1)) + FileValue(line.substr(0, 1)));
-  m.To = static_cast<std::uint8_t>(RankValue(line.substr(3, 1)) + FileValue(line.substr(2, 1)));
+  if (castling) {
+    m.From = legal.From;
+    m.To = legal.To;
+  } else {
+    m.From = static_cast<std::uint8_t>(RankValue(line.substr(1, 1)) + FileValue(line.substr(0, 1)));
+    m.To = static_cast<std::uint8_t>(RankValue(line.substr(3, 1)) + FileValue(line.substr(2, 1)));
+  }
   m.EnPassant = legal.EnPassant;
   m.Promotion = legal.Promotion;
   m.Castle = legal.Castle;
@@ -122,6 +129,8 @@ void HandleAddedCommand(Engine& e, std::string_view line) {
     AnswerProtover(e, From(line, 10));
   } else if (line == "ping" || StartsWith(line, "ping ")) {
     AnswerPing(e, From(line, 5));
+  } else if (StartsWith(line, "variant ")) {
+    SetVariant(e, From(line, 9));
   } else if (StartsWith(line, "setboard ")) {
     SetBoard(e, From(line, 10));
   } else if (line == "setboard") {
@@ -162,6 +171,8 @@ bool HandleCommand(Engine& e, std::string_view line) {
   if (ApplyClockLine(e, line)) return true;
   if (line == "new") {
     NewGame(e);
+    g.Chess960 = false;
+    MatchSearchToVariant(e);
     WriteLog(e, std::string(20, '='), false, false);
     WriteLog(e, "New Game", true, false);
   } else if (line == "white") {
@@ -258,7 +269,7 @@ void InterpretInput(Engine& e, std::string_view chunk) {
     }
     if (e.edit.Active && line != "quit") {
       EditLine(e, line);
-    } else if (LooksLikeMove(line)) {
+    } else if (LooksLikeMove(line) || (e.board.Chess960 && IsCastlingText(line))) {
       HandleMove(e, line);
     } else if (!HandleCommand(e, line)) {
       return;

@@ -7,6 +7,7 @@
 #include "base/wire.h"
 #include "board/fen_setup.h"
 #include "board/position_text.h"
+#include "protocol/game.h"
 
 namespace zandrell {
 
@@ -56,10 +57,11 @@ std::string EditedFen(const Engine& e) {
 
 void SetUpPosition(Engine& e, std::string_view fen, bool tellDroppedRights) {
   std::string dropped;
-  if (!SetUpFromFen(e.board, fen, &dropped)) {
+  if (!SetUpFromFen(e.board, fen, &dropped, e.game.Chess960)) {
     SendLine(e, "tellusererror Illegal position");
     return;
   }
+  MatchSearchToVariant(e);
   GameState& g = e.game;
   g.PositionCounts.clear();
   g.GameResult = kGameOn;
@@ -79,6 +81,19 @@ std::string DroppedRightsText(std::string_view dropped) {
 }
 
 void SetBoard(Engine& e, std::string_view fen) { SetUpPosition(e, fen, true); }
+
+void SetVariant(Engine& e, std::string_view name) {
+  if (name == "fischerandom") {
+    e.game.Chess960 = true;
+  } else if (name == "normal") {
+    e.game.Chess960 = false;
+  } else {
+    SendLine(e, "Error (unsupported variant): " + std::string(name));
+    return;
+  }
+  // The standard start until a "setboard" gives the game's own.
+  SetUpPosition(e, kStandardStartFen, false);
+}
 
 void StartEdit(Engine& e) {
   EditState& edit = e.edit;

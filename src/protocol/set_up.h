@@ -12,6 +12,9 @@ namespace zandrell {
 // Castling rights the record claims without their king or rook at home are
 // dropped, and the user is told (telluser, and the log).
 void SetBoard(Engine& e, std::string_view fen);
+// "variant": "fischerandom" makes the game one of Chess960 (until "new"),
+// "normal" standard chess; either starts from the standard position.
+void SetVariant(Engine& e, std::string_view name);
 // What the user is told of dropped castling rights (their letters, as in FEN).
 std::string DroppedRightsText(std::string_view dropped);
 

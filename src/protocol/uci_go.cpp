@@ -16,6 +16,7 @@
 #include "board/movegen.h"
 #include "platform/platform.h"
 #include "protocol/engine_move.h"
+#include "protocol/game.h"
 #include "protocol/shown_line.h"
 #include "protocol/thinking_input.h"
 #include "protocol/uci_position.h"
@@ -37,6 +38,7 @@ struct GoRequest {
   double Increment[2] = {0.0, 0.0};
   int MovesToGo = 0;
   int Depth = 0;
+  int Mate = 0;  // moves
   std::int64_t Nodes = 0;
   double MoveTime = 0.0;
   std::vector<std::string> SearchMoves;
@@ -73,6 +75,8 @@ GoRequest ParseGo(std::string_view args) {
       go.MovesToGo = ToInteger32(number(kMaxMovesToGo));
     } else if (word == "depth") {
       go.Depth = ToInteger32(number(kMaxSearchDepth));
+    } else if (word == "mate") {
+      go.Mate = ToInteger32(number(kMaxSearchDepth / 2));
     } else if (word == "nodes") {
       go.Nodes = static_cast<std::int64_t>(number(kMaxNodes));
     } else if (word == "movetime") {
@@ -84,7 +88,7 @@ GoRequest ParseGo(std::string_view args) {
         go.SearchMoves.emplace_back(words[++i]);
       }
     }
-    // "mate" and anything unknown: searched as without them.
+    // Anything unknown: searched as without it.
   }
   return go;
 }
@@ -114,6 +118,11 @@ SearchLimits LimitsOf(Engine& e, const GoRequest& go) {
     if (FindLegalMove(e.board, text, m)) limits.RootMoves.push_back(m);
   }
   limits.Depth = go.Depth;
+  // A mate in N moves lies 2N - 1 plies deep; one ply more lets the search see
+  // that the mated side has no move. The think ends sooner when it finds one.
+  if (go.Mate > 0 && (limits.Depth == 0 || limits.Depth > 2 * go.Mate)) {
+    limits.Depth = std::min(2 * go.Mate, kMaxSearchDepth);
+  }
   limits.Nodes = go.Nodes;
   // Analysis sees at full strength; a move to play, pondered too, at the level.
   if (!go.Infinite) limits.LevelElo = e.game.LevelElo;
@@ -131,13 +140,14 @@ bool IsMate(std::int32_t score) { return std::abs(score) >= kMateScore - kMaxPly
 
 long long Milliseconds(double seconds) { return std::llround(std::fabs(seconds) * 1000.0); }
 
-std::string InfoLine(const SearchReport& r, int lines) {
+std::string InfoLine(const SearchReport& r, const UciState& u) {
   const long long time = Milliseconds(r.Elapsed);
   std::string line = "info depth " + std::to_string(r.Depth);
   // The deepest ply the line shows; the search keeps no other count of it.
   line += " seldepth " + std::to_string(std::max(r.Depth, r.PvLength));
-  if (lines > 1) line += " multipv " + std::to_string(r.Line);
+  if (u.Lines > 1) line += " multipv " + std::to_string(r.Line);
   line += " " + UciScore(r.Score);
+  if (u.ShowWdl) line += " " + WdlText(r.Score);
   line += " nodes " + std::to_string(r.Nodes);
   line += " nps " + std::to_string(r.Nodes * 1000 / std::max(1LL, time));
   line += " time " + std::to_string(time);
@@ -170,6 +180,7 @@ class UciThinking : public SearchReporter {
         holdBestMove_(go.Infinite || go.Ponder),
         pondering_(go.Ponder),
         hasClock_(HasClock(e, go)),
+        mate_(go.Mate),
         clock_(ClockOf(e, go)),
         root_(LineRootOf(e)) {}
 
@@ -177,7 +188,9 @@ class UciThinking : public SearchReporter {
 
   void IterationDone(const SearchReport& found) override {
     const SearchReport r = PlayableReport(root_, found);
-    SendBareLine(e_, InfoLine(r, e_.uci.Lines));
+    SendBareLine(e_, InfoLine(r, e_.uci));
+    // "go mate N": a mate in N moves or fewer ends the think.
+    if (mate_ > 0 && r.Line == 1 && r.Score >= kMateScore - 2 * mate_) Release();
     if (e_.shell.LogPV && r.Line == 1) WriteLog(e_, "      " + ThinkingLine(r), false, false);
     if (r.Line != 1) return;
     last_ = r;
@@ -282,6 +295,7 @@ class UciThinking : public SearchReporter {
   bool holdBestMove_;
   bool pondering_;
   bool hasClock_;
+  int mate_;
   ClockReading clock_;
   LineRoot root_;
   SearchReport last_;
@@ -298,6 +312,29 @@ std::string UciScore(std::int32_t score) {
   return "score mate " + std::to_string(moves);
 }
 
+std::string WdlText(std::int32_t score) {
+  int win;
+  int loss;
+  if (IsMate(score)) {
+    win = score > 0 ? 1000 : 0;
+    loss = score > 0 ? 0 : 1000;
+  } else {
+    // Two logistic curves in the score: even positions are mostly drawn, and a
+    // win (loss) grows likely past about a minor piece's advantage.
+    constexpr double kMidpoint = 150.0;
+    constexpr double kSpread = 60.0;
+    const auto chance = [&](double centipawns) {
+      return static_cast<int>(
+          std::lround(1000.0 / (1.0 + std::exp((kMidpoint - centipawns) / kSpread))));
+    };
+    win = chance(score);
+    loss = chance(-static_cast<double>(score));
+  }
+  const int draw = std::max(0, 1000 - win - loss);
+  return "wdl " + std::to_string(win) + " " + std::to_string(draw) + " " +
+         std::to_string(1000 - win - draw);
+}
+
 void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
   const GoRequest go = ParseGo(args);
   SearchState& s = e.search;
@@ -306,6 +343,10 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
   // position is not searched, and "bestmove" names no move.
   const bool refused = e.uci.PositionRefused;
   if (refused) SendBareLine(e, "info string no position to search");
+  if (MatchSearchToVariant(e)) {
+    SendBareLine(e, "info string Chess960 plays with the hash table: Hash " +
+                        std::to_string(e.uci.HashMegabytes));
+  }
   const SearchLimits limits = LimitsOf(e, go);
   if (!go.Ponder && !refused) LogUciGame(e);
 
@@ -343,7 +384,7 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued) {
   if (thinking.HasReport()) {
     const SearchReport last = thinking.FinalReport(best);
     score = last.Score;
-    SendBareLine(e, InfoLine(last, e.uci.Lines));
+    SendBareLine(e, InfoLine(last, e.uci));
     ponder = thinking.PonderText();
   }
   SendBareLine(e, "bestmove " + text + (ponder.empty() ? "" : " ponder " + ponder));

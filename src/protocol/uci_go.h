@@ -17,5 +17,8 @@ void UciGo(Engine& e, std::string_view args, std::deque<std::string>& queued);
 
 // "score cp X" or "score mate M" (moves, negative when being mated).
 std::string UciScore(std::int32_t score);
+// "wdl W D L": the expected win, draw and loss per mille for the side to move,
+// from its score; they add up to 1000.
+std::string WdlText(std::int32_t score);
 
 }  // namespace zandrell

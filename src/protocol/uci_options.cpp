@@ -30,6 +30,7 @@ void ApplyPieceValues(Engine& e) { SetPieceValues(e.tables); }
 void ApplyLevel(Engine& e) { SetPlayingLevel(e, e.uci.LimitStrength ? e.uci.Elo : 0); }
 void ApplyHashSize(Engine& e) {
   ResizeHashTable(e, e.uci.HashMegabytes);
+  e.search.HashMadeFor960 = false;  // the interface's size from now on
   e.uci.HashMegabytes = e.search.Hash.SizeMb;
 }
 
@@ -74,6 +75,10 @@ constexpr CheckOption kCheckOptions[] = {
        e.uci.LimitStrength = on;
        ApplyLevel(e);
      }},
+    {"UCI_Chess960", [](const Engine& e) { return e.uci.Chess960; },
+     [](Engine& e, bool on) { e.uci.Chess960 = on; }},
+    {"UCI_ShowWDL", [](const Engine& e) { return e.uci.ShowWdl; },
+     [](Engine& e, bool on) { e.uci.ShowWdl = on; }},
 };
 
 constexpr char kClearHash[] = "Clear Hash";

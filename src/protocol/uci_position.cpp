@@ -30,9 +30,10 @@ void LogNewGame(Engine& e) {
 // the first move that is not legal.
 bool Replay(Engine& e, const std::string& start, const std::vector<std::string>& moves,
             std::string& droppedRights) {
-  if (start == kStartPosition) {
+  if (start == kStartPosition && !e.uci.Chess960) {
     ResetPosition(e.board, e.book.BookLoaded);
-  } else if (!SetUpFromFen(e.board, start, &droppedRights)) {
+  } else if (!SetUpFromFen(e.board, start == kStartPosition ? kStandardStartFen : start,
+                           &droppedRights, e.uci.Chess960)) {
     Tell(e, "illegal position: " + start);
     return false;
   }

@@ -69,6 +69,12 @@ inline PieceTerms MoveSquaresTerms(const BoardState& b, const SearchState& s, co
   } else if (m.Castle >= 1 && m.Castle <= 4) {
     AddSquareTerms(b, s, kCastles[m.Castle].Rook, t);
     AddSquareTerms(b, s, kCastles[m.Castle].RookTo, t);
+  } else if (m.Castle > kBlackLong) {
+    // From and To are the king's and the rook's homes; each destination counts
+    // unless it is one of them.
+    const Castle960Rule& r = b.Castles960[m.Castle - kChess960Castle];
+    if (r.KingTo != m.From && r.KingTo != m.To) AddSquareTerms(b, s, r.KingTo, t);
+    if (r.RookTo != m.From && r.RookTo != m.To) AddSquareTerms(b, s, r.RookTo, t);
   }
   return t;
 }

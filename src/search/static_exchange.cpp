@@ -60,6 +60,8 @@ int LeastAttacker(const std::uint8_t* board, int square, int parity,
 }  // namespace
 
 std::int32_t StaticExchange(const BoardState& b, const Move& m, const std::array<int, 17>& value) {
+  // A Chess960 castling names the king's own rook as its target: nothing is won.
+  if (m.Castle > kBlackLong) return 0;
   std::uint8_t board[kSquareCount];
   std::memcpy(board, b.Board, sizeof board);
   const int to = m.To;

@@ -360,7 +360,10 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     }
     ++s.NodeCount;
     s.LineMove[ply] = m;
-    s.LinePiece[ply] = b.Board[m.To];
+    // A Chess960 castling's target may be left empty: the king is the piece that moved.
+    s.LinePiece[ply] = m.Castle > kBlackLong
+                           ? static_cast<std::uint8_t>(b.WhiteToMove ? kBlackKing : kWhiteKing)
+                           : b.Board[m.To];
     if (legalCount == 1) {
       score = -Node(e, -beta, -alpha, depth - 1, true);
     } else {

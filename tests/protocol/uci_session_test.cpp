@@ -71,6 +71,8 @@ TEST(UciSession, HandshakeListsTheOptionsAndSetoptionTellsWhatItRefuses) {
       "option name OwnBook type check default true",
       "option name Log type check default false",
       "option name UCI_LimitStrength type check default false",
+      "option name UCI_Chess960 type check default false",
+      "option name UCI_ShowWDL type check default false",
       "option name BookFile type string default <empty>",
       "option name MultiPV type spin default 1 min 1 max 8",
       "option name Move Overhead type spin default 10 min 0 max 5000",

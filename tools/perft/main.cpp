@@ -1,8 +1,11 @@
 // zandrell-perft: counts the leaves of the legal move tree with the engine's own
 // move generation, make/unmake and legality test.
 //
-//   zandrell-perft [--divide | --keys] [--fen "<fen>" | --moves e2e4 e7e5 ...] <depth>
+//   zandrell-perft [--divide | --keys] [--chess960] [--fen "<fen>" | --moves e2e4 e7e5 ...]
+//                  <depth>
 //
+// --chess960 plays Chess960: the FEN's castling field is X-FEN or Shredder-FEN and
+// castling moves are written as the king taking its own rook (e1h1).
 // --keys also checks the position key kept by make and unmake at every node.
 #include <chrono>
 #include <cstdint>
@@ -22,10 +25,10 @@ namespace {
 using namespace zandrell;
 
 int Usage() {
-  std::fprintf(
-      stderr,
-      "usage: zandrell-perft [--divide | --keys] [--fen \"<fen>\" | --moves <move>...] <depth>\n"
-      "  counts the leaves of the legal move tree <depth> plies deep\n");
+  std::fprintf(stderr,
+               "usage: zandrell-perft [--divide | --keys] [--chess960] [--fen \"<fen>\" | --moves "
+               "<move>...] <depth>\n"
+               "  counts the leaves of the legal move tree <depth> plies deep\n");
   return 2;
 }
 
@@ -44,6 +47,7 @@ bool ReadDepth(std::string_view text, int& depth) {
 int main(int argc, char** argv) {
   bool divide = false;
   bool keys = false;
+  bool chess960 = false;
   bool haveDepth = false;
   int depth = 0;
   std::string fen;
@@ -56,6 +60,9 @@ int main(int argc, char** argv) {
       readingMoves = false;
     } else if (arg == "--keys") {
       keys = true;
+      readingMoves = false;
+    } else if (arg == "--chess960") {
+      chess960 = true;
       readingMoves = false;
     } else if (arg == "--fen") {
       if (i + 1 >= argc) return Usage();
@@ -82,7 +89,8 @@ int main(int argc, char** argv) {
 
   BoardState board{};
   ResetPosition(board, false);
-  if (!fen.empty() && !SetUpFromFen(board, fen)) {
+  if (chess960 && fen.empty()) fen = kStandardStartFen;
+  if (!fen.empty() && !SetUpFromFen(board, fen, nullptr, chess960)) {
     std::fprintf(stderr, "zandrell-perft: not a usable FEN: %s\n", fen.c_str());
     return 1;
   }
