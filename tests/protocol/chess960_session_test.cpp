@@ -15,17 +15,9 @@
 namespace zandrell {
 namespace {
 
+using testing::BestMoveIn;
 using testing::EngineProcess;
 using testing::UciProcess;
-
-std::string BestMoveIn(const std::string& out) {
-  const std::size_t at = out.rfind("bestmove ");
-  if (at == std::string::npos) return {};
-  std::istringstream words(out.substr(at + 9));
-  std::string move;
-  words >> move;
-  return move;
-}
 
 // Plays the moves (coordinates, or O-O and O-O-O) from the Chess960 position;
 // false at the first one that is not legal.

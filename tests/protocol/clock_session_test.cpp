@@ -14,6 +14,7 @@
 namespace zandrell {
 namespace {
 
+using testing::BestMoveIn;
 using testing::EngineProcess;
 using testing::LastMoveIn;
 using testing::LegalIn;
@@ -70,11 +71,6 @@ class UciEngine : public testing::UciProcess {
     return out;
   }
 };
-
-std::string BestMoveIn(const std::string& out) {
-  const std::size_t at = out.rfind("bestmove ");
-  return at == std::string::npos ? std::string() : Words(out.substr(at + 9))[0];
-}
 
 // The clocks of a game of moves to go, of a large increment and of an almost
 // empty clock, with the stronger search and with the plain one: each gets a

@@ -11,6 +11,7 @@
 namespace zandrell {
 namespace {
 
+using testing::BestMoveIn;
 using testing::EngineProcess;
 using testing::LegalIn;
 
@@ -19,15 +20,6 @@ constexpr const char* kMiddleGame =
     "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
 
 using UciEngine = testing::UciProcess;
-
-std::string BestMoveIn(const std::string& out) {
-  const std::size_t at = out.rfind("bestmove ");
-  if (at == std::string::npos) return {};
-  std::istringstream words(out.substr(at + 9));
-  std::string move;
-  words >> move;
-  return move;
-}
 
 // "position startpos moves ..." with the knights going out and back: plies moves.
 std::string KnightDance(int plies) {

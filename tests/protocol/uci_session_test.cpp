@@ -12,6 +12,7 @@
 namespace zandrell {
 namespace {
 
+using testing::BestMoveIn;
 using testing::EngineProcess;
 using Clock = std::chrono::steady_clock;
 
@@ -26,15 +27,6 @@ std::vector<std::string> LinesOf(const std::string& out) {
   std::istringstream in(out);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
-}
-
-std::string BestMoveIn(const std::string& out) {
-  const std::size_t at = out.rfind("bestmove ");
-  if (at == std::string::npos) return {};
-  std::istringstream words(out.substr(at + 9));
-  std::string move;
-  words >> move;
-  return move;
 }
 
 // The value after key in the last line that starts with prefix and holds key.

@@ -84,6 +84,15 @@ std::string LastMoveIn(const std::string& out) {
   return out.substr(at, out.find('\n', at) - at);
 }
 
+std::string BestMoveIn(const std::string& out) {
+  const std::size_t at = out.rfind("bestmove ");
+  if (at == std::string::npos) return {};
+  std::istringstream words(out.substr(at + 9));
+  std::string move;
+  words >> move;
+  return move;
+}
+
 bool LegalIn(const std::string& fen, const std::string& move) {
   BoardState b{};
   ResetPosition(b, false);

@@ -58,6 +58,8 @@ class UciProcess : public EngineProcess {
 // into words, in order; the book line left out.
 std::vector<std::vector<std::string>> ThinkingLines(const std::string& out);
 
+// The move of the last "bestmove" line in the output; "" when there is none.
+std::string BestMoveIn(const std::string& out);
 // The text of the last "move" line in the output; "" when there is none.
 std::string LastMoveIn(const std::string& out);
 // Whether move (coordinate text) is legal in the position of the FEN record.
