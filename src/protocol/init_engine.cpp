@@ -25,6 +25,15 @@ void SetPieceValues(EvalSettings& t) {
       0,           t.PawnValue, t.PawnValue};
 }
 
+std::unique_ptr<Engine> NewSilentEngine(int hashMb) {
+  auto engine = std::make_unique<Engine>();
+  engine->shell.Write = [](std::string_view) {};
+  engine->shell.Exit = [] {};
+  InitEngine(*engine);
+  ResizeHashTable(*engine, hashMb);
+  return engine;
+}
+
 void InitEngine(Engine& e) {
   SearchState& s = e.search;
   std::fill(std::begin(s.PvLength), std::end(s.PvLength), 0);

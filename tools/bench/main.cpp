@@ -178,12 +178,8 @@ int main(int argc, char** argv) {
     }
   }
 
-  auto engine = std::make_unique<Engine>();
+  const std::unique_ptr<Engine> engine = NewSilentEngine(hashMb);
   Engine& e = *engine;
-  e.shell.Write = [](std::string_view) {};
-  e.shell.Exit = [] {};
-  InitEngine(e);
-  ResizeHashTable(e, hashMb);
 
   std::int64_t totalNodes = 0;
   std::int64_t totalQNodes = 0;

@@ -162,12 +162,8 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  auto engine = std::make_unique<Engine>();
+  const std::unique_ptr<Engine> engine = NewSilentEngine(hashMb);
   Engine& e = *engine;
-  e.shell.Write = [](std::string_view) {};
-  e.shell.Exit = [] {};
-  InitEngine(e);
-  ResizeHashTable(e, hashMb);
   for (long g = 0; g < games; ++g) {
     const std::string& fen = positions[static_cast<std::size_t>(first + g) % positions.size()];
     const std::string line = PlayGame(e, fen, nodes);
