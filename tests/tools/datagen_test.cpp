@@ -27,6 +27,8 @@ Outcome RunDatagen(const std::vector<std::string>& arguments) {
   if (!child.Start(ZANDRELL_DATAGEN_BINARY, arguments, {})) return result;
   child.CloseInput();
   result.Out = child.ReadToEnd(120000);
+  // Windows writes its lines with a carriage return.
+  std::erase(result.Out, '\r');
   result.Err = child.ReadErrorToEnd(10000);
   result.Status = child.Wait(10000);
   return result;

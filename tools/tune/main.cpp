@@ -211,6 +211,7 @@ int main(int argc, char** argv) {
   long damaged = 0;
   long read = 0;
   for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
     if (line.empty()) continue;
     ++read;
     if (!TakeGame(line, skip, samples)) ++damaged;
