@@ -187,22 +187,13 @@ void AddKingShelter(const BoardState& b, const SideView& side, int king, const P
   }
 }
 
-int KingSquare(const BoardState& b, int king) {
-  for (int rank = 1; rank <= 8; ++rank) {
-    for (int file = 1; file <= 8; ++file) {
-      if (b.Board[SquareOf(file, rank)] == king) return SquareOf(file, rank);
-    }
-  }
-  return SquareOf(1, 1);
-}
-
 // Every term of the position to sink(term, count), signed for White.
 template <class Sink>
 int WalkTerms(const BoardState& b, Sink& sink) {
   const PawnFiles whitePawns = PawnFilesOf(b, kWhitePawn);
   const PawnFiles blackPawns = PawnFilesOf(b, kBlackPawn);
-  const int whiteKing = KingSquare(b, kWhiteKing);
-  const int blackKing = KingSquare(b, kBlackKing);
+  const int whiteKing = b.WhiteKingSquare;
+  const int blackKing = b.BlackKingSquare;
   auto white = [&](int term, int count) { sink(term, count); };
   auto black = [&](int term, int count) { sink(term, -count); };
   AddPawnTerms(b, kWhiteView, whitePawns, blackPawns, kBlackPawn, white);

@@ -62,8 +62,7 @@ TEST(TaperedEval, SeesBothColoursAlikeAndIsTheSumOfItsCounts) {
 }
 
 TEST(TaperedEval, CountsTheTermsItNames) {
-  // White: a passed d-pawn with a free path on the fifth rank, doubled
-  // isolated h-pawns... here only the plain facts of two positions.
+  // A passed d-pawn with a free path on White's fifth rank, a pawn up.
   TermCounts counts;
   CountTerms(FenBoard("6k1/5ppp/8/3P4/8/8/5PPP/6K1 w - - 0 1"), counts);
   EXPECT_EQ(counts.Count[kTermPassedPawn + 4], 1);  // d5, White's fifth rank
