@@ -1,11 +1,14 @@
 // zandrell-tune: the tapered evaluation's weights fitted to game results
-// (Texel's method). Reads games as zandrell-datagen writes them, takes the
-// quiet positions of each (no check, the move played no capture or
-// promotion, past the opening plies), and moves the weights to bring
-// sigmoid(K * eval / 400) closer to the games' results, K fitted first. Writes
-// the weights as a C++ source for src/search/tapered_weights.cpp.
+// (Texel's method). Reads positions with their game's result as
+// zandrell-datagen writes them ("FEN [1.0]", the result for White: 1.0, 0.5,
+// 0.0 or any fraction between) or whole games ("FEN;RESULT;MOVES", of which the
+// quiet positions count: no check, the move played no capture or promotion,
+// past the opening plies). Fits the scale K of sigmoid(K * eval / 400) first,
+// then moves every weight by gradient descent over the whole set (Adam's step
+// sizes), printing the error after each epoch, and writes the weights as the
+// C++ source of src/search/tapered_weights.cpp.
 //
-//   zandrell-tune GAMES [--iterations N] [--skip PLIES] [--out FILE]
+//   zandrell-tune --data FILE [--data FILE ...] [--epochs N] [--skip PLIES] [--out FILE]
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -38,9 +41,10 @@ struct Sample {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: zandrell-tune GAMES [--iterations N] [--skip PLIES] [--out FILE]\n"
-               "  fits the tapered evaluation's weights to the results of GAMES\n"
-               "  (lines FEN;RESULT;MOVES as zandrell-datagen writes them)\n");
+               "usage: zandrell-tune --data FILE [--data FILE ...] [--epochs N] [--skip PLIES]\n"
+               "                     [--out FILE]\n"
+               "  fits the tapered evaluation's weights to the results in the files\n"
+               "  (lines \"FEN [RESULT]\" or FEN;RESULT;MOVES)\n");
   return 2;
 }
 
@@ -49,6 +53,36 @@ bool IsQuietMove(const BoardState& b, std::string_view text) {
   const int to = SquareOf(text[2] - 'a' + 1, text[3] - '0');
   const int code = b.Board[to];
   return code == kEmpty || code >= kWhiteMarker;
+}
+
+Sample SampleOf(const BoardState& b, float result) {
+  TermCounts counts;
+  CountTerms(b, counts);
+  Sample sample;
+  for (std::size_t i = 0; i < counts.Count.size(); ++i) {
+    if (counts.Count[i] != 0) {
+      sample.Counts.emplace_back(static_cast<std::uint16_t>(i), counts.Count[i]);
+    }
+  }
+  sample.Phase = static_cast<std::uint8_t>(counts.Phase);
+  sample.Result = result;
+  return sample;
+}
+
+// One "FEN [RESULT]" line; false when the line is damaged.
+bool TakePosition(const std::string& line, std::vector<Sample>& samples) {
+  const std::size_t open = line.rfind('[');
+  const std::size_t close = line.rfind(']');
+  if (open == std::string::npos || close == std::string::npos || close < open + 2) return false;
+  char* end = nullptr;
+  const std::string text = line.substr(open + 1, close - open - 1);
+  const float result = std::strtof(text.c_str(), &end);
+  if (end != text.c_str() + text.size() || !(result >= 0.0f && result <= 1.0f)) return false;
+  BoardState b{};
+  ResetPosition(b, false);
+  if (!SetUpFromFen(b, line.substr(0, open))) return false;
+  samples.push_back(SampleOf(b, result));
+  return true;
 }
 
 // The quiet positions of one game line; false when the line is damaged.
@@ -72,24 +106,12 @@ bool TakeGame(const std::string& line, int skip, std::vector<Sample>& samples) {
   if (!SetUpFromFen(b, line.substr(0, first))) return false;
   std::istringstream moves(line.substr(second + 1));
   int ply = 0;
-  TermCounts counts;
   for (std::string move; moves >> move; ++ply) {
     if (move.size() < 4 || move[0] < 'a' || move[0] > 'h' || move[2] < 'a' || move[2] > 'h' ||
         move[1] < '1' || move[1] > '8' || move[3] < '1' || move[3] > '8') {
       return false;
     }
-    if (ply >= skip && !InCheck(b) && IsQuietMove(b, move)) {
-      CountTerms(b, counts);
-      Sample sample;
-      for (std::size_t i = 0; i < counts.Count.size(); ++i) {
-        if (counts.Count[i] != 0) {
-          sample.Counts.emplace_back(static_cast<std::uint16_t>(i), counts.Count[i]);
-        }
-      }
-      sample.Phase = static_cast<std::uint8_t>(counts.Phase);
-      sample.Result = score;
-      samples.push_back(std::move(sample));
-    }
+    if (ply >= skip && !InCheck(b) && IsQuietMove(b, move)) samples.push_back(SampleOf(b, score));
     if (!CommitMoveText(b, move)) return false;
   }
   return true;
@@ -136,43 +158,46 @@ double FitScale(const std::vector<Sample>& samples, const Weights& w) {
   return best;
 }
 
-// Gradient descent with Adam's step sizes over every weight.
-void Tune(const std::vector<Sample>& samples, Weights& w, double k, int iterations) {
+// Gradient descent with Adam's step sizes over every weight; the error printed
+// after each epoch is that of the weights the epoch started from.
+double Tune(const std::vector<Sample>& samples, Weights& w, double k, int epochs) {
   const double rate = 1.0;
   const double beta1 = 0.9;
   const double beta2 = 0.999;
   Weights m(w.size()), v(w.size()), gradient(w.size());
   const double factor = k * std::log(10.0) / 400.0;
-  for (int it = 1; it <= iterations; ++it) {
+  const double count = static_cast<double>(samples.size());
+  for (int epoch = 1; epoch <= epochs; ++epoch) {
     std::fill(gradient.begin(), gradient.end(), 0.0);
+    double error = 0.0;
     for (const Sample& s : samples) {
       const double p = Sigmoid(k, EvalOf(s, w));
+      error += (s.Result - p) * (s.Result - p);
       const double common = -2.0 * (s.Result - p) * p * (1.0 - p) * factor;
       const double mgShare = static_cast<double>(s.Phase) / kFullPhase;
-      for (const auto& [term, count] : s.Counts) {
-        gradient[2 * term] += common * count * mgShare;
-        gradient[2 * term + 1] += common * count * (1.0 - mgShare);
+      for (const auto& [term, c] : s.Counts) {
+        gradient[2 * term] += common * c * mgShare;
+        gradient[2 * term + 1] += common * c * (1.0 - mgShare);
       }
     }
     for (std::size_t i = 0; i < w.size(); ++i) {
-      const double g = gradient[i] / static_cast<double>(samples.size());
+      const double g = gradient[i] / count;
       m[i] = beta1 * m[i] + (1 - beta1) * g;
       v[i] = beta2 * v[i] + (1 - beta2) * g * g;
-      const double mHat = m[i] / (1 - std::pow(beta1, it));
-      const double vHat = v[i] / (1 - std::pow(beta2, it));
+      const double mHat = m[i] / (1 - std::pow(beta1, epoch));
+      const double vHat = v[i] / (1 - std::pow(beta2, epoch));
       w[i] -= rate * mHat / (std::sqrt(vHat) + 1e-8);
     }
-    if (it % 50 == 0 || it == iterations) {
-      std::fprintf(stderr, "iteration %d: error %.6f\n", it, MeanError(samples, w, k));
-    }
+    std::fprintf(stderr, "epoch %d: error %.6f\n", epoch, error / count);
   }
+  return MeanError(samples, w, k);
 }
 
-std::string WeightsSource(const Weights& w) {
+std::string WeightsSource(const Weights& w, const std::string& how) {
   std::string text =
       "// The tapered evaluation's weights, fitted by zandrell-tune to the results of\n"
-      "// the engine's own games: middle game, endgame for each term.\n"
-      "#include \"search/tapered_terms.h\"\n\nnamespace zandrell {\n\n"
+      "// the engine's own games: middle game, endgame for each term.\n" +
+      how + "#include \"search/tapered_terms.h\"\n\nnamespace zandrell {\n\n" +
       "const TaperedWeights kTaperedWeights = {{\n";
   for (std::size_t i = 0; i < w.size(); i += 2) {
     text += "    {" + std::to_string(std::lround(w[i])) + ", " +
@@ -184,39 +209,48 @@ std::string WeightsSource(const Weights& w) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) return Usage();
-  const std::string games = argv[1];
-  int iterations = 500;
+  std::vector<std::string> files;
+  int epochs = 500;
   int skip = 8;
   std::string out;
-  for (int i = 2; i < argc; ++i) {
+  std::string command = "zandrell-tune";
+  for (int i = 1; i < argc; ++i) {
     const std::string_view arg = argv[i];
-    if (arg == "--iterations" && i + 1 < argc) {
-      iterations = std::atoi(argv[++i]);
-    } else if (arg == "--skip" && i + 1 < argc) {
-      skip = std::atoi(argv[++i]);
-    } else if (arg == "--out" && i + 1 < argc) {
-      out = argv[++i];
+    if (i + 1 >= argc) return Usage();
+    const std::string value = argv[++i];
+    if (arg == "--data") {
+      files.push_back(value);
+    } else if (arg == "--epochs") {
+      epochs = std::atoi(value.c_str());
+    } else if (arg == "--skip") {
+      skip = std::atoi(value.c_str());
+    } else if (arg == "--out") {
+      out = value;
     } else {
       return Usage();
     }
+    command += " " + std::string(arg) + " " + value;
   }
-  if (iterations < 0 || skip < 0) return Usage();
-  std::ifstream in(games);
-  if (!in) {
-    std::fprintf(stderr, "tune: cannot read %s\n", games.c_str());
-    return 1;
-  }
+  if (files.empty() || epochs < 0 || skip < 0) return Usage();
   std::vector<Sample> samples;
   long damaged = 0;
   long read = 0;
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
-    if (line.empty()) continue;
-    ++read;
-    if (!TakeGame(line, skip, samples)) ++damaged;
+  for (const std::string& name : files) {
+    std::ifstream in(name);
+    if (!in) {
+      std::fprintf(stderr, "tune: cannot read %s\n", name.c_str());
+      return 1;
+    }
+    for (std::string line; std::getline(in, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();  // written on Windows
+      if (line.empty()) continue;
+      ++read;
+      const bool taken = line.find(';') != std::string::npos ? TakeGame(line, skip, samples)
+                                                             : TakePosition(line, samples);
+      if (!taken) ++damaged;
+    }
   }
-  std::fprintf(stderr, "%ld games, %ld damaged, %zu positions\n", read, damaged, samples.size());
+  std::fprintf(stderr, "%ld lines, %ld damaged, %zu positions\n", read, damaged, samples.size());
   if (samples.empty()) return 1;
 
   Weights w;
@@ -225,9 +259,15 @@ int main(int argc, char** argv) {
     w.push_back(weight.Eg);
   }
   const double k = FitScale(samples, w);
-  std::fprintf(stderr, "K %.4f, error %.6f\n", k, MeanError(samples, w, k));
-  Tune(samples, w, k, iterations);
-  const std::string source = WeightsSource(w);
+  const double start = MeanError(samples, w, k);
+  std::fprintf(stderr, "K %.4f, error %.6f\n", k, start);
+  const double error = Tune(samples, w, k, epochs);
+  std::fprintf(stderr, "final error %.6f\n", error);
+  char figures[160];
+  std::snprintf(figures, sizeof figures,
+                "// %zu positions; K %.4f; error %.6f before, %.6f after %d epochs.\n",
+                samples.size(), k, start, error, epochs);
+  const std::string source = WeightsSource(w, "//   " + command + "\n" + figures);
   if (out.empty()) {
     std::fputs(source.c_str(), stdout);
   } else {
