@@ -54,9 +54,13 @@ bool PawnAttacks(const BoardState& b, int square, int enemyPawn) {
   return b.Board[square + behind - 1] == enemyPawn || b.Board[square + behind + 1] == enemyPawn;
 }
 
+int KingDistance(int from, int to) {
+  return std::max(std::abs(FileOf(from) - FileOf(to)), std::abs(RankOf(from) - RankOf(to)));
+}
+
 template <class Sink>
 void AddPawnTerms(const BoardState& b, const SideView& side, const PawnFiles& own,
-                  const PawnFiles& enemy, int enemyPawn, Sink& add) {
+                  const PawnFiles& enemy, int enemyPawn, int ownKing, int enemyKing, Sink& add) {
   const int forward = side.White ? 12 : -12;
   for (int file = 1; file <= 8; ++file) {
     if (own.Count[file] > 1) add(kTermDoubledPawn, own.Count[file] - 1);
@@ -82,6 +86,9 @@ void AddPawnTerms(const BoardState& b, const SideView& side, const PawnFiles& ow
           if (b.Board[s] != kEmpty) free = false;
         }
         if (free) add(kTermPassedFreePath + ownRank - 1, 1);
+        // In the endgame the kings race for the square ahead of it.
+        add(kTermPassedOwnKing, KingDistance(ownKing, square + forward));
+        add(kTermPassedEnemyKing, KingDistance(enemyKing, square + forward));
       }
       if (b.Board[square - 1] == side.Pawn || b.Board[square + 1] == side.Pawn ||
           b.Board[square - forward - 1] == side.Pawn ||
@@ -196,8 +203,8 @@ int WalkTerms(const BoardState& b, Sink& sink) {
   const int blackKing = b.BlackKingSquare;
   auto white = [&](int term, int count) { sink(term, count); };
   auto black = [&](int term, int count) { sink(term, -count); };
-  AddPawnTerms(b, kWhiteView, whitePawns, blackPawns, kBlackPawn, white);
-  AddPawnTerms(b, kBlackView, blackPawns, whitePawns, kWhitePawn, black);
+  AddPawnTerms(b, kWhiteView, whitePawns, blackPawns, kBlackPawn, whiteKing, blackKing, white);
+  AddPawnTerms(b, kBlackView, blackPawns, whitePawns, kWhitePawn, blackKing, whiteKing, black);
   AddPieceTerms(b, kWhiteView, whitePawns, blackPawns, kBlackPawn, blackKing, white);
   AddPieceTerms(b, kBlackView, blackPawns, whitePawns, kWhitePawn, whiteKing, black);
   AddKingShelter(b, kWhiteView, whiteKing, whitePawns, white);
@@ -222,6 +229,51 @@ int WalkTerms(const BoardState& b, Sink& sink) {
 
 }  // namespace
 
+int DrawishScale(const BoardState& b, bool whiteAhead) {
+  // Pawns, minor pieces, rooks, queens and the colour of the bishops' squares,
+  // for White [0] and Black [1].
+  int pawns[2] = {}, minors[2] = {}, rooks[2] = {}, queens[2] = {};
+  int bishops[2] = {}, lightBishops[2] = {};
+  for (int square = 0; square < kSquareCount; ++square) {
+    const int code = b.Board[square];
+    if (!IsPiece(code)) continue;
+    const int side = IsWhitePiece(code) ? 0 : 1;
+    switch (code) {
+      case kWhitePawn:
+      case kBlackPawn: ++pawns[side]; break;
+      case kWhiteKnight:
+      case kBlackKnight: ++minors[side]; break;
+      case kWhiteBishop:
+      case kBlackBishop:
+        ++minors[side];
+        ++bishops[side];
+        if ((FileOf(square) + RankOf(square)) % 2 == 1) ++lightBishops[side];
+        break;
+      case kWhiteRook:
+      case kBlackRook: ++rooks[side]; break;
+      case kWhiteQueen:
+      case kBlackQueen: ++queens[side]; break;
+      default: break;
+    }
+  }
+  const int strong = whiteAhead ? 0 : 1;
+  const int weak = 1 - strong;
+  auto pieces = [&](int side) { return 3 * minors[side] + 5 * rooks[side] + 9 * queens[side]; };
+  if (pawns[strong] == 0) {
+    // A lone minor piece cannot mate; with no pawn, less than a rook more is
+    // mostly a draw (rook against minor, rook and minor against rook).
+    if (pieces(strong) <= 3) return 0;
+    if (pieces(strong) - pieces(weak) <= 3) return kFullScale / 4;
+  }
+  // Bishops on squares of opposite colours, nothing else: the defender holds a
+  // blockade on the other colour.
+  if (minors[0] == 1 && minors[1] == 1 && bishops[0] == 1 && bishops[1] == 1 &&
+      rooks[0] + rooks[1] + queens[0] + queens[1] == 0 && lightBishops[0] != lightBishops[1]) {
+    return kFullScale / 2;
+  }
+  return kFullScale;
+}
+
 std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w) {
   std::int32_t mg = 0;
   std::int32_t eg = 0;
@@ -230,7 +282,8 @@ std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w) {
     eg += count * w[static_cast<std::size_t>(term)].Eg;
   };
   const int phase = WalkTerms(b, sum);
-  const std::int32_t white = (mg * phase + eg * (kFullPhase - phase)) / kFullPhase;
+  std::int32_t white = (mg * phase + eg * (kFullPhase - phase)) / kFullPhase;
+  white = white * DrawishScale(b, white > 0) / kFullScale;
   return b.WhiteToMove ? white : -white;
 }
 

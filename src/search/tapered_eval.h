@@ -17,7 +17,13 @@ struct TermCounts {
   int Phase = 0;
 };
 
-// Centipawns for the side to move.
+// The share (out of kFullScale) of the score that stands in an ending the side
+// ahead can seldom win: no mating material, no pawn and too little more, or
+// bishops on opposite colours alone. The tuner sees the unscaled score.
+constexpr int kFullScale = 64;
+int DrawishScale(const BoardState& b, bool whiteAhead);
+
+// Centipawns for the side to move, scaled by DrawishScale.
 std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w = kTaperedWeights);
 
 // The counts of the position; TaperedEvaluate is BlendCounts of them.

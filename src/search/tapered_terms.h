@@ -44,6 +44,8 @@ enum : int {
   kTermKingOpenFile,    // files at and beside the king without an own pawn
   kTermKingZoneAttack,  // by attacking kind, knight to queen: squares around the king attacked
   kTermTempo = kTermKingZoneAttack + 4,
+  kTermPassedOwnKing,    // by passed pawn: its own king's distance to the square ahead
+  kTermPassedEnemyKing,  // the same for the enemy king
   kTermCount,
 };
 

@@ -64,6 +64,8 @@ constexpr TaperedWeights StartingWeights() {
   w[kTermKingZoneAttack + 2] = W(8, 0);
   w[kTermKingZoneAttack + 3] = W(12, 0);
   w[kTermTempo] = W(15, 5);
+  w[kTermPassedOwnKing] = W(0, -5);
+  w[kTermPassedEnemyKing] = W(0, 10);
   return w;
 }
 

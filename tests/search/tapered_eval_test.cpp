@@ -80,6 +80,42 @@ TEST(TaperedEval, CountsTheTermsItNames) {
   EXPECT_EQ(counts.Count[kTermBishopPair], 1);
   EXPECT_EQ(counts.Count[kTermIsolatedPawn], 2);
   EXPECT_EQ(counts.Count[kTermRookHalfOpenFile] + counts.Count[kTermRookOpenFile], 0);
+
+  // The kings' race to d6, the square ahead of White's passed d5 pawn.
+  CountTerms(FenBoard("8/8/8/3P4/8/8/8/k6K w - - 0 1"), counts);
+  EXPECT_EQ(counts.Count[kTermPassedOwnKing], 5);    // h1 to d6
+  EXPECT_EQ(counts.Count[kTermPassedEnemyKing], 5);  // a1 to d6
+}
+
+double Unscaled(const BoardState& b) {
+  TermCounts counts;
+  CountTerms(b, counts);
+  const double white = BlendCounts(counts, kTaperedWeights);
+  return b.WhiteToMove ? white : -white;
+}
+
+TEST(TaperedEval, EndingsTheSideAheadSeldomWinsAreScaledDown) {
+  struct Ending {
+    const char* Fen;
+    int Scale;
+  };
+  for (const Ending& ending : {
+           Ending{"8/8/4k3/8/8/2N5/8/4K3 w - - 0 1", 0},                   // a knight
+           Ending{"8/8/4k3/8/8/2B5/8/4K3 b - - 0 1", 0},                   // a bishop
+           Ending{"8/8/4k3/3b4/8/8/8/R3K3 w - - 0 1", kFullScale / 4},     // rook, bishop
+           Ending{"8/8/4k3/3r4/8/8/8/RN2K3 w - - 0 1", kFullScale / 4},    // rook and knight
+           Ending{"8/8/4k3/4b3/2P5/1B6/8/4K3 w - - 0 1", kFullScale / 2},  // opposite bishops
+           Ending{"8/8/4k3/3b4/2P5/1B6/8/4K3 w - - 0 1", kFullScale},      // same colour
+           Ending{"8/8/4k3/8/8/8/8/Q3K3 w - - 0 1", kFullScale},           // a queen mates
+           Ending{"8/8/4k3/3b4/2PP4/1B6/8/R3K3 w - - 0 1", kFullScale},    // a rook beside
+       }) {
+    const BoardState b = FenBoard(ending.Fen);
+    const double unscaled = Unscaled(b);
+    EXPECT_EQ(DrawishScale(b, (b.WhiteToMove ? unscaled : -unscaled) > 0), ending.Scale)
+        << ending.Fen;
+    EXPECT_NEAR(TaperedEvaluate(b), unscaled * ending.Scale / kFullScale, 1.0) << ending.Fen;
+    EXPECT_EQ(TaperedEvaluate(b), TaperedEvaluate(FenBoard(MirroredFen(ending.Fen)))) << ending.Fen;
+  }
 }
 
 }  // namespace
