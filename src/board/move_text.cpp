@@ -1,5 +1,7 @@
 #include "board/move_text.h"
 
+#include "board/board_tables.h"
+
 namespace zandrell {
 
 namespace {
@@ -34,6 +36,12 @@ std::string MoveToText(const Move& m) {
     default: break;
   }
   return text;
+}
+
+std::string MoveToGameText(const Move& m) {
+  if (m.Castle <= kBlackLong) return MoveToText(m);
+  const int kind = m.Castle - kChess960Castle;
+  return kind == kWhiteShort || kind == kBlackShort ? "O-O" : "O-O-O";
 }
 
 int FileValue(std::string_view text) { return FirstCode(text) - 71; }

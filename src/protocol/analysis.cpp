@@ -8,7 +8,6 @@
 #include "board/movegen.h"
 #include "book/book.h"
 #include "platform/platform.h"
-#include "protocol/castling_text.h"
 #include "protocol/illegal_position.h"
 #include "protocol/xboard_thinking.h"
 #include "quiretto/san.h"
@@ -49,7 +48,7 @@ void AnswerHint(Engine& e) {
   Move legal{};
   const std::string text = MoveToText(reply);
   if (!FindLegalMove(e.board, text, legal)) return;
-  SendLine(e, "Hint: " + GameMoveText(legal));
+  SendLine(e, "Hint: " + MoveToGameText(legal));
 }
 
 void AnswerBookMoves(Engine& e) {

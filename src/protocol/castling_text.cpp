@@ -7,12 +7,6 @@
 
 namespace zandrell {
 
-std::string GameMoveText(const Move& m) {
-  if (m.Castle <= kBlackLong) return MoveToText(m);
-  const int kind = m.Castle - kChess960Castle;
-  return kind == kWhiteShort || kind == kBlackShort ? "O-O" : "O-O-O";
-}
-
 bool IsCastlingText(std::string_view text) {
   return text == "O-O" || text == "O-O-O" || text == "0-0" || text == "0-0-0";
 }

@@ -7,10 +7,6 @@
 
 namespace zandrell {
 
-// The text a move is sent with under xboard: coordinates, but a Chess960
-// castling as "O-O" (short) or "O-O-O" (long).
-std::string GameMoveText(const Move& m);
-
 // "O-O" or "O-O-O" (also with zeros) in a Chess960 game: the side to move's legal
 // castling of that kind. False for anything else or when it is not legal.
 bool FindCastlingMove(BoardState& b, std::string_view text, Move& found);

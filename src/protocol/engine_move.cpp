@@ -7,7 +7,6 @@
 #include "base/wire.h"
 #include "board/move_text.h"
 #include "platform/platform.h"
-#include "protocol/castling_text.h"
 #include "protocol/game.h"
 #include "protocol/illegal_position.h"
 #include "protocol/xboard_thinking.h"
@@ -74,7 +73,7 @@ void FinishEngineMove(Engine& e, const Move& best) {
   s.MoveElapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);
   ChargeClock(g, s.MoveElapsed);
   const bool hasMove = best.From != 0;
-  const std::string text = hasMove ? GameMoveText(best) : std::string();
+  const std::string text = hasMove ? MoveToGameText(best) : std::string();
 
   switch (g.GameResult) {
     case kGameOn:

@@ -28,8 +28,12 @@ namespace {
 // ends it and waits for the interpreter.
 class PonderThinking : public SearchReporter {
  public:
-  PonderThinking(Engine& e, std::string expected)
-      : e_(e), input_(e), game_(e), expected_(std::move(expected)) {}
+  PonderThinking(Engine& e, const Move& expected)
+      : e_(e),
+        input_(e),
+        game_(e),
+        expected_(MoveToGameText(expected)),
+        coordinates_(MoveToText(expected)) {}
 
   void NewBest(const SearchReport& r) override { game_.NewBest(r); }
   void IterationDone(const SearchReport& r) override { game_.IterationDone(r); }
@@ -49,7 +53,9 @@ class PonderThinking : public SearchReporter {
       if (line == "?" || line == "quit") RequestStop(e_.search);
       return LineUse::kKeep;
     }
-    if (line == expected_ || line == "usermove " + expected_) {
+    // A Chess960 castling comes as "O-O", or as the king taking its rook.
+    if (line == expected_ || line == "usermove " + expected_ || line == coordinates_ ||
+        line == "usermove " + coordinates_) {
       TakeHit();
       return LineUse::kAnswered;
     }
@@ -75,6 +81,7 @@ class PonderThinking : public SearchReporter {
   ThinkingInput input_;
   GameThinking game_;
   std::string expected_;
+  std::string coordinates_;
   bool hit_ = false;
 };
 
@@ -107,7 +114,7 @@ void PonderReply(Engine& e) {
   Move best;
   bool hit;
   {
-    PonderThinking thinking(e, text);
+    PonderThinking thinking(e, reply);
     best = Think(e, limits, thinking);
     hit = thinking.Hit();
   }

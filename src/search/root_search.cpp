@@ -94,7 +94,7 @@ std::string ThinkingLine(const SearchReport& r) {
   line += std::to_string(r.Nodes);
   for (int k = 0; k < r.PvLength; ++k) {
     line += ' ';
-    line += MoveToText(r.Pv[k]);
+    line += MoveToGameText(r.Pv[k]);
   }
   return line;
 }

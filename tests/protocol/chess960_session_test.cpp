@@ -96,10 +96,13 @@ TEST(Chess960Session, XboardVariantFischerandomReadsAndSendsCastlingSigns) {
   EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
   EXPECT_TRUE(LegalIn960(start, {"O-O"}, testing::LastMoveIn(out))) << out;
 
+  // Thinking lines write castling with the same signs.
   engine.Send(std::string("new\nvariant fischerandom\nsetboard ") + kMateByCastling +
-              "\nsd 3\ngo\n");
+              "\npost\nsd 3\ngo\n");
   out = engine.ReadThroughMove();
   EXPECT_EQ(testing::LastMoveIn(out), "O-O") << out;
+  EXPECT_NE(out.find(" O-O\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("g1h1"), std::string::npos) << out;
   out = engine.Session("");
   EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
   EXPECT_EQ(engine.Wait(), 0);
