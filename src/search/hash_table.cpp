@@ -35,7 +35,8 @@ std::uint64_t Pack(const HashEntry& entry) {
 // Data's low half must come back as it went in, the check as the key's.
 void WriteSlot(HashSlot& slot, std::uint32_t check, const HashEntry& entry) {
   const std::uint64_t data = entry.Bound == 0 ? 0 : Pack(entry);
-  const std::uint64_t lock = entry.Bound == 0 ? 0 : (static_cast<std::uint64_t>(check) << 32) ^ data;
+  const std::uint64_t lock =
+      entry.Bound == 0 ? 0 : (static_cast<std::uint64_t>(check) << 32) ^ data;
   slot.Lock.store(lock, std::memory_order_relaxed);
   slot.Data.store(data, std::memory_order_relaxed);
 }

@@ -82,7 +82,8 @@ HelperThreads::HelperThreads(Engine& e) : e_(e) {
   t.Shared.Stop.store(false);
   t.Shared.HelperNodes.store(0);
   if (static_cast<int>(t.Workers.size()) > helpers) t.Workers.resize(helpers);
-  while (static_cast<int>(t.Workers.size()) < helpers) t.Workers.push_back(std::make_unique<Engine>());
+  while (static_cast<int>(t.Workers.size()) < helpers)
+    t.Workers.push_back(std::make_unique<Engine>());
   for (int i = 0; i < helpers; ++i) CopyThink(e, *t.Workers[i], i + 1);
   e.search.HelperNodes = &t.Shared.HelperNodes;
   for (int i = 0; i < helpers; ++i) {

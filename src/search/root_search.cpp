@@ -1,8 +1,8 @@
 #include "search/root_search.h"
 
 #include <algorithm>
-#include <cmath>
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>
