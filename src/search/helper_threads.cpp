@@ -98,19 +98,18 @@ HelperThreads::HelperThreads(Engine& e) : e_(e) {
 
 HelperThreads::~HelperThreads() {
   ThreadsState& t = e_.threads;
-  if (t.Running.empty()) return;
-  t.Shared.Stop.store(true);
-  for (std::thread& thread : t.Running) thread.join();
   SearchState& s = e_.search;
   s.HelperNodes = nullptr;
+  t.Shared.Stop.store(true);
+  for (std::thread& thread : t.Running) thread.join();
   for (std::size_t i = 0; i < t.Running.size(); ++i) {
-    SearchState& h = t.Workers[i]->search;
+    const SearchState& h = t.Workers[i]->search;
     s.NodeCount += h.NodeCount;
     s.QNodeCount += h.QNodeCount;
-    // The table may be resized before the next think: only the engine keeps it.
-    h.Hash.Slots.reset();
   }
   t.Running.clear();
+  // The table may be resized before the next think: only the engine keeps it.
+  for (const auto& worker : t.Workers) worker->search.Hash.Slots.reset();
 }
 
 }  // namespace zandrell

@@ -24,13 +24,13 @@ class CountingReporter : public SearchReporter {
  public:
   CountingReporter(SearchState& s, int stopDepth) : s_(s), stopDepth_(stopDepth) {}
   void IterationDone(const SearchReport& r) override {
-    EXPECT_GE(r.Nodes, lastNodes);
-    lastNodes = r.Nodes;
-    ownAtLast = s_.NodeCount;
+    EXPECT_GE(r.Nodes, LastNodes);
+    LastNodes = r.Nodes;
+    OwnAtLast = s_.NodeCount;
     if (r.Depth >= stopDepth_) RequestStop(s_);
   }
-  std::int64_t lastNodes = 0;
-  std::int64_t ownAtLast = 0;
+  std::int64_t LastNodes = 0;
+  std::int64_t OwnAtLast = 0;
 
  private:
   SearchState& s_;
@@ -58,8 +58,8 @@ TEST_F(HelperThreadsTest, TheMoveIsLegalAndTheReportsCountEveryThread) {
   EXPECT_TRUE(FindLegalMove(E().board, MoveToText(best), found)) << MoveToText(best);
   // The helpers searched beside the engine's own thread: the reports hold
   // more than its own nodes, and the think's total holds all of them.
-  EXPECT_GT(reporter.lastNodes, reporter.ownAtLast);
-  EXPECT_GE(E().search.NodeCount, reporter.lastNodes);
+  EXPECT_GT(reporter.LastNodes, reporter.OwnAtLast);
+  EXPECT_GE(E().search.NodeCount, reporter.LastNodes);
   EXPECT_TRUE(E().threads.Running.empty());
   EXPECT_EQ(E().search.HelperNodes, nullptr);
 }
@@ -72,7 +72,7 @@ TEST_F(HelperThreadsTest, AStopEndsEveryHelperWithTheThink) {
   const Move best = ThinkOn(4, limits, reporter);
   EXPECT_NE(best.From, 0);
   EXPECT_TRUE(E().threads.Running.empty());
-  EXPECT_GE(E().search.NodeCount, reporter.lastNodes);
+  EXPECT_GE(E().search.NodeCount, reporter.LastNodes);
 }
 
 // Without the table the thread count is not read: the plain search's nodes
