@@ -103,17 +103,25 @@ TEST(ThreadsSession, UciThreadsChangedBetweenSearchesTakeEffect) {
   EXPECT_NE(three, one);
 }
 
+// "stop" and "quit" end every thread at once; a new table size sent during the
+// think takes effect after it.
 TEST(ThreadsSession, UciStopAndQuitEndEveryThread) {
   testing::UciProcess engine;
   ASSERT_TRUE(engine.Start());
   engine.Send(std::string("setoption name Hash value 8\nsetoption name Threads value 3\n") +
               "position fen " + kMiddlegame + "\ngo infinite\n");
   engine.ReadUntil("info depth 5", 60000);
+  // A new table size during the think waits for its end: the threads never
+  // see their table go.
+  engine.Send("setoption name Hash value 2\nsetoption name Clear Hash\n");
   Clock::time_point start = Clock::now();
   engine.Send("stop\n");
   const std::string out = engine.ReadThroughBestMove(10000);
   EXPECT_LT(MillisecondsSince(start), 5000);
   EXPECT_TRUE(testing::LegalIn(kMiddlegame, testing::BestMoveIn(out))) << out;
+  engine.Send("go depth 6\n");
+  const std::string resized = engine.ReadThroughBestMove(60000);
+  EXPECT_TRUE(testing::LegalIn(kMiddlegame, testing::BestMoveIn(resized))) << resized;
 
   engine.Send("go infinite\n");
   engine.ReadUntil("info depth 5", 60000);
