@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test sanitize-test perft bench strength match match-uci match-clock match-ponder match-ponder-wine match-fen analysis line-check package package-test windows windows-test windows-package clean
+.PHONY: deps build run test sanitize-test tsan-test perft bench strength match match-uci match-clock match-ponder match-ponder-wine match-fen analysis line-check package package-test windows windows-test windows-package clean
 
 deps:
 	@scripts/install-deps.sh build gui
@@ -26,6 +26,14 @@ sanitize-test: deps
 	@cd build-sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 # The Debian package (CPack): build/zandrell_<version>_<arch>.deb.
+# The threaded search's tests under ThreadSanitizer: the engine they start
+# through pipes is built with it too, and ends at its first report.
+TSAN_TESTS ?= ThreadsSession|HelperThreads|SharedHashTable|Interpreter.CoresAndMemory
+tsan-test: deps
+	@cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZANDRELL_TSAN=ON -DZANDRELL_GUI=OFF $(CMAKE_FLAGS) >/dev/null
+	@cmake --build build-tsan -j $(JOBS) --target zandrell zandrell-uci zandrell_tests
+	@cd build-tsan && TSAN_OPTIONS="halt_on_error=1 exitcode=66" ctest --output-on-failure -j $(JOBS) -R '$(TSAN_TESTS)'
+
 package: build
 	@cd $(BUILD) && cpack -G DEB
 
@@ -40,7 +48,7 @@ bench: build
 	@$(BUILD)/zandrell-bench
 
 clean:
-	rm -rf build build-sanitize build-windows
+	rm -rf build build-sanitize build-tsan build-windows
 
 # Windows: cross-built with mingw-w64; ctest runs the tests under wine through
 # cmake/wine-run.sh (a prefix inside the build tree, quiet, headless).

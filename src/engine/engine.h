@@ -12,6 +12,7 @@
 #include "engine/book_state.h"
 #include "engine/game_record.h"
 #include "engine/search_state.h"
+#include "engine/thread_state.h"
 #include "engine/uci_state.h"
 #include "platform/ini_text.h"
 #include "platform/platform.h"
@@ -113,6 +114,7 @@ struct Engine {
   GameRecord record;
   EditState edit;
   UciState uci;
+  ThreadsState threads;
 };
 
 // Game results.

@@ -2,8 +2,10 @@
 // State of the search: principal variation, killers, history, counters and the
 // clock of the current move, and the phase-dependent evaluation tables.
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -64,14 +66,25 @@ struct HashEntry {
   std::int8_t Depth;
   std::uint8_t Bound;       // kHashExact, kHashLower or kHashUpper; 0 for an unused entry
   std::uint8_t Generation;  // the think that stored it
-  std::uint8_t Unused[2];
+};
+
+// An entry as the table keeps it, read and written by several threads at once
+// without a lock: Data packs the entry, Lock is the key's upper half XOR Data.
+// A slot that one thread reads while another writes it mixes two writes, and
+// the mixture fails the check and reads as empty.
+struct HashSlot {
+  std::atomic<std::uint64_t> Lock{0};
+  std::atomic<std::uint64_t> Data{0};
 };
 
 // The opt-in hash table ("Hash" in megabytes). Empty while the setting is 0: the
-// search then runs without it and without any of the search it enables.
+// search then runs without it and without any of the search it enables. The
+// slots are shared: the search state of every thread of a think points at the
+// same slots.
 struct HashTableState {
   int SizeMb = 0;
-  std::vector<HashEntry> Entries;  // buckets of kHashBucket entries
+  std::shared_ptr<HashSlot[]> Slots;  // buckets of kHashBucket slots
+  std::uint64_t SlotCount = 0;
   std::uint64_t BucketMask = 0;
   std::uint8_t Generation = 0;
 };
@@ -175,6 +188,11 @@ struct SearchState {
   MoveList RootList{};
   // The state of the generator a playing level draws its choices from.
   std::uint64_t LevelRandom = 0;
+  // A helper thread's iterations search this many plies deeper than their
+  // number, so that the threads of a think are not all at one depth.
+  int DepthOffset = 0;
+  // While helper threads search beside this one: the nodes they have counted.
+  const std::atomic<std::int64_t>* HelperNodes = nullptr;
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };

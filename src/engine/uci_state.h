@@ -9,7 +9,6 @@ namespace zandrell {
 struct UciState {
   // "Hash" in megabytes: the hash table's size (0: none, the plain search).
   int HashMegabytes = 0;
-  int Threads = 1;  // declared for interfaces that set it; the search has one
   bool OwnBook = true;
   bool Ponder = false;
   int Lines = 1;  // "MultiPV"

@@ -32,8 +32,12 @@ void AnswerProtover(Engine& e, std::string_view version) {
            "feature sigint=0 sigterm=1 reuse=1 analyze=1 colors=1 playother=0 name=1 "
            "variants=\"" +
                std::string(HashEnabled(e.search) ? "normal,fischerandom" : "normal") + "\"");
-  // The hash table's search offers its settings to the interface's dialog.
-  if (HashEnabled(e.search)) SendXboardOptionFeatures(e);
+  // The hash table's search offers its settings to the interface's dialog, and
+  // takes the interface's thread count and table size.
+  if (HashEnabled(e.search)) {
+    SendLine(e, "feature smp=1 memory=1");
+    SendXboardOptionFeatures(e);
+  }
   SendLine(e, "feature done=1");
 }
 

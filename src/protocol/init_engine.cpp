@@ -66,6 +66,8 @@ void InitEngine(Engine& e) {
 
   // Megabytes of hash table; 0, the default, is the search without one.
   ResizeHashTable(e, IntegerSetting(e, "Hash", "0"));
+  // Threads of a think with the table; the plain search always has one.
+  e.threads.Count = std::clamp(IntegerSetting(e, "Threads", "1"), 1, kMaxThreads);
   ReadPlayingLevel(e);
   // A level's choices differ from one run to the next.
   s.LevelRandom = static_cast<std::uint64_t>(platform::MonotonicSeconds() * 1e9) | 1;

@@ -123,6 +123,10 @@ void HandleMove(Engine& e, std::string_view line) {
   WriteLog(e, "move: " + std::string(line), false, false);
 }
 
+// The setting "Hash" turned the table on, not a Chess960 game: the handshake
+// offered "cores" and "memory" only then.
+bool TableAskedFor(const Engine& e) { return HashEnabled(e.search) && !e.search.HashMadeFor960; }
+
 // Commands of the later protocol versions; anything else is ignored.
 void HandleAddedCommand(Engine& e, std::string_view line) {
   if (StartsWith(line, "protover ")) {
@@ -156,6 +160,10 @@ void HandleAddedCommand(Engine& e, std::string_view line) {
     AnswerBookMoves(e);
   } else if (StartsWith(line, "option ") && HashEnabled(e.search)) {
     SetXboardOption(e, From(line, 8));
+  } else if (StartsWith(line, "cores ") && TableAskedFor(e)) {
+    SetXboardCores(e, From(line, 7));
+  } else if (StartsWith(line, "memory ") && TableAskedFor(e)) {
+    SetXboardMemory(e, From(line, 8));
   }
   // "accepted" and "rejected" answer our features and need nothing.
 }

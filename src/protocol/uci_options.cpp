@@ -36,7 +36,7 @@ void ApplyHashSize(Engine& e) {
 
 constexpr SpinOption kSpinOptions[] = {
     {"Hash", 0, kMaxHashMb, [](Engine& e) -> int& { return e.uci.HashMegabytes; }, ApplyHashSize},
-    {"Threads", 1, 1, [](Engine& e) -> int& { return e.uci.Threads; }, nullptr},
+    {"Threads", 1, kMaxThreads, [](Engine& e) -> int& { return e.threads.Count; }, nullptr},
     {"MultiPV", 1, 8, [](Engine& e) -> int& { return e.uci.Lines; }, nullptr},
     {"Move Overhead", 0, 5000, [](Engine& e) -> int& { return e.uci.MoveOverheadMs; }, nullptr},
     {"Contempt", -1000, 1000, [](Engine& e) -> int& { return e.tables.Contempt; }, nullptr},

@@ -1,5 +1,6 @@
 #include "protocol/xboard_options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -7,6 +8,7 @@
 #include "base/wire.h"
 #include "protocol/level_setting.h"
 #include "protocol/uci_text.h"
+#include "search/hash_table.h"
 #include "search/playing_level.h"
 
 namespace zandrell {
@@ -29,6 +31,13 @@ double WholeNumberIn(std::string_view text, double low, double high) {
   }
   const double number = NumericValue(text);
   return number >= low && number <= high ? number : std::nan("");
+}
+
+// The number of "cores N" or "memory N", brought within 1..most; NaN when the
+// text is no positive whole number.
+double CountWithin(std::string_view text, double most) {
+  const double number = WholeNumberIn(text, 1, 1e9);
+  return std::isnan(number) ? number : std::min(number, most);
 }
 
 }  // namespace
@@ -68,6 +77,31 @@ void SetXboardOption(Engine& e, std::string_view args) {
     return;
   }
   SetPlayingLevel(e, e.uci.LimitStrength ? e.uci.Elo : 0);
+}
+
+}  // namespace zandrell
+
+namespace zandrell {
+
+void SetXboardCores(Engine& e, std::string_view count) {
+  const double cores = CountWithin(count, kMaxThreads);
+  if (std::isnan(cores)) {
+    SendLine(e, "Error (bad value): cores " + std::string(count));
+    return;
+  }
+  e.threads.Count = static_cast<int>(cores);
+}
+
+void SetXboardMemory(Engine& e, std::string_view megabytes) {
+  const double size = CountWithin(megabytes, kMaxHashMb);
+  if (std::isnan(size)) {
+    SendLine(e, "Error (bad value): memory " + std::string(megabytes));
+    return;
+  }
+  // A new size only: the same one keeps the table and what it holds.
+  if (static_cast<int>(size) == e.search.Hash.SizeMb) return;
+  ResizeHashTable(e, static_cast<int>(size));
+  e.uci.HashMegabytes = e.search.Hash.SizeMb;
 }
 
 }  // namespace zandrell

@@ -80,8 +80,8 @@ void SendAnalysisStatus(Engine& e) {
   const SearchState& s = e.search;
   const double elapsed = std::fabs(platform::MonotonicSeconds() - s.MoveStartTime);
   const long long centiseconds = static_cast<long long>(elapsed * 100.0);
-  SendLine(e, "stat01: " + std::to_string(centiseconds) + " " + std::to_string(s.NodeCount) + " " +
-                  std::to_string(s.IterationDepth) + " " +
+  SendLine(e, "stat01: " + std::to_string(centiseconds) + " " + std::to_string(NodesSearched(s)) +
+                  " " + std::to_string(s.IterationDepth) + " " +
                   std::to_string(s.RootMovesTotal - s.RootMovesSearched) + " " +
                   std::to_string(s.RootMovesTotal));
 }

@@ -18,6 +18,48 @@ void ForgetOrdering(SearchState& s) {
   std::fill(&s.CounterMove[0][0], &s.CounterMove[0][0] + kEmpty * kSquareCount, kNoMove);
 }
 
+// Data's bits: the score (24, two's complement), from, to, promotion (4),
+// bound (4), depth and generation (8 each).
+constexpr std::uint64_t kScoreMask = (std::uint64_t{1} << 24) - 1;
+
+std::uint64_t Pack(const HashEntry& entry) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(entry.Score)) & kScoreMask) |
+         static_cast<std::uint64_t>(entry.From) << 24 | static_cast<std::uint64_t>(entry.To) << 32 |
+         static_cast<std::uint64_t>(entry.Promotion & 0xF) << 40 |
+         static_cast<std::uint64_t>(entry.Bound & 0xF) << 44 |
+         static_cast<std::uint64_t>(static_cast<std::uint8_t>(entry.Depth)) << 48 |
+         static_cast<std::uint64_t>(entry.Generation) << 56;
+}
+
+// The lock holds the key's check in its upper half and nothing in its lower:
+// Data's low half must come back as it went in, the check as the key's.
+void WriteSlot(HashSlot& slot, std::uint32_t check, const HashEntry& entry) {
+  const std::uint64_t data = entry.Bound == 0 ? 0 : Pack(entry);
+  const std::uint64_t lock =
+      entry.Bound == 0 ? 0 : (static_cast<std::uint64_t>(check) << 32) ^ data;
+  slot.Lock.store(lock, std::memory_order_relaxed);
+  slot.Data.store(data, std::memory_order_relaxed);
+}
+
+// The slot's entry; an empty one (Bound 0) when unused or caught mid-write.
+HashEntry ReadSlot(const HashSlot& slot) {
+  const std::uint64_t data = slot.Data.load(std::memory_order_relaxed);
+  const std::uint64_t mixed = slot.Lock.load(std::memory_order_relaxed) ^ data;
+  HashEntry entry{};
+  if (data == 0 || static_cast<std::uint32_t>(mixed) != 0) return entry;
+  entry.Check = static_cast<std::uint32_t>(mixed >> 32);
+  // Sign-extend the 24-bit score.
+  const auto raw = static_cast<std::uint32_t>(data & kScoreMask);
+  entry.Score = static_cast<std::int32_t>(raw << 8) >> 8;
+  entry.From = static_cast<std::uint8_t>(data >> 24);
+  entry.To = static_cast<std::uint8_t>(data >> 32);
+  entry.Promotion = static_cast<std::uint8_t>((data >> 40) & 0xF);
+  entry.Bound = static_cast<std::uint8_t>((data >> 44) & 0xF);
+  entry.Depth = static_cast<std::int8_t>(static_cast<std::uint8_t>(data >> 48));
+  entry.Generation = static_cast<std::uint8_t>(data >> 56);
+  return entry;
+}
+
 int Worth(const HashEntry& entry, std::uint8_t generation) {
   const int age = static_cast<std::uint8_t>(generation - entry.Generation);
   return entry.Depth - kAgePenalty * age;
@@ -28,24 +70,24 @@ int Worth(const HashEntry& entry, std::uint8_t generation) {
 void ResizeHashTable(Engine& e, int megabytes) {
   HashTableState& t = e.search.Hash;
   megabytes = std::clamp(megabytes, 0, kMaxHashMb);
-  t.Entries.clear();
-  t.Entries.shrink_to_fit();
+  t.Slots.reset();
+  t.SlotCount = 0;
   t.BucketMask = 0;
   t.SizeMb = 0;
   if (megabytes == 0) return;
   const std::uint64_t bytes = static_cast<std::uint64_t>(megabytes) << 20;
   std::uint64_t buckets = 1;
-  while (buckets * 2 * kHashBucket * sizeof(HashEntry) <= bytes) buckets *= 2;
+  while (buckets * 2 * kHashBucket * sizeof(HashSlot) <= bytes) buckets *= 2;
   // Short of memory: half the size, down to a table of a few kilobytes.
   for (; buckets >= 256; buckets /= 2) {
-    try {
-      t.Entries.assign(buckets * kHashBucket, HashEntry{});
+    HashSlot* slots = new (std::nothrow) HashSlot[buckets * kHashBucket];
+    if (slots != nullptr) {
+      t.Slots.reset(slots);
       break;
-    } catch (const std::bad_alloc&) {
-      t.Entries.clear();
     }
   }
-  if (t.Entries.empty()) return;
+  if (!t.Slots) return;
+  t.SlotCount = buckets * kHashBucket;
   t.BucketMask = buckets - 1;
   t.SizeMb = megabytes;
   ForgetOrdering(e.search);
@@ -53,7 +95,7 @@ void ResizeHashTable(Engine& e, int megabytes) {
 
 void ClearHashTable(Engine& e) {
   HashTableState& t = e.search.Hash;
-  std::fill(t.Entries.begin(), t.Entries.end(), HashEntry{});
+  for (std::uint64_t i = 0; i < t.SlotCount; ++i) WriteSlot(t.Slots[i], 0, HashEntry{});
   t.Generation = 0;
   ForgetOrdering(e.search);
 }
@@ -70,49 +112,59 @@ std::int32_t ScoreFromHash(std::int32_t stored, int ply) {
   return stored;
 }
 
-const HashEntry* ProbeHash(const HashTableState& t, std::uint64_t key) {
-  if (t.Entries.empty()) return nullptr;
-  const HashEntry* bucket = &t.Entries[(key & t.BucketMask) * kHashBucket];
+bool ProbeHash(const HashTableState& t, std::uint64_t key, HashEntry& found) {
+  if (t.SlotCount == 0) return false;
+  const HashSlot* bucket = &t.Slots[(key & t.BucketMask) * kHashBucket];
   const auto check = static_cast<std::uint32_t>(key >> 32);
   for (int i = 0; i < kHashBucket; ++i) {
-    if (bucket[i].Bound != 0 && bucket[i].Check == check) return &bucket[i];
+    const HashEntry entry = ReadSlot(bucket[i]);
+    if (entry.Bound != 0 && entry.Check == check) {
+      found = entry;
+      return true;
+    }
   }
-  return nullptr;
+  return false;
 }
 
 void StoreHash(HashTableState& t, std::uint64_t key, const Move& best, int depth,
                std::int32_t score, std::uint8_t bound, int ply) {
-  if (t.Entries.empty()) return;
-  HashEntry* bucket = &t.Entries[(key & t.BucketMask) * kHashBucket];
+  if (t.SlotCount == 0) return;
+  HashSlot* bucket = &t.Slots[(key & t.BucketMask) * kHashBucket];
   const auto check = static_cast<std::uint32_t>(key >> 32);
-  HashEntry* slot = nullptr;
-  for (int i = 0; i < kHashBucket && slot == nullptr; ++i) {
-    if (bucket[i].Bound != 0 && bucket[i].Check == check) slot = &bucket[i];
+  HashEntry entries[kHashBucket];
+  for (int i = 0; i < kHashBucket; ++i) entries[i] = ReadSlot(bucket[i]);
+  int slot = -1;
+  for (int i = 0; i < kHashBucket && slot < 0; ++i) {
+    if (entries[i].Bound != 0 && entries[i].Check == check) slot = i;
   }
-  if (slot == nullptr) {
-    slot = &bucket[0];
+  if (slot < 0) {
+    slot = 0;
     for (int i = 1; i < kHashBucket; ++i) {
-      if (slot->Bound != 0 &&
-          (bucket[i].Bound == 0 || Worth(bucket[i], t.Generation) < Worth(*slot, t.Generation))) {
-        slot = &bucket[i];
+      if (entries[slot].Bound != 0 &&
+          (entries[i].Bound == 0 ||
+           Worth(entries[i], t.Generation) < Worth(entries[slot], t.Generation))) {
+        slot = i;
       }
     }
   }
+  const HashEntry& old = entries[slot];
   // A search without a best move keeps the move an earlier one found here.
   Move move = best;
-  if (move.From == 0 && slot->Check == check && slot->Bound != 0) {
-    move.From = slot->From;
-    move.To = slot->To;
-    move.Promotion = slot->Promotion;
+  if (move.From == 0 && old.Check == check && old.Bound != 0) {
+    move.From = old.From;
+    move.To = old.To;
+    move.Promotion = old.Promotion;
   }
-  slot->Check = check;
-  slot->Score = ScoreToHash(score, ply);
-  slot->From = move.From;
-  slot->To = move.To;
-  slot->Promotion = move.Promotion;
-  slot->Depth = static_cast<std::int8_t>(std::clamp(depth, -1, 127));
-  slot->Bound = bound;
-  slot->Generation = t.Generation;
+  HashEntry entry{};
+  entry.Check = check;
+  entry.Score = ScoreToHash(score, ply);
+  entry.From = move.From;
+  entry.To = move.To;
+  entry.Promotion = move.Promotion;
+  entry.Depth = static_cast<std::int8_t>(std::clamp(depth, -1, 127));
+  entry.Bound = bound;
+  entry.Generation = t.Generation;
+  WriteSlot(bucket[slot], check, entry);
 }
 
 }  // namespace zandrell

@@ -19,6 +19,8 @@ enum : std::uint8_t {
 
 inline bool HashEnabled(const SearchState& s) { return s.Hash.SizeMb > 0; }
 
+// Resizing and clearing are for the thread that drives the thinks, between
+// them: no other thread uses the table then.
 // Gives the table the largest power-of-two number of buckets that fits in
 // megabytes (clamped to 0..kMaxHashMb; less when memory is short), all empty.
 // 0 frees it. The protocol's "Hash" option and the setting call this.
@@ -42,8 +44,8 @@ inline bool HashScoreTrusted(const HashEntry& entry, int fiftyCount) {
   return distance >= 1000 || fiftyCount + distance < 100;
 }
 
-// The entry of key, or nullptr.
-const HashEntry* ProbeHash(const HashTableState& t, std::uint64_t key);
+// Whether the table holds key; its entry then goes to found.
+bool ProbeHash(const HashTableState& t, std::uint64_t key, HashEntry& found);
 // Remembers a searched position. A position keeps its entry; a new one takes the
 // bucket's entry worth least, the searches of earlier thinks counting as
 // shallower the older they are. A store without a move keeps the one the entry

@@ -1,6 +1,7 @@
 #include "search/root_search.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -15,6 +16,7 @@
 #include "platform/platform.h"
 #include "search/alpha_beta.h"
 #include "search/evaluate.h"
+#include "search/helper_threads.h"
 #include "search/level_reporter.h"
 #include "search/playing_level.h"
 #include "search/root_common.h"
@@ -72,12 +74,17 @@ Move DeepenAtLevel(Engine& e, const SearchLimits& limits, SearchReporter& report
 
 }  // namespace
 
+std::int64_t NodesSearched(const SearchState& s) {
+  return s.NodeCount +
+         (s.HelperNodes != nullptr ? s.HelperNodes->load(std::memory_order_relaxed) : 0);
+}
+
 SearchReport RootReport(const SearchState& s, double elapsed) {
   SearchReport r;
   r.Depth = s.IterationDepth;
   r.Score = s.RootScore;
   r.Elapsed = elapsed;
-  r.Nodes = s.NodeCount;
+  r.Nodes = NodesSearched(s);
   r.Pv = &s.PvTable[1][1];
   r.PvLength = s.PvLength[1] - 1;
   return r;
@@ -232,9 +239,11 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
   Move best;
   if (limits.LevelElo > 0) {
     best = DeepenAtLevel(e, limits, reporter, saved, start);
+  } else if (s.Strong) {
+    const HelperThreads helpers(e);
+    best = DeepenStrong(e, limits.Lines, reporter, saved);
   } else {
-    best = s.Strong ? DeepenStrong(e, limits.Lines, reporter, saved)
-                    : DeepenPlain(e, limits.Lines, reporter, saved, start);
+    best = DeepenPlain(e, limits.Lines, reporter, saved, start);
   }
   s.RootOnly.clear();
 

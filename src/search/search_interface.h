@@ -65,6 +65,9 @@ class SearchReporter {
 // Ends the current think at the next check; the finished iterations' move stands.
 inline void RequestStop(SearchState& s) { s.StopRequested = true; }
 
+// The nodes of the think so far, its helper threads' included.
+std::int64_t NodesSearched(const SearchState& s);
+
 // The report of the root's current line.
 SearchReport RootReport(const SearchState& s, double elapsed);
 

@@ -40,7 +40,8 @@ void ListRootMoves(Engine& e) {
   MoveList all;
   GenerateMoves(b, all);
   OrderMoves(e, all.Moves, all.Count);
-  const Move tableMove = HashMove(ProbeHash(s.Hash, b.Key));
+  HashEntry entry{};
+  const Move tableMove = HashMove(ProbeHash(s.Hash, b.Key, entry) ? &entry : nullptr);
   MoveList& list = s.RootList;
   list.Count = 0;
   for (int i = 0; i < all.Count; ++i) {
@@ -186,7 +187,7 @@ Move DeepenStrong(Engine& e, int lines, SearchReporter& reporter, const std::uin
 
   for (s.IterationDepth = 1; s.IterationDepth <= s.MaxIterations; ++s.IterationDepth) {
     if (!IterationMayStart(s, start, platform::MonotonicSeconds())) break;
-    const int depth = s.IterationDepth + (InCheck(b) ? 1 : 0);
+    const int depth = s.IterationDepth + s.DepthOffset + (InCheck(b) ? 1 : 0);
     std::int32_t window = kAspirationWindow;
     std::int32_t alpha = -kMateScore;
     std::int32_t beta = kMateScore;

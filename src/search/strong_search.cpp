@@ -206,7 +206,8 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
   if (alpha >= beta) return alpha;
 
   const bool pvNode = beta - alpha > 1;
-  const HashEntry* entry = ProbeHash(s.Hash, b.Key);
+  HashEntry found{};
+  const HashEntry* entry = ProbeHash(s.Hash, b.Key, found) ? &found : nullptr;
   const Move hashMove = HashMove(entry);
   const bool trusted = entry != nullptr && HashScoreTrusted(*entry, b.FiftyCount);
   if (trusted && entry->Depth >= depth) {

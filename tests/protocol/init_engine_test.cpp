@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "support/test_engine.h"
 
 namespace zandrell {
@@ -21,6 +23,20 @@ TEST(InitEngine, SettingsAreReadAsNumbers) {
   EXPECT_EQ(t->tables.Contempt, -32768);
   EXPECT_EQ(t->tables.PieceValue[15], 120);
   EXPECT_EQ(t->tables.PieceValue[4], 4);
+}
+
+// The thread count stays within 1..kMaxThreads whatever the file says.
+TEST(InitEngine, ThreadsAreBroughtWithinRange) {
+  const struct {
+    const char* Text;
+    int Threads;
+  } cases[] = {{"4", 4}, {"100000", kMaxThreads}, {"-3", 1}, {"0", 1}, {"many", 1}, {"", 1}};
+  for (const auto& c : cases) {
+    TestEngine t;
+    t.Folder().Write("Zandrell.ini", std::string("[Engine]\nThreads=") + c.Text + "\n");
+    t.Init();
+    EXPECT_EQ(t->threads.Count, c.Threads) << c.Text;
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "board/fen_setup.h"
 #include "board/position_text.h"
 #include "engine/limits.h"
+#include "search/hash_table.h"
 #include "support/test_engine.h"
 
 namespace zandrell {
@@ -115,6 +116,23 @@ TEST_F(Interpreter, ARejectedMoveKeepsTheEnPassantMarker) {
   T.Feed("d5c6\n");
   EXPECT_EQ(T.TakeOutput(), "");
   EXPECT_EQ(PositionText(T->board), "4k3/8/2P5/8/1b6/8/3N4/4K3 b - -");
+}
+
+// Offered with the table only: without it both lines are ignored as before.
+TEST_F(Interpreter, CoresAndMemorySetTheThreadsAndTheTableWithTheTableOn) {
+  T.Feed("cores 4\nmemory 8\n");
+  EXPECT_EQ(T.TakeOutput(), "");
+  EXPECT_EQ(T->threads.Count, 1);
+  EXPECT_EQ(T->search.Hash.SizeMb, 0);
+  ResizeHashTable(*T, 16);
+  T.Feed("cores 4\nmemory 8\n");
+  EXPECT_EQ(T->threads.Count, 4);
+  EXPECT_EQ(T->search.Hash.SizeMb, 8);
+  EXPECT_EQ(T->uci.HashMegabytes, 8);
+  T.Feed("cores 100000\nmemory 0\ncores two\n");
+  EXPECT_EQ(T->threads.Count, kMaxThreads);
+  EXPECT_EQ(T->search.Hash.SizeMb, 8);
+  EXPECT_EQ(T.TakeOutput(), "\nError (bad value): memory 0\n\nError (bad value): cores two\n");
 }
 
 TEST_F(Interpreter, QuitShutsDownAndNothingAfterItRuns) {

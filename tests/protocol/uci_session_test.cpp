@@ -58,7 +58,7 @@ TEST(UciSession, HandshakeListsTheOptionsAndSetoptionTellsWhatItRefuses) {
   const std::vector<std::string> expected = {
       "option name Hash type spin default 0 min 0 max 4096",
       "option name Clear Hash type button",
-      "option name Threads type spin default 1 min 1 max 1",
+      "option name Threads type spin default 1 min 1 max 256",
       "option name Ponder type check default false",
       "option name OwnBook type check default true",
       "option name Log type check default false",

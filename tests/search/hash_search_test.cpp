@@ -180,36 +180,35 @@ TEST(HashTable, EntriesKeepTheirBoundMoveAndTheDeeperSearch) {
   t.Init();
   Engine& e = *t;
   ASSERT_EQ(e.search.Hash.SizeMb, 0);
-  EXPECT_TRUE(e.search.Hash.Entries.empty());  // no table by default
+  EXPECT_EQ(e.search.Hash.SlotCount, 0U);  // no table by default
   ResizeHashTable(e, 1);
   HashTableState& table = e.search.Hash;
-  EXPECT_EQ(table.Entries.size() * sizeof(HashEntry), std::size_t{1} << 20);
+  EXPECT_EQ(table.SlotCount * sizeof(HashSlot), std::uint64_t{1} << 20);
 
   Move move{};
   move.From = kE2;
   move.To = kE4;
   const std::uint64_t key = 0x1234567890ABCDEFULL;
   StoreHash(table, key, move, 5, 40, kHashLower, 3);
-  const HashEntry* entry = ProbeHash(table, key);
-  ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->Bound, kHashLower);
-  EXPECT_EQ(entry->Depth, 5);
-  EXPECT_EQ(entry->Score, 40);
-  EXPECT_TRUE(SameMove(HashMove(entry), move));
-  EXPECT_EQ(ProbeHash(table, key ^ (std::uint64_t{1} << 40)), nullptr);
+  HashEntry entry{};
+  ASSERT_TRUE(ProbeHash(table, key, entry));
+  EXPECT_EQ(entry.Bound, kHashLower);
+  EXPECT_EQ(entry.Depth, 5);
+  EXPECT_EQ(entry.Score, 40);
+  EXPECT_TRUE(SameMove(HashMove(&entry), move));
+  EXPECT_FALSE(ProbeHash(table, key ^ (std::uint64_t{1} << 40), entry));
 
   // Another position of the bucket, searched less deep, goes beside it; an upper
   // bound without a move keeps the move found before.
   const std::uint64_t other = key ^ (std::uint64_t{7} << 50);
   StoreHash(table, other, kNoMove, 2, -10, kHashUpper, 3);
-  EXPECT_NE(ProbeHash(table, key), nullptr);
-  ASSERT_NE(ProbeHash(table, other), nullptr);
+  EXPECT_TRUE(ProbeHash(table, key, entry));
+  ASSERT_TRUE(ProbeHash(table, other, entry));
   StoreHash(table, key, kNoMove, 6, 30, kHashUpper, 3);
-  entry = ProbeHash(table, key);
-  ASSERT_NE(entry, nullptr);
-  EXPECT_EQ(entry->Bound, kHashUpper);
-  EXPECT_EQ(entry->Depth, 6);
-  EXPECT_TRUE(SameMove(HashMove(entry), move));
+  ASSERT_TRUE(ProbeHash(table, key, entry));
+  EXPECT_EQ(entry.Bound, kHashUpper);
+  EXPECT_EQ(entry.Depth, 6);
+  EXPECT_TRUE(SameMove(HashMove(&entry), move));
 
   // Three thinks later the deeper entry is worth less than a fresh shallow one,
   // and a third position of the bucket takes its place; within one think the
@@ -218,19 +217,19 @@ TEST(HashTable, EntriesKeepTheirBoundMoveAndTheDeeperSearch) {
   StoreHash(table, other, kNoMove, 2, -10, kHashUpper, 3);
   const std::uint64_t third = key ^ (std::uint64_t{9} << 50);
   StoreHash(table, third, move, 3, 0, kHashLower, 3);
-  EXPECT_EQ(ProbeHash(table, key), nullptr);
-  EXPECT_NE(ProbeHash(table, other), nullptr);
-  EXPECT_NE(ProbeHash(table, third), nullptr);
+  EXPECT_FALSE(ProbeHash(table, key, entry));
+  EXPECT_TRUE(ProbeHash(table, other, entry));
+  EXPECT_TRUE(ProbeHash(table, third, entry));
   const std::uint64_t fourth = key ^ (std::uint64_t{11} << 50);
   StoreHash(table, fourth, move, 5, 0, kHashLower, 3);
-  EXPECT_EQ(ProbeHash(table, other), nullptr);
-  EXPECT_NE(ProbeHash(table, third), nullptr);
-  EXPECT_NE(ProbeHash(table, fourth), nullptr);
+  EXPECT_FALSE(ProbeHash(table, other, entry));
+  EXPECT_TRUE(ProbeHash(table, third, entry));
+  EXPECT_TRUE(ProbeHash(table, fourth, entry));
 
   ClearHashTable(e);
-  EXPECT_EQ(ProbeHash(table, key), nullptr);
+  EXPECT_FALSE(ProbeHash(table, key, entry));
   ResizeHashTable(e, 0);
-  EXPECT_TRUE(table.Entries.empty());
+  EXPECT_EQ(table.SlotCount, 0U);
   EXPECT_FALSE(HashEnabled(e.search));
   ResizeHashTable(e, -5);  // bad values mean no table
   EXPECT_FALSE(HashEnabled(e.search));
