@@ -69,9 +69,10 @@ TEST(Tune, FitsTheWeightsToTheGamesAndWritesTheTable) {
   folder.Write("game.txt",
                "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1;1-0;e2e4 e7e5 g1f3 "
                "b8c6 f1c4 g8f6 d2d3 f8c5 c2c3 d7d6 b1d2 a7a6 b2b4 c5a7 a2a4 c8e6\n");
-  const Outcome tune = RunTool(ZANDRELL_TUNE_BINARY, {"--data", folder.File("positions.txt"),
-                                                      "--data", folder.File("game.txt"), "--epochs",
-                                                      "60", "--out", folder.File("weights.cpp")});
+  const Outcome tune =
+      RunTool(ZANDRELL_TUNE_BINARY,
+              {"--data", folder.File("positions.txt"), "--data", folder.File("game.txt"),
+               "--epochs", "60", "--min-presence", "0", "--out", folder.File("weights.cpp")});
   ASSERT_EQ(tune.Status, 0) << tune.Err;
   const std::size_t positions = std::count(games.Out.begin(), games.Out.end(), '\n');
   EXPECT_NE(tune.Err.find(std::to_string(positions + 5) + " lines, 4 damaged, " +
@@ -120,7 +121,7 @@ TEST(Tune, RecoversWeightsPlantedInTheLabels) {
   folder.Write("labelled.txt", labelled);
   const Outcome tune =
       RunTool(ZANDRELL_TUNE_BINARY, {"--data", folder.File("labelled.txt"), "--epochs", "400",
-                                     "--out", folder.File("weights.cpp")});
+                                     "--min-presence", "20", "--out", folder.File("weights.cpp")});
   ASSERT_EQ(tune.Status, 0) << tune.Err;
   const std::vector<TermWeight> found = TableOf(folder.Read("weights.cpp"));
   ASSERT_EQ(found.size(), static_cast<std::size_t>(kTermCount));
@@ -135,6 +136,18 @@ TEST(Tune, RecoversWeightsPlantedInTheLabels) {
           << "term " << term << (middle ? " mg" : " eg") << ": start " << start << ", planted "
           << planted << ", fitted " << fitted;
     }
+  }
+
+  // Terms held by too few positions keep their weights: here, all of them.
+  const Outcome held =
+      RunTool(ZANDRELL_TUNE_BINARY, {"--data", folder.File("labelled.txt"), "--epochs", "50",
+                                     "--min-presence", "1e9", "--out", folder.File("held.cpp")});
+  ASSERT_EQ(held.Status, 0) << held.Err;
+  const std::vector<TermWeight> kept = TableOf(folder.Read("held.cpp"));
+  ASSERT_EQ(kept.size(), static_cast<std::size_t>(kTermCount));
+  for (int term = 0; term < kTermCount; ++term) {
+    EXPECT_EQ(kept[term].Mg, kTaperedWeights[term].Mg) << term;
+    EXPECT_EQ(kept[term].Eg, kTaperedWeights[term].Eg) << term;
   }
 }
 

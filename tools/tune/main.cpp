@@ -8,7 +8,11 @@
 // sizes), printing the error after each epoch, and writes the weights as the
 // C++ source of src/search/tapered_weights.cpp.
 //
-//   zandrell-tune --data FILE [--data FILE ...] [--epochs N] [--skip PLIES] [--out FILE]
+// A weight whose term the positions hold too seldom (in its phase, less than
+// --min-presence positions' worth, default 200) keeps its value.
+//
+//   zandrell-tune --data FILE [--data FILE ...] [--epochs N] [--skip PLIES]
+//                 [--min-presence N] [--out FILE]
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -42,7 +46,7 @@ struct Sample {
 int Usage() {
   std::fprintf(stderr,
                "usage: zandrell-tune --data FILE [--data FILE ...] [--epochs N] [--skip PLIES]\n"
-               "                     [--out FILE]\n"
+               "                     [--min-presence N] [--out FILE]\n"
                "  fits the tapered evaluation's weights to the results in the files\n"
                "  (lines \"FEN [RESULT]\" or FEN;RESULT;MOVES)\n");
   return 2;
@@ -160,7 +164,27 @@ double FitScale(const std::vector<Sample>& samples, const Weights& w) {
 
 // Gradient descent with Adam's step sizes over every weight; the error printed
 // after each epoch is that of the weights the epoch started from.
-double Tune(const std::vector<Sample>& samples, Weights& w, double k, int epochs) {
+// Which weights may move: a term's middle-game (or endgame) weight stays as it
+// was while the positions holding it add up to less than minimum in that phase,
+// so that a square a piece seldom stands on keeps a sound value instead of
+// learning the noise of a few games.
+std::vector<bool> MovableWeights(const std::vector<Sample>& samples, std::size_t count,
+                                 double minimum) {
+  std::vector<double> presence(count);
+  for (const Sample& s : samples) {
+    const double mgShare = static_cast<double>(s.Phase) / kFullPhase;
+    for (const auto& [term, c] : s.Counts) {
+      presence[2 * term] += mgShare;
+      presence[2 * term + 1] += 1.0 - mgShare;
+    }
+  }
+  std::vector<bool> movable(count);
+  for (std::size_t i = 0; i < count; ++i) movable[i] = presence[i] >= minimum;
+  return movable;
+}
+
+double Tune(const std::vector<Sample>& samples, Weights& w, double k, int epochs,
+            const std::vector<bool>& movable) {
   const double rate = 1.0;
   const double beta1 = 0.9;
   const double beta2 = 0.999;
@@ -181,6 +205,7 @@ double Tune(const std::vector<Sample>& samples, Weights& w, double k, int epochs
       }
     }
     for (std::size_t i = 0; i < w.size(); ++i) {
+      if (!movable[i]) continue;
       const double g = gradient[i] / count;
       m[i] = beta1 * m[i] + (1 - beta1) * g;
       v[i] = beta2 * v[i] + (1 - beta2) * g * g;
@@ -212,6 +237,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> files;
   int epochs = 500;
   int skip = 8;
+  double minimum = 200.0;
   std::string out;
   std::string command = "zandrell-tune";
   for (int i = 1; i < argc; ++i) {
@@ -222,6 +248,8 @@ int main(int argc, char** argv) {
       files.push_back(value);
     } else if (arg == "--epochs") {
       epochs = std::atoi(value.c_str());
+    } else if (arg == "--min-presence") {
+      minimum = std::atof(value.c_str());
     } else if (arg == "--skip") {
       skip = std::atoi(value.c_str());
     } else if (arg == "--out") {
@@ -231,7 +259,7 @@ int main(int argc, char** argv) {
     }
     command += " " + std::string(arg) + " " + value;
   }
-  if (files.empty() || epochs < 0 || skip < 0) return Usage();
+  if (files.empty() || epochs < 0 || skip < 0 || !(minimum >= 0.0)) return Usage();
   std::vector<Sample> samples;
   long damaged = 0;
   long read = 0;
@@ -261,7 +289,10 @@ int main(int argc, char** argv) {
   const double k = FitScale(samples, w);
   const double start = MeanError(samples, w, k);
   std::fprintf(stderr, "K %.4f, error %.6f\n", k, start);
-  const double error = Tune(samples, w, k, epochs);
+  const std::vector<bool> movable = MovableWeights(samples, w.size(), minimum);
+  std::fprintf(stderr, "%td of %zu weights held by too few positions stay as they are\n",
+               std::count(movable.begin(), movable.end(), false), w.size());
+  const double error = Tune(samples, w, k, epochs, movable);
   std::fprintf(stderr, "final error %.6f\n", error);
   char figures[160];
   std::snprintf(figures, sizeof figures,
