@@ -6,6 +6,7 @@
 
 namespace zandrell {
 
+// clang-format off
 const TaperedWeights kTaperedWeights = {{
     {61, 89},
     {344, 303},
@@ -495,5 +496,6 @@ const TaperedWeights kTaperedWeights = {{
     {-4, -16},
     {-10, 27},
 }};
+// clang-format on
 
 }  // namespace zandrell

@@ -100,14 +100,14 @@ TEST(TaperedEval, EndingsTheSideAheadSeldomWinsAreScaledDown) {
     int Scale;
   };
   for (const Ending& ending : {
-           Ending{"8/8/4k3/8/8/2N5/8/4K3 w - - 0 1", 0},                   // a knight
-           Ending{"8/8/4k3/8/8/2B5/8/4K3 b - - 0 1", 0},                   // a bishop
-           Ending{"8/8/4k3/3b4/8/8/8/R3K3 w - - 0 1", kFullScale / 4},     // rook, bishop
-           Ending{"8/8/4k3/3r4/8/8/8/RN2K3 w - - 0 1", kFullScale / 4},    // rook and knight
-           Ending{"8/8/4k3/4b3/2P5/1B6/8/4K3 w - - 0 1", kFullScale / 2},  // opposite bishops
-           Ending{"8/8/4k3/3b4/2P5/1B6/8/4K3 w - - 0 1", kFullScale},      // same colour
-           Ending{"8/8/4k3/8/8/8/8/Q3K3 w - - 0 1", kFullScale},           // a queen mates
-           Ending{"8/8/4k3/3b4/2PP4/1B6/8/R3K3 w - - 0 1", kFullScale},    // a rook beside
+           Ending{"8/8/4k3/8/8/2N5/8/4K3 w - - 0 1", 0},                    // a knight
+           Ending{"8/8/4k3/8/8/2B5/8/4K3 b - - 0 1", 0},                    // a bishop
+           Ending{"8/8/4k3/3b4/8/8/8/R3K3 w - - 0 1", kFullScale / 4},      // rook, bishop
+           Ending{"8/8/4k3/3r4/8/8/8/RN2K3 w - - 0 1", kFullScale / 4},     // rook and knight
+           Ending{"8/8/4k3/4b3/2PP4/1B6/8/4K3 w - - 0 1", kFullScale / 2},  // opposite bishops
+           Ending{"8/8/4k3/3b4/2PP4/1B6/8/4K3 w - - 0 1", kFullScale},      // same colour
+           Ending{"8/8/4k3/8/8/8/8/Q3K3 w - - 0 1", kFullScale},            // a queen mates
+           Ending{"8/8/4k3/3b4/2PP4/1B6/8/R3K3 w - - 0 1", kFullScale},     // a rook beside
        }) {
     const BoardState b = FenBoard(ending.Fen);
     const double unscaled = Unscaled(b);

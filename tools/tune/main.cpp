@@ -223,12 +223,13 @@ std::string WeightsSource(const Weights& w, const std::string& how) {
       "// The tapered evaluation's weights, fitted by zandrell-tune to the results of\n"
       "// the engine's own games: middle game, endgame for each term.\n" +
       how + "#include \"search/tapered_terms.h\"\n\nnamespace zandrell {\n\n" +
+      "// clang-format off\n"
       "const TaperedWeights kTaperedWeights = {{\n";
   for (std::size_t i = 0; i < w.size(); i += 2) {
     text += "    {" + std::to_string(std::lround(w[i])) + ", " +
             std::to_string(std::lround(w[i + 1])) + "},\n";
   }
-  return text + "}};\n\n}  // namespace zandrell\n";
+  return text + "}};\n// clang-format on\n\n}  // namespace zandrell\n";
 }
 
 }  // namespace
