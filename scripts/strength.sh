@@ -66,7 +66,16 @@ setting() {  # setting FOLDER KEY VALUE: the key's line in the copy's Zandrell.i
 name=$opponent
 opponent_dir=$work
 case "$opponent" in
-  fairymax) command=fairymax ;;
+  fairymax)
+    # fairymax now and then crashes on "computer", which xboard sends when both
+    # players are engines, so it never sees that line (as in match.sh). The
+    # wrapper ignores the SIGINT xboard sends before moves.
+    command -v fairymax >/dev/null || { echo "strength: fairymax is not installed" >&2; exit 2; }
+    printf '#!/bin/sh\ntrap "" INT\ngrep --line-buffered -vx computer | %s "$@"\n' \
+      "$(command -v fairymax)" >"$work/fairymax.sh"
+    chmod +x "$work/fairymax.sh"
+    command=$work/fairymax.sh
+    ;;
   phalanx) command="phalanx -l-" ;;
   hoichess) command="hoichess --xboard" ;;
   sjeng) command=sjeng ;;
