@@ -103,6 +103,16 @@ TEST(Chess960Session, XboardVariantFischerandomReadsAndSendsCastlingSigns) {
   EXPECT_EQ(testing::LastMoveIn(out), "O-O") << out;
   EXPECT_NE(out.find(" O-O\n"), std::string::npos) << out;
   EXPECT_EQ(out.find("g1h1"), std::string::npos) << out;
+
+  // An edited board claims the rights of the outermost rooks beside a king on
+  // its back rank, wherever the king stands; a king off that rank has none.
+  const std::string edited = "new\nvariant fischerandom\nforce\nedit\n#\nRa1\nKb1\nRh1\nPa2\nc\n";
+  engine.Send(edited + "Kg8\nRa8\nRh8\nPg7\n.\nO-O-O\nO-O\nping 7\n");
+  out = engine.ReadUntil("pong 7\n");
+  EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
+  engine.Send(edited + "Kg7\nRa8\nRh8\n.\nb1c1\nO-O\nping 8\n");
+  out = engine.ReadUntil("pong 8\n");
+  EXPECT_NE(out.find("Illegal move: O-O"), std::string::npos) << out;
   out = engine.Session("");
   EXPECT_EQ(out.find("Illegal"), std::string::npos) << out;
   EXPECT_EQ(engine.Wait(), 0);
