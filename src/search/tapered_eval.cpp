@@ -1,6 +1,7 @@
 #include "search/tapered_eval.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 
 #include "board/board_tables.h"
@@ -35,23 +36,79 @@ struct PawnFiles {
   int Highest[10] = {};
 };
 
-PawnFiles PawnFilesOf(const BoardState& b, int pawn) {
-  PawnFiles files;
-  for (int rank = 1; rank <= 8; ++rank) {
-    for (int file = 1; file <= 8; ++file) {
-      if (b.Board[SquareOf(file, rank)] != pawn) continue;
-      ++files.Count[file];
-      files.Lowest[file] = std::min(files.Lowest[file], rank);
-      files.Highest[file] = std::max(files.Highest[file], rank);
+// Flags of a square in Census::Marks.
+constexpr std::uint8_t kWhitePawnGuard = 1;  // a white pawn attacks it
+constexpr std::uint8_t kBlackPawnGuard = 2;
+constexpr std::uint8_t kWhiteKingZone = 4;  // the white king's square or one beside it
+constexpr std::uint8_t kBlackKingZone = 8;
+
+// What one pass over the piece list finds, by side (0 White, 1 Black): every
+// term reads the board through it, so no term scans the board again.
+struct Census {
+  int PawnSquares[2][16];
+  int PawnCount[2] = {};
+  int PieceSquares[2][16];  // knights, bishops, rooks and queens
+  int PieceCount[2] = {};
+  PawnFiles Files[2];
+  int Phase = 0;
+  int Minors[2] = {}, Rooks[2] = {}, Queens[2] = {};
+  int Bishops[2] = {}, LightBishops[2] = {};
+  std::uint8_t Marks[kSquareCount] = {};
+};
+
+void TakeCensus(const BoardState& b, Census& c) {
+  // Slots past PieceCount are stale; a captured piece's slot holds 0.
+  for (int slot = 1; slot <= b.PieceCount; ++slot) {
+    const int square = b.PieceList[slot];
+    if (square == 0) continue;
+    const int code = b.Board[square];
+    if (!IsPiece(code)) continue;
+    const int side = IsWhitePiece(code) ? 0 : 1;
+    switch (code) {
+      case kWhitePawn:
+      case kBlackPawn: {
+        if (c.PawnCount[side] == 16) break;
+        c.PawnSquares[side][c.PawnCount[side]++] = square;
+        PawnFiles& files = c.Files[side];
+        const int file = FileOf(square);
+        const int rank = RankOf(square);
+        ++files.Count[file];
+        files.Lowest[file] = std::min(files.Lowest[file], rank);
+        files.Highest[file] = std::max(files.Highest[file], rank);
+        // A white pawn attacks up the board, a black one down.
+        const int ahead = side == 0 ? 12 : -12;
+        const std::uint8_t guard = side == 0 ? kWhitePawnGuard : kBlackPawnGuard;
+        c.Marks[square + ahead - 1] |= guard;
+        c.Marks[square + ahead + 1] |= guard;
+        break;
+      }
+      case kWhiteKing:
+      case kBlackKing: break;
+      default:
+        if (c.PieceCount[side] == 16) break;
+        c.PieceSquares[side][c.PieceCount[side]++] = square;
+        if (code == kWhiteKnight || code == kBlackKnight) {
+          ++c.Minors[side];
+          c.Phase += 1;
+        } else if (code == kWhiteBishop || code == kBlackBishop) {
+          ++c.Minors[side];
+          ++c.Bishops[side];
+          if ((FileOf(square) + RankOf(square)) % 2 == 1) ++c.LightBishops[side];
+          c.Phase += 1;
+        } else if (code == kWhiteRook || code == kBlackRook) {
+          ++c.Rooks[side];
+          c.Phase += 2;
+        } else {
+          ++c.Queens[side];
+          c.Phase += 4;
+        }
+        break;
     }
   }
-  return files;
-}
-
-bool PawnAttacks(const BoardState& b, int square, int enemyPawn) {
-  // A white pawn attacks up the board, so it stands below the square.
-  const int behind = enemyPawn == kWhitePawn ? -12 : 12;
-  return b.Board[square + behind - 1] == enemyPawn || b.Board[square + behind + 1] == enemyPawn;
+  for (int offset : {0, -13, -12, -11, -1, 1, 11, 12, 13}) {
+    c.Marks[b.WhiteKingSquare + offset] |= kWhiteKingZone;
+    c.Marks[b.BlackKingSquare + offset] |= kBlackKingZone;
+  }
 }
 
 int KingDistance(int from, int to) {
@@ -59,131 +116,139 @@ int KingDistance(int from, int to) {
 }
 
 template <class Sink>
-void AddPawnTerms(const BoardState& b, const SideView& side, const PawnFiles& own,
-                  const PawnFiles& enemy, int enemyPawn, int ownKing, int enemyKing, Sink& add) {
+void AddPawnTerms(const BoardState& b, const SideView& side, const Census& c, int ownKing,
+                  int enemyKing, Sink& add) {
+  const int me = side.White ? 0 : 1;
+  const PawnFiles& own = c.Files[me];
+  const PawnFiles& enemy = c.Files[1 - me];
+  const std::uint8_t enemyGuard = side.White ? kBlackPawnGuard : kWhitePawnGuard;
   const int forward = side.White ? 12 : -12;
   for (int file = 1; file <= 8; ++file) {
     if (own.Count[file] > 1) add(kTermDoubledPawn, own.Count[file] - 1);
   }
-  for (int rank = 2; rank <= 7; ++rank) {
-    for (int file = 1; file <= 8; ++file) {
-      const int square = SquareOf(file, rank);
-      if (b.Board[square] != side.Pawn) continue;
-      const int ownRank = OwnRank(side, rank);
-      add(kTermMaterial + kTermPawn, 1);
-      add(kTermSquare + kTermPawn * 64 + OwnSquare(side, file, rank), 1);
-      const bool isolated = own.Count[file - 1] == 0 && own.Count[file + 1] == 0;
-      if (isolated) add(kTermIsolatedPawn, 1);
-      // Passed: no enemy pawn ahead on its file or beside it.
-      bool passed = true;
-      for (int f = file - 1; f <= file + 1; ++f) {
-        if (side.White ? enemy.Highest[f] > rank : enemy.Lowest[f] < rank) passed = false;
+  for (int i = 0; i < c.PawnCount[me]; ++i) {
+    const int square = c.PawnSquares[me][i];
+    const int file = FileOf(square);
+    const int rank = RankOf(square);
+    if (rank < 2 || rank > 7) continue;
+    const int ownRank = OwnRank(side, rank);
+    add(kTermMaterial + kTermPawn, 1);
+    add(kTermSquare + kTermPawn * 64 + OwnSquare(side, file, rank), 1);
+    const bool isolated = own.Count[file - 1] == 0 && own.Count[file + 1] == 0;
+    if (isolated) add(kTermIsolatedPawn, 1);
+    // Passed: no enemy pawn ahead on its file or beside it.
+    bool passed = true;
+    for (int f = file - 1; f <= file + 1; ++f) {
+      if (side.White ? enemy.Highest[f] > rank : enemy.Lowest[f] < rank) passed = false;
+    }
+    if (passed) {
+      add(kTermPassedPawn + ownRank - 1, 1);
+      bool free = true;
+      for (int s = square + forward; b.Board[s] != kBorder; s += forward) {
+        if (b.Board[s] != kEmpty && b.Board[s] < kWhiteMarker) free = false;
       }
-      if (passed) {
-        add(kTermPassedPawn + ownRank - 1, 1);
-        bool free = true;
-        for (int s = square + forward; b.Board[s] != kBorder; s += forward) {
-          if (b.Board[s] != kEmpty) free = false;
+      if (free) add(kTermPassedFreePath + ownRank - 1, 1);
+      // In the endgame the kings race for the square ahead of it.
+      add(kTermPassedOwnKing, KingDistance(ownKing, square + forward));
+      add(kTermPassedEnemyKing, KingDistance(enemyKing, square + forward));
+    }
+    if (b.Board[square - 1] == side.Pawn || b.Board[square + 1] == side.Pawn ||
+        b.Board[square - forward - 1] == side.Pawn || b.Board[square - forward + 1] == side.Pawn) {
+      add(kTermConnectedPawn, 1);
+    } else if (!isolated) {
+      // Backward: no pawn beside or behind on the next files can defend its
+      // step, and an enemy pawn guards the square in front.
+      bool supported = false;
+      for (int f : {file - 1, file + 1}) {
+        if (own.Count[f] > 0 && (side.White ? own.Lowest[f] < rank : own.Highest[f] > rank)) {
+          supported = true;
         }
-        if (free) add(kTermPassedFreePath + ownRank - 1, 1);
-        // In the endgame the kings race for the square ahead of it.
-        add(kTermPassedOwnKing, KingDistance(ownKing, square + forward));
-        add(kTermPassedEnemyKing, KingDistance(enemyKing, square + forward));
       }
-      if (b.Board[square - 1] == side.Pawn || b.Board[square + 1] == side.Pawn ||
-          b.Board[square - forward - 1] == side.Pawn ||
-          b.Board[square - forward + 1] == side.Pawn) {
-        add(kTermConnectedPawn, 1);
-      } else if (!isolated) {
-        // Backward: no pawn beside or behind on the next files can defend its
-        // step, and an enemy pawn guards the square in front.
-        bool supported = false;
-        for (int f : {file - 1, file + 1}) {
-          if (own.Count[f] > 0 && (side.White ? own.Lowest[f] < rank : own.Highest[f] > rank)) {
-            supported = true;
-          }
-        }
-        if (!supported && PawnAttacks(b, square + forward, enemyPawn)) add(kTermBackwardPawn, 1);
-      }
+      if (!supported && (c.Marks[square + forward] & enemyGuard) != 0) add(kTermBackwardPawn, 1);
     }
   }
 }
 
+// Whether a piece of the side may go to a square holding code: empty, a marker
+// or the enemy's, by piece code.
+constexpr auto kOpenToWhite = [] {
+  std::array<bool, 17> open{};
+  for (int code = 0; code < 17; ++code) {
+    open[code] = code == kEmpty || code >= kWhiteMarker || (IsPiece(code) && !IsWhitePiece(code));
+  }
+  return open;
+}();
+constexpr auto kOpenToBlack = [] {
+  std::array<bool, 17> open{};
+  for (int code = 0; code < 17; ++code) {
+    open[code] = code == kEmpty || code >= kWhiteMarker || IsWhitePiece(code);
+  }
+  return open;
+}();
+
 template <class Sink>
-void AddPieceTerms(const BoardState& b, const SideView& side, const PawnFiles& own,
-                   const PawnFiles& enemy, int enemyPawn, int enemyKing, Sink& add) {
-  const int enemyKingFile = FileOf(enemyKing);
-  const int enemyKingRank = RankOf(enemyKing);
-  auto nearEnemyKing = [&](int square) {
-    return std::abs(FileOf(square) - enemyKingFile) <= 1 &&
-           std::abs(RankOf(square) - enemyKingRank) <= 1;
-  };
-  // A square a piece may go to: empty or the enemy's, and not guarded by an
-  // enemy pawn.
-  auto reachable = [&](int code, int square) {
-    return (code == kEmpty || code >= kWhiteMarker ||
-            (IsPiece(code) && IsWhitePiece(code) != side.White)) &&
-           !PawnAttacks(b, square, enemyPawn);
-  };
-  int bishops = 0;
-  for (int rank = 1; rank <= 8; ++rank) {
-    for (int file = 1; file <= 8; ++file) {
-      const int square = SquareOf(file, rank);
-      const int code = b.Board[square];
-      int kind = -1;
-      if (code == side.Knight) kind = kTermKnight;
-      if (code == side.Bishop) kind = kTermBishop;
-      if (code == side.Rook) kind = kTermRook;
-      if (code == side.Queen) kind = kTermQueen;
-      if (code == side.King) kind = kTermKing;
-      if (kind < 0) continue;
-      add(kTermSquare + kind * 64 + OwnSquare(side, file, rank), 1);
-      if (kind == kTermKing) continue;
-      add(kTermMaterial + kind, 1);
-      if (kind == kTermBishop) ++bishops;
-      int mobility = 0;
-      int zone = 0;
-      auto visit = [&](int target) {
-        if (reachable(b.Board[target], target)) ++mobility;
-        if (nearEnemyKing(target)) ++zone;
-      };
-      if (kind == kTermKnight) {
-        for (int offset : KnightOffsets) {
-          if (b.Board[square + offset] != kBorder) visit(square + offset);
-        }
-      } else {
-        const int first = kind == kTermBishop ? 4 : 0;
-        const int last = kind == kTermRook ? 4 : 8;
-        for (int d = first; d < last; ++d) {
-          for (int target = square + DirectionOffsets[d]; b.Board[target] != kBorder;
-               target += DirectionOffsets[d]) {
-            visit(target);
-            if (b.Board[target] != kEmpty && b.Board[target] < kWhiteMarker) break;
-          }
-        }
+void AddPieceTerms(const BoardState& b, const SideView& side, const Census& c, Sink& add) {
+  const int me = side.White ? 0 : 1;
+  const PawnFiles& own = c.Files[me];
+  const PawnFiles& enemy = c.Files[1 - me];
+  const auto& open = side.White ? kOpenToWhite : kOpenToBlack;
+  const std::uint8_t enemyGuard = side.White ? kBlackPawnGuard : kWhitePawnGuard;
+  const std::uint8_t enemyZone = side.White ? kBlackKingZone : kWhiteKingZone;
+  for (int i = 0; i < c.PieceCount[me]; ++i) {
+    const int square = c.PieceSquares[me][i];
+    const int code = b.Board[square];
+    const int kind = code == side.Knight   ? kTermKnight
+                     : code == side.Bishop ? kTermBishop
+                     : code == side.Rook   ? kTermRook
+                                           : kTermQueen;
+    const int file = FileOf(square);
+    add(kTermSquare + kind * 64 + OwnSquare(side, file, RankOf(square)), 1);
+    add(kTermMaterial + kind, 1);
+    int mobility = 0;
+    int zone = 0;
+    // A square counts for mobility when the piece may go there and no enemy
+    // pawn guards it.
+    auto visit = [&](int target) {
+      const std::uint8_t marks = c.Marks[target];
+      if (open[b.Board[target]] && (marks & enemyGuard) == 0) ++mobility;
+      if ((marks & enemyZone) != 0) ++zone;
+    };
+    if (kind == kTermKnight) {
+      for (int offset : KnightOffsets) {
+        if (b.Board[square + offset] != kBorder) visit(square + offset);
       }
-      switch (kind) {
-        case kTermKnight:
-          add(kTermKnightMobility + std::min(mobility, kKnightMobilities - 1), 1);
-          break;
-        case kTermBishop:
-          add(kTermBishopMobility + std::min(mobility, kBishopMobilities - 1), 1);
-          break;
-        case kTermRook: add(kTermRookMobility + std::min(mobility, kRookMobilities - 1), 1); break;
-        default: add(kTermQueenMobility + std::min(mobility, kQueenMobilities - 1), 1); break;
-      }
-      if (zone > 0) add(kTermKingZoneAttack + kind - kTermKnight, zone);
-      if (kind == kTermRook && own.Count[file] == 0) {
-        add(enemy.Count[file] == 0 ? kTermRookOpenFile : kTermRookHalfOpenFile, 1);
+    } else {
+      const int first = kind == kTermBishop ? 4 : 0;
+      const int last = kind == kTermRook ? 4 : 8;
+      for (int d = first; d < last; ++d) {
+        for (int target = square + DirectionOffsets[d]; b.Board[target] != kBorder;
+             target += DirectionOffsets[d]) {
+          visit(target);
+          if (b.Board[target] != kEmpty && b.Board[target] < kWhiteMarker) break;
+        }
       }
     }
+    switch (kind) {
+      case kTermKnight:
+        add(kTermKnightMobility + std::min(mobility, kKnightMobilities - 1), 1);
+        break;
+      case kTermBishop:
+        add(kTermBishopMobility + std::min(mobility, kBishopMobilities - 1), 1);
+        break;
+      case kTermRook: add(kTermRookMobility + std::min(mobility, kRookMobilities - 1), 1); break;
+      default: add(kTermQueenMobility + std::min(mobility, kQueenMobilities - 1), 1); break;
+    }
+    if (zone > 0) add(kTermKingZoneAttack + kind - kTermKnight, zone);
+    if (kind == kTermRook && own.Count[file] == 0) {
+      add(enemy.Count[file] == 0 ? kTermRookOpenFile : kTermRookHalfOpenFile, 1);
+    }
   }
-  if (bishops >= 2) add(kTermBishopPair, 1);
+  if (c.Bishops[me] >= 2) add(kTermBishopPair, 1);
 }
 
 template <class Sink>
-void AddKingShelter(const BoardState& b, const SideView& side, int king, const PawnFiles& own,
-                    Sink& add) {
+void AddKing(const BoardState& b, const SideView& side, int king, const PawnFiles& own, Sink& add) {
+  add(kTermSquare + kTermKing * 64 + OwnSquare(side, FileOf(king), RankOf(king)), 1);
   const int forward = side.White ? 12 : -12;
   const int kingFile = FileOf(king);
   for (int file = std::max(1, kingFile - 1); file <= std::min(8, kingFile + 1); ++file) {
@@ -196,70 +261,27 @@ void AddKingShelter(const BoardState& b, const SideView& side, int king, const P
 
 // Every term of the position to sink(term, count), signed for White.
 template <class Sink>
-int WalkTerms(const BoardState& b, Sink& sink) {
-  const PawnFiles whitePawns = PawnFilesOf(b, kWhitePawn);
-  const PawnFiles blackPawns = PawnFilesOf(b, kBlackPawn);
+void WalkTerms(const BoardState& b, const Census& c, Sink& sink) {
   const int whiteKing = b.WhiteKingSquare;
   const int blackKing = b.BlackKingSquare;
   auto white = [&](int term, int count) { sink(term, count); };
   auto black = [&](int term, int count) { sink(term, -count); };
-  AddPawnTerms(b, kWhiteView, whitePawns, blackPawns, kBlackPawn, whiteKing, blackKing, white);
-  AddPawnTerms(b, kBlackView, blackPawns, whitePawns, kWhitePawn, blackKing, whiteKing, black);
-  AddPieceTerms(b, kWhiteView, whitePawns, blackPawns, kBlackPawn, blackKing, white);
-  AddPieceTerms(b, kBlackView, blackPawns, whitePawns, kWhitePawn, whiteKing, black);
-  AddKingShelter(b, kWhiteView, whiteKing, whitePawns, white);
-  AddKingShelter(b, kBlackView, blackKing, blackPawns, black);
+  AddPawnTerms(b, kWhiteView, c, whiteKing, blackKing, white);
+  AddPawnTerms(b, kBlackView, c, blackKing, whiteKing, black);
+  AddPieceTerms(b, kWhiteView, c, white);
+  AddPieceTerms(b, kBlackView, c, black);
+  AddKing(b, kWhiteView, whiteKing, c.Files[0], white);
+  AddKing(b, kBlackView, blackKing, c.Files[1], black);
   sink(kTermTempo, b.WhiteToMove ? 1 : -1);
-  int phase = 0;
-  for (int square = 0; square < kSquareCount; ++square) {
-    switch (b.Board[square]) {
-      case kWhiteKnight:
-      case kBlackKnight:
-      case kWhiteBishop:
-      case kBlackBishop: phase += 1; break;
-      case kWhiteRook:
-      case kBlackRook: phase += 2; break;
-      case kWhiteQueen:
-      case kBlackQueen: phase += 4; break;
-      default: break;
-    }
-  }
-  return std::min(phase, kFullPhase);
 }
 
-}  // namespace
-
-int DrawishScale(const BoardState& b, bool whiteAhead) {
-  // Pawns, minor pieces, rooks, queens and the colour of the bishops' squares,
-  // for White [0] and Black [1].
-  int pawns[2] = {}, minors[2] = {}, rooks[2] = {}, queens[2] = {};
-  int bishops[2] = {}, lightBishops[2] = {};
-  for (int square = 0; square < kSquareCount; ++square) {
-    const int code = b.Board[square];
-    if (!IsPiece(code)) continue;
-    const int side = IsWhitePiece(code) ? 0 : 1;
-    switch (code) {
-      case kWhitePawn:
-      case kBlackPawn: ++pawns[side]; break;
-      case kWhiteKnight:
-      case kBlackKnight: ++minors[side]; break;
-      case kWhiteBishop:
-      case kBlackBishop:
-        ++minors[side];
-        ++bishops[side];
-        if ((FileOf(square) + RankOf(square)) % 2 == 1) ++lightBishops[side];
-        break;
-      case kWhiteRook:
-      case kBlackRook: ++rooks[side]; break;
-      case kWhiteQueen:
-      case kBlackQueen: ++queens[side]; break;
-      default: break;
-    }
-  }
+int ScaleOf(const Census& c, bool whiteAhead) {
   const int strong = whiteAhead ? 0 : 1;
   const int weak = 1 - strong;
-  auto pieces = [&](int side) { return 3 * minors[side] + 5 * rooks[side] + 9 * queens[side]; };
-  if (pawns[strong] == 0) {
+  auto pieces = [&](int side) {
+    return 3 * c.Minors[side] + 5 * c.Rooks[side] + 9 * c.Queens[side];
+  };
+  if (c.PawnCount[strong] == 0) {
     // A lone minor piece cannot mate; with no pawn, less than a rook more is
     // mostly a draw (rook against minor, rook and minor against rook).
     if (pieces(strong) <= 3) return 0;
@@ -267,11 +289,20 @@ int DrawishScale(const BoardState& b, bool whiteAhead) {
   }
   // Bishops on squares of opposite colours, nothing else: the defender holds a
   // blockade on the other colour.
-  if (minors[0] == 1 && minors[1] == 1 && bishops[0] == 1 && bishops[1] == 1 &&
-      rooks[0] + rooks[1] + queens[0] + queens[1] == 0 && lightBishops[0] != lightBishops[1]) {
+  if (c.Minors[0] == 1 && c.Minors[1] == 1 && c.Bishops[0] == 1 && c.Bishops[1] == 1 &&
+      c.Rooks[0] + c.Rooks[1] + c.Queens[0] + c.Queens[1] == 0 &&
+      c.LightBishops[0] != c.LightBishops[1]) {
     return kFullScale / 2;
   }
   return kFullScale;
+}
+
+}  // namespace
+
+int DrawishScale(const BoardState& b, bool whiteAhead) {
+  Census c;
+  TakeCensus(b, c);
+  return ScaleOf(c, whiteAhead);
 }
 
 std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w) {
@@ -281,9 +312,12 @@ std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w) {
     mg += count * w[static_cast<std::size_t>(term)].Mg;
     eg += count * w[static_cast<std::size_t>(term)].Eg;
   };
-  const int phase = WalkTerms(b, sum);
+  Census c;
+  TakeCensus(b, c);
+  WalkTerms(b, c, sum);
+  const int phase = std::min(c.Phase, kFullPhase);
   std::int32_t white = (mg * phase + eg * (kFullPhase - phase)) / kFullPhase;
-  white = white * DrawishScale(b, white > 0) / kFullScale;
+  white = white * ScaleOf(c, white > 0) / kFullScale;
   return b.WhiteToMove ? white : -white;
 }
 
@@ -292,7 +326,10 @@ void CountTerms(const BoardState& b, TermCounts& counts) {
   auto count = [&](int term, int n) {
     counts.Count[static_cast<std::size_t>(term)] += static_cast<std::int16_t>(n);
   };
-  counts.Phase = WalkTerms(b, count);
+  Census c;
+  TakeCensus(b, c);
+  WalkTerms(b, c, count);
+  counts.Phase = std::min(c.Phase, kFullPhase);
 }
 
 double BlendCounts(const TermCounts& counts, const TaperedWeights& w) {

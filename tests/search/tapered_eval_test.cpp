@@ -8,8 +8,11 @@
 #include <cmath>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "board/board_test_support.h"
+#include "board/legal_move.h"
+#include "board/make_move.h"
 
 namespace zandrell::test {
 namespace {
@@ -115,6 +118,48 @@ TEST(TaperedEval, EndingsTheSideAheadSeldomWinsAreScaledDown) {
         << ending.Fen;
     EXPECT_NEAR(TaperedEvaluate(b), unscaled * ending.Scale / kFullScale, 1.0) << ending.Fen;
     EXPECT_EQ(TaperedEvaluate(b), TaperedEvaluate(FenBoard(MirroredFen(ending.Fen)))) << ending.Fen;
+  }
+}
+
+// The search's make and unmake keep the piece list the evaluation reads; along
+// random lines (captures, castling, promotions, en passant) it must score every
+// position as one whose list is rebuilt from the squares, and the same again
+// on the way back.
+TEST(TaperedEval, ScoresAlongMadeAndUnmadeLinesEqualAFreshCount) {
+  std::uint64_t random = 0x2545F4914F6CDD1DULL;
+  auto fresh = [](const BoardState& b) {
+    BoardState copy = b;
+    RebuildPieceList(copy);
+    return TaperedEvaluate(copy);
+  };
+  for (const char* fen : {kPositions[0], kPositions[2], kPositions[3], kPositions[5],
+                          "r3k2r/1P4P1/8/8/8/8/1p4p1/R3K2R w KQkq - 0 1"}) {
+    for (int line = 0; line < 20; ++line) {
+      BoardState b = FenBoard(fen);
+      std::vector<Move> made;
+      std::vector<std::int32_t> scores;
+      for (int ply = 0; ply < 40; ++ply) {
+        MoveList list;
+        GenerateMoves(b, list);
+        std::vector<Move> legal;
+        for (int i = 0; i < list.Count; ++i) {
+          if (IsLegalMove(b, list.Moves[i])) legal.push_back(list.Moves[i]);
+        }
+        if (legal.empty()) break;
+        random = random * 6364136223846793005ULL + 1442695040888963407ULL;
+        Move m = legal[(random >> 33) % legal.size()];
+        scores.push_back(TaperedEvaluate(b));
+        MakeMove(b, m);
+        made.push_back(m);
+        ASSERT_EQ(TaperedEvaluate(b), fresh(b)) << fen << " line " << line << " ply " << ply;
+      }
+      while (!made.empty()) {
+        UnmakeMove(b, made.back());
+        made.pop_back();
+        EXPECT_EQ(TaperedEvaluate(b), scores.back()) << fen << " line " << line;
+        scores.pop_back();
+      }
+    }
   }
 }
 
