@@ -54,6 +54,18 @@ struct PawnFileScore {
 
 constexpr int kPawnFileCacheBits = 11;
 
+// The tapered evaluation's terms of the pawns alone (their material, squares
+// and structure), middle game and endgame for White, by the pawns' Key (0: an
+// empty slot); Passed flags the passed pawns (bit (rank - 1) * 8 + file - 1),
+// whose path and king distances depend on more than pawns.
+struct PawnStructureScore {
+  std::uint64_t Key = 0;
+  std::int32_t Mg = 0, Eg = 0;
+  std::uint64_t Passed = 0;
+};
+
+constexpr int kPawnStructureCacheBits = 11;
+
 // One position remembered by the hash table: the upper half of its key (the
 // lower half chose the bucket), the best move's squares, the depth searched, the
 // score (mate scores counted from this position) and what the score bounds.
@@ -147,6 +159,8 @@ struct SearchState {
   // Pawn file scores met in the search, by a hash of their key; every entry is
   // right for its own key.
   PawnFileScore PawnFileCache[1 << kPawnFileCacheBits];
+  // The same for the tapered evaluation's pawn structures.
+  PawnStructureScore PawnStructureCache[1 << kPawnStructureCacheBits];
   HashTableState Hash;
   // The ordering of the search the table enables: quiet moves' history by side,
   // from and to square (kept within kHistoryLimit), the reply that refuted each

@@ -89,7 +89,7 @@ inline bool IsQuiet(const Move& m) { return !IsCapture(m) && m.Promotion == 0; }
 inline int SideIndex(const BoardState& b) { return b.WhiteToMove ? 0 : 1; }
 
 std::int32_t StaticScore(const BoardState& b, SearchState& s) {
-  return kUse.TaperedEvaluation ? TaperedEvaluate(b) : EvaluateWithMaterial(b, s);
+  return kUse.TaperedEvaluation ? TaperedEvaluate(b, s) : EvaluateWithMaterial(b, s);
 }
 
 }  // namespace

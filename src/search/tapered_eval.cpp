@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "board/board_tables.h"
+#include "board/position_key.h"
 
 namespace zandrell {
 
@@ -19,6 +20,24 @@ constexpr SideView kWhiteView{true,       kWhitePawn,  kWhiteKnight, kWhiteBisho
 constexpr SideView kBlackView{false,      kBlackPawn,  kBlackKnight, kBlackBishop,
                               kBlackRook, kBlackQueen, kBlackKing};
 
+// Files and ranks by square, read at every piece of every evaluation.
+constexpr auto kFiles = [] {
+  std::array<std::int8_t, kSquareCount> files{};
+  for (int square = 0; square < kSquareCount; ++square) {
+    files[square] = static_cast<std::int8_t>(square >= 26 ? FileOf(square) : 0);
+  }
+  return files;
+}();
+constexpr auto kRanks = [] {
+  std::array<std::int8_t, kSquareCount> ranks{};
+  for (int square = 0; square < kSquareCount; ++square) {
+    ranks[square] = static_cast<std::int8_t>(square >= 26 ? RankOf(square) : 0);
+  }
+  return ranks;
+}();
+constexpr int FileAt(int square) { return kFiles[static_cast<std::size_t>(square)]; }
+constexpr int RankAt(int square) { return kRanks[static_cast<std::size_t>(square)]; }
+
 constexpr bool IsPiece(int code) { return code >= kWhitePawn && code <= kBlackBishop; }
 constexpr bool IsWhitePiece(int code) { return IsPiece(code) && code % 2 == 1; }
 
@@ -31,9 +50,9 @@ constexpr int OwnRank(const SideView& side, int rank) { return side.White ? rank
 // Pawns of one side by file (index 1..8, 0 and 9 empty): how many, and the
 // lowest and highest rank (9 and 0 when none).
 struct PawnFiles {
-  int Count[10] = {};
-  int Lowest[10] = {9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
-  int Highest[10] = {};
+  std::int8_t Count[10] = {};
+  std::int8_t Lowest[10] = {9, 9, 9, 9, 9, 9, 9, 9, 9, 9};
+  std::int8_t Highest[10] = {};
 };
 
 // Flags of a square in Census::Marks.
@@ -45,15 +64,16 @@ constexpr std::uint8_t kBlackKingZone = 8;
 // What one pass over the piece list finds, by side (0 White, 1 Black): every
 // term reads the board through it, so no term scans the board again.
 struct Census {
-  int PawnSquares[2][16];
+  std::uint8_t PawnSquares[2][16];
   int PawnCount[2] = {};
-  int PieceSquares[2][16];  // knights, bishops, rooks and queens
+  std::uint8_t PieceSquares[2][16];  // knights, bishops, rooks and queens
   int PieceCount[2] = {};
   PawnFiles Files[2];
   int Phase = 0;
   int Minors[2] = {}, Rooks[2] = {}, Queens[2] = {};
   int Bishops[2] = {}, LightBishops[2] = {};
   std::uint8_t Marks[kSquareCount] = {};
+  std::uint64_t PawnKey = 0x9E3779B97F4A7C15ULL;  // never 0, the empty slot's key
 };
 
 void TakeCensus(const BoardState& b, Census& c) {
@@ -68,13 +88,14 @@ void TakeCensus(const BoardState& b, Census& c) {
       case kWhitePawn:
       case kBlackPawn: {
         if (c.PawnCount[side] == 16) break;
-        c.PawnSquares[side][c.PawnCount[side]++] = square;
+        c.PawnSquares[side][c.PawnCount[side]++] = static_cast<std::uint8_t>(square);
+        c.PawnKey ^= kKeys.Pieces[code][square];
         PawnFiles& files = c.Files[side];
-        const int file = FileOf(square);
-        const int rank = RankOf(square);
+        const int file = FileAt(square);
+        const int rank = RankAt(square);
         ++files.Count[file];
-        files.Lowest[file] = std::min(files.Lowest[file], rank);
-        files.Highest[file] = std::max(files.Highest[file], rank);
+        files.Lowest[file] = static_cast<std::int8_t>(std::min<int>(files.Lowest[file], rank));
+        files.Highest[file] = static_cast<std::int8_t>(std::max<int>(files.Highest[file], rank));
         // A white pawn attacks up the board, a black one down.
         const int ahead = side == 0 ? 12 : -12;
         const std::uint8_t guard = side == 0 ? kWhitePawnGuard : kBlackPawnGuard;
@@ -86,14 +107,14 @@ void TakeCensus(const BoardState& b, Census& c) {
       case kBlackKing: break;
       default:
         if (c.PieceCount[side] == 16) break;
-        c.PieceSquares[side][c.PieceCount[side]++] = square;
+        c.PieceSquares[side][c.PieceCount[side]++] = static_cast<std::uint8_t>(square);
         if (code == kWhiteKnight || code == kBlackKnight) {
           ++c.Minors[side];
           c.Phase += 1;
         } else if (code == kWhiteBishop || code == kBlackBishop) {
           ++c.Minors[side];
           ++c.Bishops[side];
-          if ((FileOf(square) + RankOf(square)) % 2 == 1) ++c.LightBishops[side];
+          if ((FileAt(square) + RankAt(square)) % 2 == 1) ++c.LightBishops[side];
           c.Phase += 1;
         } else if (code == kWhiteRook || code == kBlackRook) {
           ++c.Rooks[side];
@@ -112,12 +133,18 @@ void TakeCensus(const BoardState& b, Census& c) {
 }
 
 int KingDistance(int from, int to) {
-  return std::max(std::abs(FileOf(from) - FileOf(to)), std::abs(RankOf(from) - RankOf(to)));
+  return std::max(std::abs(FileAt(from) - FileAt(to)), std::abs(RankAt(from) - RankAt(to)));
 }
 
+constexpr std::uint64_t PassedBit(int square) {
+  return std::uint64_t{1} << ((RankAt(square) - 1) * 8 + FileAt(square) - 1);
+}
+
+// The terms of the side's pawns that depend on the pawns alone; the passed
+// pawns' bits go to passed.
 template <class Sink>
-void AddPawnTerms(const BoardState& b, const SideView& side, const Census& c, int ownKing,
-                  int enemyKing, Sink& add) {
+void AddPawnStructure(const BoardState& b, const SideView& side, const Census& c, Sink& add,
+                      std::uint64_t& passed) {
   const int me = side.White ? 0 : 1;
   const PawnFiles& own = c.Files[me];
   const PawnFiles& enemy = c.Files[1 - me];
@@ -128,29 +155,21 @@ void AddPawnTerms(const BoardState& b, const SideView& side, const Census& c, in
   }
   for (int i = 0; i < c.PawnCount[me]; ++i) {
     const int square = c.PawnSquares[me][i];
-    const int file = FileOf(square);
-    const int rank = RankOf(square);
+    const int file = FileAt(square);
+    const int rank = RankAt(square);
     if (rank < 2 || rank > 7) continue;
-    const int ownRank = OwnRank(side, rank);
     add(kTermMaterial + kTermPawn, 1);
     add(kTermSquare + kTermPawn * 64 + OwnSquare(side, file, rank), 1);
     const bool isolated = own.Count[file - 1] == 0 && own.Count[file + 1] == 0;
     if (isolated) add(kTermIsolatedPawn, 1);
     // Passed: no enemy pawn ahead on its file or beside it.
-    bool passed = true;
+    bool isPassed = true;
     for (int f = file - 1; f <= file + 1; ++f) {
-      if (side.White ? enemy.Highest[f] > rank : enemy.Lowest[f] < rank) passed = false;
+      if (side.White ? enemy.Highest[f] > rank : enemy.Lowest[f] < rank) isPassed = false;
     }
-    if (passed) {
-      add(kTermPassedPawn + ownRank - 1, 1);
-      bool free = true;
-      for (int s = square + forward; b.Board[s] != kBorder; s += forward) {
-        if (b.Board[s] != kEmpty && b.Board[s] < kWhiteMarker) free = false;
-      }
-      if (free) add(kTermPassedFreePath + ownRank - 1, 1);
-      // In the endgame the kings race for the square ahead of it.
-      add(kTermPassedOwnKing, KingDistance(ownKing, square + forward));
-      add(kTermPassedEnemyKing, KingDistance(enemyKing, square + forward));
+    if (isPassed) {
+      add(kTermPassedPawn + OwnRank(side, rank) - 1, 1);
+      passed |= PassedBit(square);
     }
     if (b.Board[square - 1] == side.Pawn || b.Board[square + 1] == side.Pawn ||
         b.Board[square - forward - 1] == side.Pawn || b.Board[square - forward + 1] == side.Pawn) {
@@ -166,6 +185,26 @@ void AddPawnTerms(const BoardState& b, const SideView& side, const Census& c, in
       }
       if (!supported && (c.Marks[square + forward] & enemyGuard) != 0) add(kTermBackwardPawn, 1);
     }
+  }
+}
+
+// The passed pawns' terms that depend on more than pawns: a free path, and the
+// kings racing for the square ahead (which counts in the endgame).
+template <class Sink>
+void AddPassedPawnRace(const BoardState& b, const SideView& side, const Census& c,
+                       std::uint64_t passed, int ownKing, int enemyKing, Sink& add) {
+  const int me = side.White ? 0 : 1;
+  const int forward = side.White ? 12 : -12;
+  for (int i = 0; i < c.PawnCount[me]; ++i) {
+    const int square = c.PawnSquares[me][i];
+    if ((passed & PassedBit(square)) == 0) continue;
+    bool free = true;
+    for (int s = square + forward; b.Board[s] != kBorder; s += forward) {
+      if (b.Board[s] != kEmpty && b.Board[s] < kWhiteMarker) free = false;
+    }
+    if (free) add(kTermPassedFreePath + OwnRank(side, RankAt(square)) - 1, 1);
+    add(kTermPassedOwnKing, KingDistance(ownKing, square + forward));
+    add(kTermPassedEnemyKing, KingDistance(enemyKing, square + forward));
   }
 }
 
@@ -201,8 +240,8 @@ void AddPieceTerms(const BoardState& b, const SideView& side, const Census& c, S
                      : code == side.Bishop ? kTermBishop
                      : code == side.Rook   ? kTermRook
                                            : kTermQueen;
-    const int file = FileOf(square);
-    add(kTermSquare + kind * 64 + OwnSquare(side, file, RankOf(square)), 1);
+    const int file = FileAt(square);
+    add(kTermSquare + kind * 64 + OwnSquare(side, file, RankAt(square)), 1);
     add(kTermMaterial + kind, 1);
     int mobility = 0;
     int zone = 0;
@@ -248,9 +287,9 @@ void AddPieceTerms(const BoardState& b, const SideView& side, const Census& c, S
 
 template <class Sink>
 void AddKing(const BoardState& b, const SideView& side, int king, const PawnFiles& own, Sink& add) {
-  add(kTermSquare + kTermKing * 64 + OwnSquare(side, FileOf(king), RankOf(king)), 1);
+  add(kTermSquare + kTermKing * 64 + OwnSquare(side, FileAt(king), RankAt(king)), 1);
   const int forward = side.White ? 12 : -12;
-  const int kingFile = FileOf(king);
+  const int kingFile = FileAt(king);
   for (int file = std::max(1, kingFile - 1); file <= std::min(8, kingFile + 1); ++file) {
     if (own.Count[file] == 0) add(kTermKingOpenFile, 1);
     const int column = king + (file - kingFile);
@@ -259,20 +298,38 @@ void AddKing(const BoardState& b, const SideView& side, int king, const PawnFile
   }
 }
 
-// Every term of the position to sink(term, count), signed for White.
+// The pawns' structure terms to sink(term, count), signed for White, and the
+// passed pawns' bits.
 template <class Sink>
-void WalkTerms(const BoardState& b, const Census& c, Sink& sink) {
+std::uint64_t WalkPawnStructure(const BoardState& b, const Census& c, Sink& sink) {
+  std::uint64_t passed = 0;
+  auto white = [&](int term, int count) { sink(term, count); };
+  auto black = [&](int term, int count) { sink(term, -count); };
+  AddPawnStructure(b, kWhiteView, c, white, passed);
+  AddPawnStructure(b, kBlackView, c, black, passed);
+  return passed;
+}
+
+// Every other term, given the passed pawns.
+template <class Sink>
+void WalkPieceTerms(const BoardState& b, const Census& c, std::uint64_t passed, Sink& sink) {
   const int whiteKing = b.WhiteKingSquare;
   const int blackKing = b.BlackKingSquare;
   auto white = [&](int term, int count) { sink(term, count); };
   auto black = [&](int term, int count) { sink(term, -count); };
-  AddPawnTerms(b, kWhiteView, c, whiteKing, blackKing, white);
-  AddPawnTerms(b, kBlackView, c, blackKing, whiteKing, black);
+  AddPassedPawnRace(b, kWhiteView, c, passed, whiteKing, blackKing, white);
+  AddPassedPawnRace(b, kBlackView, c, passed, blackKing, whiteKing, black);
   AddPieceTerms(b, kWhiteView, c, white);
   AddPieceTerms(b, kBlackView, c, black);
   AddKing(b, kWhiteView, whiteKing, c.Files[0], white);
   AddKing(b, kBlackView, blackKing, c.Files[1], black);
   sink(kTermTempo, b.WhiteToMove ? 1 : -1);
+}
+
+// Every term of the position to sink(term, count), signed for White.
+template <class Sink>
+void WalkTerms(const BoardState& b, const Census& c, Sink& sink) {
+  WalkPieceTerms(b, c, WalkPawnStructure(b, c, sink), sink);
 }
 
 int ScaleOf(const Census& c, bool whiteAhead) {
@@ -305,6 +362,17 @@ int DrawishScale(const BoardState& b, bool whiteAhead) {
   return ScaleOf(c, whiteAhead);
 }
 
+namespace {
+
+std::int32_t Blend(const BoardState& b, const Census& c, std::int32_t mg, std::int32_t eg) {
+  const int phase = std::min(c.Phase, kFullPhase);
+  std::int32_t white = (mg * phase + eg * (kFullPhase - phase)) / kFullPhase;
+  white = white * ScaleOf(c, white > 0) / kFullScale;
+  return b.WhiteToMove ? white : -white;
+}
+
+}  // namespace
+
 std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w) {
   std::int32_t mg = 0;
   std::int32_t eg = 0;
@@ -315,10 +383,35 @@ std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w) {
   Census c;
   TakeCensus(b, c);
   WalkTerms(b, c, sum);
-  const int phase = std::min(c.Phase, kFullPhase);
-  std::int32_t white = (mg * phase + eg * (kFullPhase - phase)) / kFullPhase;
-  white = white * ScaleOf(c, white > 0) / kFullScale;
-  return b.WhiteToMove ? white : -white;
+  return Blend(b, c, mg, eg);
+}
+
+std::int32_t TaperedEvaluate(const BoardState& b, SearchState& s) {
+  const TaperedWeights& w = kTaperedWeights;
+  Census c;
+  TakeCensus(b, c);
+  PawnStructureScore& entry =
+      s.PawnStructureCache[(c.PawnKey * 0x9E3779B97F4A7C15ULL) >> (64 - kPawnStructureCacheBits)];
+  if (entry.Key != c.PawnKey) {
+    std::int32_t pawnMg = 0;
+    std::int32_t pawnEg = 0;
+    auto sumPawns = [&](int term, int count) {
+      pawnMg += count * w[static_cast<std::size_t>(term)].Mg;
+      pawnEg += count * w[static_cast<std::size_t>(term)].Eg;
+    };
+    entry.Passed = WalkPawnStructure(b, c, sumPawns);
+    entry.Mg = pawnMg;
+    entry.Eg = pawnEg;
+    entry.Key = c.PawnKey;
+  }
+  std::int32_t mg = entry.Mg;
+  std::int32_t eg = entry.Eg;
+  auto sum = [&](int term, int count) {
+    mg += count * w[static_cast<std::size_t>(term)].Mg;
+    eg += count * w[static_cast<std::size_t>(term)].Eg;
+  };
+  WalkPieceTerms(b, c, entry.Passed, sum);
+  return Blend(b, c, mg, eg);
 }
 
 void CountTerms(const BoardState& b, TermCounts& counts) {

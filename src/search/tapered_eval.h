@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "board/board_state.h"
+#include "engine/search_state.h"
 #include "search/tapered_terms.h"
 
 namespace zandrell {
@@ -25,6 +26,10 @@ int DrawishScale(const BoardState& b, bool whiteAhead);
 
 // Centipawns for the side to move, scaled by DrawishScale.
 std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w = kTaperedWeights);
+
+// The same with the engine's weights, the pawns' terms read from the search's
+// cache when their structure was met before.
+std::int32_t TaperedEvaluate(const BoardState& b, SearchState& s);
 
 // The counts of the position; TaperedEvaluate is BlendCounts of them.
 void CountTerms(const BoardState& b, TermCounts& counts);

@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -124,9 +125,10 @@ TEST(TaperedEval, EndingsTheSideAheadSeldomWinsAreScaledDown) {
 // The search's make and unmake keep the piece list the evaluation reads; along
 // random lines (captures, castling, promotions, en passant) it must score every
 // position as one whose list is rebuilt from the squares, and the same again
-// on the way back.
+// on the way back. The search's pawn-structure cache changes no score.
 TEST(TaperedEval, ScoresAlongMadeAndUnmadeLinesEqualAFreshCount) {
   std::uint64_t random = 0x2545F4914F6CDD1DULL;
+  const auto state = std::make_unique<SearchState>();
   auto fresh = [](const BoardState& b) {
     BoardState copy = b;
     RebuildPieceList(copy);
@@ -152,11 +154,13 @@ TEST(TaperedEval, ScoresAlongMadeAndUnmadeLinesEqualAFreshCount) {
         MakeMove(b, m);
         made.push_back(m);
         ASSERT_EQ(TaperedEvaluate(b), fresh(b)) << fen << " line " << line << " ply " << ply;
+        ASSERT_EQ(TaperedEvaluate(b, *state), TaperedEvaluate(b)) << fen << " ply " << ply;
       }
       while (!made.empty()) {
         UnmakeMove(b, made.back());
         made.pop_back();
         EXPECT_EQ(TaperedEvaluate(b), scores.back()) << fen << " line " << line;
+        EXPECT_EQ(TaperedEvaluate(b, *state), scores.back()) << fen << " line " << line;
         scores.pop_back();
       }
     }
