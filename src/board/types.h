@@ -117,6 +117,12 @@ struct Move {
 
 constexpr Move kNoMove{};
 
+// A capture (en passant too: its target holds only the marker) or a promotion.
+constexpr bool IsCaptureOrPromotion(const Move& m) {
+  return m.EnPassant != 0 || m.Promotion != 0 ||
+         (m.Captured != kEmpty && m.Captured != kWhiteMarker && m.Captured != kBlackMarker);
+}
+
 // The same move for the principal variation and the killers.
 constexpr bool SameMove(const Move& a, const Move& b) {
   return a.From == b.From && a.To == b.To && a.Promotion == b.Promotion;

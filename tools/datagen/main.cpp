@@ -124,11 +124,6 @@ bool NoMatingMaterial(const BoardState& b) {
   return minors <= 1;
 }
 
-bool IsCaptureOrPromotion(const Move& m) {
-  return m.EnPassant != 0 || m.Promotion != 0 ||
-         (m.Captured != kEmpty && m.Captured != kWhiteMarker && m.Captured != kBlackMarker);
-}
-
 // No legal capture of the side to move wins material by static exchange.
 bool NoWinningCapture(const Engine& e, BoardState& b) {
   MoveList captures;

@@ -52,13 +52,6 @@ int Usage() {
   return 2;
 }
 
-bool IsQuietMove(const BoardState& b, std::string_view text) {
-  if (text.size() > 4) return false;  // a promotion
-  const int to = SquareOf(text[2] - 'a' + 1, text[3] - '0');
-  const int code = b.Board[to];
-  return code == kEmpty || code >= kWhiteMarker;
-}
-
 Sample SampleOf(const BoardState& b, float result) {
   TermCounts counts;
   CountTerms(b, counts);
@@ -115,7 +108,11 @@ bool TakeGame(const std::string& line, int skip, std::vector<Sample>& samples) {
         move[1] < '1' || move[1] > '8' || move[3] < '1' || move[3] > '8') {
       return false;
     }
-    if (ply >= skip && !InCheck(b) && IsQuietMove(b, move)) samples.push_back(SampleOf(b, score));
+    Move m{};
+    if (!FindLegalMove(b, move, m)) return false;
+    if (ply >= skip && !InCheck(b) && !IsCaptureOrPromotion(m)) {
+      samples.push_back(SampleOf(b, score));
+    }
     if (!CommitMoveText(b, move)) return false;
   }
   return true;
