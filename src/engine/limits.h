@@ -14,4 +14,9 @@ constexpr int kMaxPly = 1 + kMaxSearchDepth + kCheckExtensionPlyLimit + kQuiesce
 // the game a hundred half-moves after the last capture or pawn move.
 constexpr int kGameKeysKept = 128;
 
+// The playing levels in Elo, from the weakest plan's measured rating to the
+// strongest's (search/playing_level.cpp).
+constexpr int kLowestLevelElo = 800;
+constexpr int kHighestLevelElo = 1950;
+
 }  // namespace zandrell

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/limits.h"
+
 namespace zandrell {
 
 struct UciState {
@@ -15,7 +17,7 @@ struct UciState {
   int MoveOverheadMs = 10;
   // "UCI_LimitStrength" and "UCI_Elo": the game's level is Elo while limited.
   bool LimitStrength = false;
-  int Elo = 2400;
+  int Elo = kHighestLevelElo;
   // "UCI_Chess960": positions are Chess960 ones, castling is the king taking its rook.
   bool Chess960 = false;
   // "UCI_ShowWDL": "info" carries the win/draw/loss expectation per mille.

@@ -4,10 +4,15 @@
 // player does; it never plays at random.
 #include <cstdint>
 
+#include "engine/limits.h"
+
 namespace zandrell {
 
-constexpr int kLowestLevelElo = 800;
-constexpr int kHighestLevelElo = 2400;
+// The plans run from a strength of 800 (one ply, a wide spread) to 2400 (eleven
+// plies, no spread); a level in Elo (kLowestLevelElo..kHighestLevelElo) is the
+// rating a plan measured in matches (playing_level.cpp).
+constexpr int kLowestPlanStrength = 800;
+constexpr int kHighestPlanStrength = 2400;
 
 struct LevelPlan {
   int MaxDepth = 0;         // the deepest iteration
@@ -17,6 +22,8 @@ struct LevelPlan {
 
 // The plan for a level (kLowestLevelElo..kHighestLevelElo; outside: clamped).
 LevelPlan PlanLevel(int elo);
+// The plan strength that measured as the level (kLowestPlanStrength..kHighestPlanStrength).
+int PlanStrengthOf(int elo);
 
 // The candidate a player of the plan's spread chooses: the highest score after
 // each gains a random share of the spread. Scores best first; random is the

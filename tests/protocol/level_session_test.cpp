@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "search/playing_level.h"
 #include "support/engine_process.h"
 
 namespace zandrell {
@@ -104,7 +105,7 @@ TEST(LevelSession, TheSettingsFileSetsTheLevelAndXboardOffersIt) {
     EXPECT_NE(out.find("option name UCI_LimitStrength type check default true\n"),
               std::string::npos)
         << out;
-    EXPECT_NE(out.find("option name UCI_Elo type spin default 1200 min 800 max 2400\n"),
+    EXPECT_NE(out.find("option name UCI_Elo type spin default 1200 min 800 max 1950\n"),
               std::string::npos)
         << out;
   }
@@ -116,7 +117,7 @@ TEST(LevelSession, TheSettingsFileSetsTheLevelAndXboardOffersIt) {
     const std::string features = engine.ReadUntil("feature done=1\n");
     EXPECT_NE(features.find("feature option=\"Limit strength -check 1\"\n"), std::string::npos)
         << features;
-    EXPECT_NE(features.find("feature option=\"Elo -spin 1200 800 2400\"\n"), std::string::npos)
+    EXPECT_NE(features.find("feature option=\"Elo -spin 1200 800 1950\"\n"), std::string::npos)
         << features;
     engine.Send("option Elo=5\noption Colour=red\noption Elo=1100\nnew\nforce\nsetboard " +
                 std::string(kMiddleGame) + "\npost\nsd 8\ngo\n");
@@ -125,8 +126,10 @@ TEST(LevelSession, TheSettingsFileSetsTheLevelAndXboardOffersIt) {
     EXPECT_NE(out.find("Error (bad option): option Colour=red\n"), std::string::npos) << out;
     const auto lines = ThinkingLines(out);
     ASSERT_FALSE(lines.empty()) << out;
-    // Level 1100 searches three plies, the first the interface is shown.
-    for (const auto& line : lines) EXPECT_EQ(line[0], "3") << out;
+    // Level 1100 searches to its plan's depth and no deeper.
+    const int depth = PlanLevel(1100).MaxDepth;
+    for (const auto& line : lines) EXPECT_LE(std::stoi(line[0]), depth) << out;
+    EXPECT_EQ(std::stoi(lines.back()[0]), depth) << out;
     EXPECT_TRUE(LegalIn(kMiddleGame, testing::LastMoveIn(out))) << out;
   }
   {

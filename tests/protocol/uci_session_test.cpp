@@ -74,7 +74,7 @@ TEST(UciSession, HandshakeListsTheOptionsAndSetoptionTellsWhatItRefuses) {
       "option name BishopValue type spin default 313 min 1 max 2000",
       "option name RookValue type spin default 500 min 1 max 3000",
       "option name QueenValue type spin default 900 min 1 max 4000",
-      "option name UCI_Elo type spin default 2400 min 800 max 2400",
+      "option name UCI_Elo type spin default 1950 min 800 max 1950",
   };
   EXPECT_EQ(std::vector<std::string>(lines.begin() + 2, lines.end() - 1), expected);
 

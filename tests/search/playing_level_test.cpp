@@ -28,6 +28,18 @@ TEST(PlayingLevel, LowerLevelsSearchShallowerAndErrMore) {
   EXPECT_EQ(PlanLevel(9999).MaxDepth, PlanLevel(kHighestLevelElo).MaxDepth);
 }
 
+// Levels map onto plan strengths in order, the top level onto the strongest plan.
+TEST(PlayingLevel, EveryLevelMapsOntoAPlanInOrder) {
+  int last = kLowestPlanStrength;
+  for (int elo = kLowestLevelElo; elo <= kHighestLevelElo; elo += 10) {
+    const int strength = PlanStrengthOf(elo);
+    EXPECT_GE(strength, last) << elo;
+    EXPECT_LE(strength, kHighestPlanStrength) << elo;
+    last = strength;
+  }
+  EXPECT_EQ(PlanStrengthOf(kHighestLevelElo), kHighestPlanStrength);
+}
+
 TEST(PlayingLevel, ChoicesVaryWithinTheSpreadAndNeverReachBeyondIt) {
   const std::array<std::int32_t, 4> scores = {40, 25, 10, -600};
   std::uint64_t random = 12345;
