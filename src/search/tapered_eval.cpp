@@ -371,47 +371,42 @@ std::int32_t Blend(const BoardState& b, const Census& c, std::int32_t mg, std::i
   return b.WhiteToMove ? white : -white;
 }
 
+// A sink adding each term's weights, counted, to a middle-game and an endgame sum.
+struct WeightedSum {
+  const TaperedWeights& Weights;
+  std::int32_t Mg = 0;
+  std::int32_t Eg = 0;
+  void operator()(int term, int count) {
+    Mg += count * Weights[static_cast<std::size_t>(term)].Mg;
+    Eg += count * Weights[static_cast<std::size_t>(term)].Eg;
+  }
+};
+
 }  // namespace
 
 std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w) {
-  std::int32_t mg = 0;
-  std::int32_t eg = 0;
-  auto sum = [&](int term, int count) {
-    mg += count * w[static_cast<std::size_t>(term)].Mg;
-    eg += count * w[static_cast<std::size_t>(term)].Eg;
-  };
+  WeightedSum sum{w};
   Census c;
   TakeCensus(b, c);
   WalkTerms(b, c, sum);
-  return Blend(b, c, mg, eg);
+  return Blend(b, c, sum.Mg, sum.Eg);
 }
 
 std::int32_t TaperedEvaluate(const BoardState& b, SearchState& s) {
-  const TaperedWeights& w = kTaperedWeights;
   Census c;
   TakeCensus(b, c);
   PawnStructureScore& entry =
       s.PawnStructureCache[(c.PawnKey * 0x9E3779B97F4A7C15ULL) >> (64 - kPawnStructureCacheBits)];
   if (entry.Key != c.PawnKey) {
-    std::int32_t pawnMg = 0;
-    std::int32_t pawnEg = 0;
-    auto sumPawns = [&](int term, int count) {
-      pawnMg += count * w[static_cast<std::size_t>(term)].Mg;
-      pawnEg += count * w[static_cast<std::size_t>(term)].Eg;
-    };
-    entry.Passed = WalkPawnStructure(b, c, sumPawns);
-    entry.Mg = pawnMg;
-    entry.Eg = pawnEg;
+    WeightedSum pawns{kTaperedWeights};
+    entry.Passed = WalkPawnStructure(b, c, pawns);
+    entry.Mg = pawns.Mg;
+    entry.Eg = pawns.Eg;
     entry.Key = c.PawnKey;
   }
-  std::int32_t mg = entry.Mg;
-  std::int32_t eg = entry.Eg;
-  auto sum = [&](int term, int count) {
-    mg += count * w[static_cast<std::size_t>(term)].Mg;
-    eg += count * w[static_cast<std::size_t>(term)].Eg;
-  };
+  WeightedSum sum{kTaperedWeights, entry.Mg, entry.Eg};
   WalkPieceTerms(b, c, entry.Passed, sum);
-  return Blend(b, c, mg, eg);
+  return Blend(b, c, sum.Mg, sum.Eg);
 }
 
 void CountTerms(const BoardState& b, TermCounts& counts) {
