@@ -119,8 +119,7 @@ constexpr Move kNoMove{};
 
 // A capture (en passant too: its target holds only the marker) or a promotion.
 constexpr bool IsCaptureOrPromotion(const Move& m) {
-  return m.EnPassant != 0 || m.Promotion != 0 ||
-         (m.Captured != kEmpty && m.Captured != kWhiteMarker && m.Captured != kBlackMarker);
+  return m.EnPassant != 0 || m.Promotion != 0 || (m.Captured > kBorder && m.Captured < kEmpty);
 }
 
 // The same move for the principal variation and the killers.

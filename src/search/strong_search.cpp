@@ -40,8 +40,7 @@ struct Techniques {
   bool InternalReduction = true;
   bool CounterMove = true;
   bool ScaledNullMove = true;
-  // The tapered evaluation in place of the plain one (off until its tuned
-  // weights win a match).
+  // The tapered evaluation with its tuned weights in place of the plain one.
   bool TaperedEvaluation = false;
 };
 constexpr Techniques kUse{};
@@ -80,11 +79,6 @@ const auto kReductions = [] {
 inline std::int32_t DrawScore(const Engine& e) {
   return e.board.Ply % 2 == 1 ? e.tables.Contempt : -e.tables.Contempt;
 }
-
-// An en-passant capture takes a pawn from beside its destination, which holds
-// only the marker.
-inline bool IsCapture(const Move& m) { return m.Captured < kEmpty || m.EnPassant != 0; }
-inline bool IsQuiet(const Move& m) { return !IsCapture(m) && m.Promotion == 0; }
 
 inline int SideIndex(const BoardState& b) { return b.WhiteToMove ? 0 : 1; }
 
@@ -289,7 +283,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     exchange[i] = 0;
     if (hashMove.From != 0 && SameMove(m, hashMove)) {
       score = kHashMoveScore;
-    } else if (!IsQuiet(m)) {
+    } else if (IsCaptureOrPromotion(m)) {
       exchange[i] = StaticExchange(b, m, value);
       const int taken = m.EnPassant != 0 ? kWhitePawn : (m.Captured < kEmpty ? m.Captured : 0);
       const std::int32_t gain =
@@ -318,7 +312,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
   for (int i = 0; i < list.Count; ++i) {
     const int index = order.At(i);
     Move& m = list.Moves[index];
-    const bool quiet = IsQuiet(m);
+    const bool quiet = !IsCaptureOrPromotion(m);
     const bool special = SameMove(m, killer1) || SameMove(m, killer2) || SameMove(m, counter);
     // Shallow nodes leave out moves unlikely to matter once one move is searched:
     // late quiet moves, quiet moves far below alpha, and moves that lose
