@@ -41,7 +41,7 @@ struct Techniques {
   bool CounterMove = true;
   bool ScaledNullMove = true;
   // The tapered evaluation with its tuned weights in place of the plain one.
-  bool TaperedEvaluation = false;
+  bool TaperedEvaluation = true;
 };
 constexpr Techniques kUse{};
 
@@ -83,7 +83,8 @@ inline std::int32_t DrawScore(const Engine& e) {
 inline int SideIndex(const BoardState& b) { return b.WhiteToMove ? 0 : 1; }
 
 std::int32_t StaticScore(const BoardState& b, SearchState& s) {
-  return kUse.TaperedEvaluation ? TaperedEvaluate(b, s) : EvaluateWithMaterial(b, s);
+  return kUse.TaperedEvaluation && !s.PlainEvaluation ? TaperedEvaluate(b, s)
+                                                      : EvaluateWithMaterial(b, s);
 }
 
 }  // namespace
