@@ -11,18 +11,20 @@
 # soon as the ratio leaves [-2.94, 2.94] (H1: Zandrell is elo1 stronger; H0: elo0).
 #
 #   scripts/strength.sh [DIST]              (default build/dist)
-#   STRENGTH_OPPONENT=fairymax|phalanx|hoichess|sjeng|gnuchess|plain|DIST
+#   STRENGTH_OPPONENT=fairymax|phalanx|hoichess|sjeng|gnuchess|stockfish|plain|DIST
 #   STRENGTH_TC=0:10 STRENGTH_INC=0.1 STRENGTH_GAMES=20
 #   STRENGTH_PGN=FILE      where the games go (default strength-<opponent>.pgn)
 #   STRENGTH_HASH=N        Zandrell's Hash setting in its copy (default: as shipped)
 #   STRENGTH_ELO=N         Zandrell's playing level (the setting Elo) in its copy
 #   STRENGTH_OTHER_ELO=N   the level of the opponent when it is Zandrell (plain or DIST)
+#                          or stockfish (its UCI_Elo, 1350 and up, with UCI_LimitStrength)
 #   STRENGTH_OPENINGS=FILE openings, one position a line (default
 #                          ../shared/openings/8moves_v3.epd beside the repository;
 #                          "none": every game from the start position)
 #   STRENGTH_SPRT=E0,E1    the test's hypotheses in Elo, e.g. 0,10 (default: none;
 #                          the match plays STRENGTH_GAMES games)
 #
+# stockfish, a UCI engine, plays through polyglot on one thread with a 16 MB table.
 # "plain" is Zandrell itself with Hash=0: the search without the hash table; a
 # folder DIST (another build's dist folder) plays as "Other", for trying a change.
 # The machine should be otherwise idle; a busy one costs both sides time.
@@ -80,6 +82,18 @@ case "$opponent" in
   hoichess) command="hoichess --xboard" ;;
   sjeng) command=sjeng ;;
   gnuchess) command="gnuchess --xboard" ;;
+  stockfish)
+    command=/usr/games/stockfish
+    mkdir "$work/stockfish"
+    {
+      printf '[PolyGlot]\nEngineCommand = /usr/games/stockfish\nEngineName = Stockfish\nBook = false\n'
+      printf '[Engine]\nThreads = 1\nHash = 16\n'
+      if [ -n "${STRENGTH_OTHER_ELO:-}" ]; then
+        printf 'UCI_LimitStrength = true\nUCI_Elo = %s\n' "$STRENGTH_OTHER_ELO"
+      fi
+    } >"$work/stockfish/polyglot.ini"
+    opponent_dir=$work/stockfish
+    ;;
   plain)
     cp -r "$dist" "$work/plain"
     setting "$work/plain" Hash 0
@@ -95,13 +109,15 @@ case "$opponent" in
     name=Other
     ;;
 esac
-if [ -n "${STRENGTH_OTHER_ELO:-}" ]; then
-  [ "$opponent_dir" != "$work" ] || { echo "strength: STRENGTH_OTHER_ELO is for a Zandrell opponent" >&2; exit 2; }
+if [ -n "${STRENGTH_OTHER_ELO:-}" ] && [ "$opponent" != stockfish ]; then
+  [ "$opponent_dir" != "$work" ] || { echo "strength: STRENGTH_OTHER_ELO is for a Zandrell or stockfish opponent" >&2; exit 2; }
   setting "$opponent_dir" Elo "$STRENGTH_OTHER_ELO"
 fi
 if [ "$name" = "$opponent" ]; then
   command -v "${command%% *}" >/dev/null || { echo "strength: $opponent is not installed" >&2; exit 2; }
 fi
+# polyglot turns the UCI engine into an xboard one.
+[ "$opponent" = stockfish ] && command="/usr/games/polyglot polyglot.ini"
 
 # The figures of the games in a PGN file: W/D/L from Zandrell's side, the score,
 # Elo with its 95% interval and, with elo0/elo1 given, the SPRT's log-likelihood
