@@ -42,8 +42,12 @@ Move LevelReporter::Choose(SearchState& s, const LevelPlan& plan, const Move& be
   s.PvLength[1] = chosen.Length + 1;
   s.RootScore = chosen.Score;
   s.ExpectedReply = chosen.Length > 1 ? chosen.Line[1] : kNoMove;
-  // A draw the best move would have claimed is not the chosen move's.
-  if (s.GameEnd == kDrawByRepetition) s.GameEnd = kGameOn;
+  // A draw the best move would have claimed, or its mate, is not the chosen
+  // move's (unless that one mates as well): claiming it would forfeit the game.
+  const bool bestMates = s.GameEnd == kWhiteMates || s.GameEnd == kBlackMates;
+  if (s.GameEnd == kDrawByRepetition || (bestMates && chosen.Score != kMateInOne)) {
+    s.GameEnd = kGameOn;
+  }
   SearchReport r;
   r.Depth = from.Searched;
   r.Score = chosen.Score;

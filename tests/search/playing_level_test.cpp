@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <memory>
 #include <set>
+
+#include "engine/engine.h"
+#include "search/level_reporter.h"
+#include "search/root_common.h"
 
 namespace zandrell::test {
 namespace {
@@ -52,6 +57,43 @@ TEST(PlayingLevel, ChoicesVaryWithinTheSpreadAndNeverReachBeyondIt) {
   // The generator leaves a zero state.
   std::uint64_t zero = 0;
   EXPECT_NE(NextRandom(zero), NextRandom(zero));
+}
+
+// A depth cut short after its first line (here the mate in one the search
+// found) leaves the choice to the full depth before it. When the level plays
+// another move from there, the mate is not announced: a claim of a mate that
+// did not happen forfeits the game.
+TEST(PlayingLevel, AMoveChosenInsteadOfTheMateClaimsNoMate) {
+  auto s = std::make_unique<SearchState>();
+  SearchReporter caller;
+  LevelReporter level(caller, *s, 1);
+  auto fromTo = [](int from, int to) {
+    Move m = kNoMove;
+    m.From = static_cast<std::uint8_t>(from);
+    m.To = static_cast<std::uint8_t>(to);
+    return m;
+  };
+  const Move quiet = fromTo(50, 62);
+  const Move other = fromTo(51, 63);
+  const Move mate = fromTo(52, 88);
+  auto report = [&](int depth, int line, std::int32_t score, const Move& m) {
+    SearchReport r;
+    r.Depth = depth;
+    r.Line = line;
+    r.Score = score;
+    r.Pv = &m;
+    r.PvLength = 1;
+    level.IterationDone(r);
+  };
+  report(3, 1, 40, quiet);
+  report(3, 2, 30, other);
+  report(4, 1, kMateInOne, mate);
+  s->GameEnd = kWhiteMates;
+  LevelPlan plan;
+  plan.Spread = 0;
+  const Move played = level.Choose(*s, plan, mate, 1.0);
+  EXPECT_TRUE(SameMove(played, quiet));
+  EXPECT_EQ(s->GameEnd, kGameOn);
 }
 
 }  // namespace
