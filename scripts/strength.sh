@@ -16,6 +16,8 @@
 #   STRENGTH_PGN=FILE      where the games go (default strength-<opponent>.pgn)
 #   STRENGTH_HASH=N        Zandrell's Hash setting in its copy (default: as shipped)
 #   STRENGTH_ELO=N         Zandrell's playing level (the setting Elo) in its copy
+#   STRENGTH_THREADS=N     Zandrell's threads (the setting Threads) in its copy; xboard's
+#                          own "cores 1" is kept from it, so an opponent keeps one thread
 #   STRENGTH_OTHER_ELO=N   the level of the opponent when it is Zandrell (plain or DIST)
 #                          or stockfish (its UCI_Elo, 1350 and up, with UCI_LimitStrength)
 #   STRENGTH_OPENINGS=FILE openings, one position a line (default
@@ -64,6 +66,16 @@ setting() {  # setting FOLDER KEY VALUE: the key's line in the copy's Zandrell.i
 }
 [ -n "${STRENGTH_HASH:-}" ] && setting "$work/zandrell" Hash "$STRENGTH_HASH"
 [ -n "${STRENGTH_ELO:-}" ] && setting "$work/zandrell" Elo "$STRENGTH_ELO"
+# xboard sends every engine that offers threads "cores" with its own count (1
+# unless told): the copy's engine does not see that line, so its setting stands.
+own_command="./zandrell -xboard"
+if [ -n "${STRENGTH_THREADS:-}" ]; then
+  setting "$work/zandrell" Threads "$STRENGTH_THREADS"
+  printf '#!/bin/sh\ntrap "" INT\ngrep --line-buffered -v "^cores " | ./zandrell -xboard\n' \
+    >"$work/zandrell/threads.sh"
+  chmod +x "$work/zandrell/threads.sh"
+  own_command=./threads.sh
+fi
 
 name=$opponent
 opponent_dir=$work
@@ -180,7 +192,7 @@ start=$(date +%s)
 # a virtual display xboard charges its animation time to the engine that moves.
 # setsid gives the match its own process group, so that the test can end it.
 HOME="$work" setsid timeout $(( games * 600 + 600 )) xvfb-run -a "$xboard" \
-  -fcp "./zandrell -xboard" -fd "$work/zandrell" -fn Zandrell \
+  -fcp "$own_command" -fd "$work/zandrell" -fn Zandrell \
   -scp "$command" -sd "$opponent_dir" -sn "$name" \
   -matchMode true -matchGames "$games" -tc "$tc" -inc "$inc" "${opening_args[@]}" \
   -autoCallFlag true -testClaims true -ponderNextMove false -animateMoving false \

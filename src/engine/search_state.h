@@ -16,6 +16,8 @@
 
 namespace zandrell {
 
+struct SharedThink;
+
 class SearchReporter;
 
 constexpr std::int32_t kMateScore = 100000;
@@ -210,6 +212,13 @@ struct SearchState {
   int DepthOffset = 0;
   // While helper threads search beside this one: the nodes they have counted.
   const std::atomic<std::int64_t>* HelperNodes = nullptr;
+  // The engine's own thread, while helpers search one line beside it: where they
+  // leave iterations finished before its own. Overtaken: a helper finished the
+  // depth of the current iteration first, which ends that iteration.
+  SharedThink* Overtaking = nullptr;
+  bool Overtaken = false;
+  // A helper: where it leaves each iteration it finishes.
+  SharedThink* FinishedTo = nullptr;
   // Position text reached by each legal root move, filled once per think.
   std::vector<std::pair<Move, std::string>> RootTexts;
 };

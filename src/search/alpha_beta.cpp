@@ -1,11 +1,13 @@
 #include "search/alpha_beta.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
 
 #include "board/attacks.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
+#include "engine/thread_state.h"
 #include "platform/platform.h"
 #include "search/evaluate.h"
 #include "search/material_score.h"
@@ -23,11 +25,16 @@ namespace {
 constexpr int kInputCheckInterval = 1024;
 
 // The caller's look at the input may ask the think to end.
+// A helper that finished the current iteration's depth first ends it too.
 inline bool StopRequested(SearchState& s) {
   if (s.StopRequested) return true;
   if (s.Reporter == nullptr || --s.InputCheckCountdown > 0) return false;
   s.InputCheckCountdown = kInputCheckInterval;
   s.Reporter->CheckInput();
+  if (s.Overtaking != nullptr && HelperFinishedDepth(s)) {
+    s.Overtaken = true;
+    return true;
+  }
   return s.StopRequested;
 }
 
@@ -46,6 +53,11 @@ inline bool OutOfTime(Engine& e) {
 }
 
 }  // namespace
+
+bool HelperFinishedDepth(const SearchState& s) {
+  const int deepest = s.Overtaking->DeepestFinished.load(std::memory_order_acquire);
+  return deepest >= s.IterationDepth + s.DepthOffset && deepest <= s.MaxIterations + s.DepthOffset;
+}
 
 bool IsFixedDepth(const GameState& g) { return g.MaxDepth != 1000; }
 

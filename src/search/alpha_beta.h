@@ -14,6 +14,11 @@ constexpr std::int32_t kQuietMoveBase = -10000;
 // True while a fixed depth ("sd") is in force: no clock applies to the search.
 bool IsFixedDepth(const GameState& g);
 
+// While helpers search beside the engine's own thread (SearchState::Overtaking):
+// one of them finished the depth of the current iteration, or a deeper one
+// within the think's iterations.
+bool HelperFinishedDepth(const SearchState& s);
+
 // Fail-hard negamax search of the board position; returns 0 at once when the
 // move's time is used up (TimeUp) or the process is asked to end.
 std::int32_t AlphaBeta(Engine& e, std::int32_t alpha, std::int32_t beta, int depth);

@@ -45,6 +45,8 @@ void CopyThink(const Engine& from, Engine& to, int index) {
   SearchState& s = to.search;
   s.Reporter = nullptr;
   s.HelperNodes = nullptr;
+  s.Overtaking = nullptr;
+  s.Overtaken = false;
   s.StopRequested = false;
   s.InputCheckCountdown = 0;
   s.NodeCount = 0;
@@ -81,11 +83,18 @@ HelperThreads::HelperThreads(Engine& e) : e_(e) {
   if (helpers <= 0) return;
   t.Shared.Stop.store(false);
   t.Shared.HelperNodes.store(0);
+  t.Shared.OwnIteration.store(0);
+  t.Shared.DeepestFinished.store(0);
+  t.Shared.Finished.Depth = 0;
   if (static_cast<int>(t.Workers.size()) > helpers) t.Workers.resize(helpers);
   while (static_cast<int>(t.Workers.size()) < helpers)
     t.Workers.push_back(std::make_unique<Engine>());
-  for (int i = 0; i < helpers; ++i) CopyThink(e, *t.Workers[i], i + 1);
+  for (int i = 0; i < helpers; ++i) {
+    CopyThink(e, *t.Workers[i], i + 1);
+    t.Workers[i]->search.FinishedTo = &t.Shared;
+  }
   e.search.HelperNodes = &t.Shared.HelperNodes;
+  e.search.Overtaking = &t.Shared;
   for (int i = 0; i < helpers; ++i) {
     Engine& h = *t.Workers[i];
     try {
@@ -100,6 +109,8 @@ HelperThreads::~HelperThreads() {
   ThreadsState& t = e_.threads;
   SearchState& s = e_.search;
   s.HelperNodes = nullptr;
+  s.Overtaking = nullptr;
+  s.Overtaken = false;
   t.Shared.Stop.store(true);
   for (std::thread& thread : t.Running) thread.join();
   for (std::size_t i = 0; i < t.Running.size(); ++i) {

@@ -5,10 +5,12 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "board/attacks.h"
 #include "board/make_move.h"
 #include "board/movegen.h"
+#include "engine/thread_state.h"
 #include "platform/platform.h"
 #include "search/alpha_beta.h"
 #include "search/hash_table.h"
@@ -141,6 +143,46 @@ Pass SearchRootMoves(Engine& e, std::int32_t alpha, std::int32_t beta, int depth
   return pass;
 }
 
+// A helper's finished iteration to leave for the engine's own thread, when it
+// is the deepest yet.
+void LeaveFinished(SearchState& s, const Pass& pass) {
+  SharedThink& shared = *s.FinishedTo;
+  const int depth = s.IterationDepth + s.DepthOffset;
+  const std::lock_guard<std::mutex> lock(shared.FinishedLock);
+  FinishedIteration& f = shared.Finished;
+  if (depth <= f.Depth) return;
+  f.Depth = depth;
+  f.Score = pass.Score;
+  f.Repeats = pass.Repeats;
+  std::copy(pass.Line.begin(), pass.Line.begin() + pass.LineLength, f.Line.begin());
+  f.LineLength = pass.LineLength;
+  shared.DeepestFinished.store(depth, std::memory_order_release);
+}
+
+// A helper's iteration as deep as the one the engine's own thread is at, or
+// deeper: it stands for that iteration, and the next starts below it.
+bool TakeFinished(SearchState& s, Pass& pass) {
+  if (s.Overtaking == nullptr || !HelperFinishedDepth(s)) return false;
+  SharedThink& shared = *s.Overtaking;
+  const std::lock_guard<std::mutex> lock(shared.FinishedLock);
+  const FinishedIteration& f = shared.Finished;
+  if (f.Depth > s.MaxIterations + s.DepthOffset) return false;  // deeper since: past the limit
+  pass.Best = f.Line[1];
+  pass.Score = f.Score;
+  pass.Repeats = f.Repeats;
+  std::copy(f.Line.begin(), f.Line.begin() + f.LineLength, pass.Line.begin());
+  pass.LineLength = f.LineLength;
+  s.IterationDepth = f.Depth - s.DepthOffset;
+  // The helper's best move goes first in the next iteration here too.
+  for (int i = 1; i < s.RootList.Count; ++i) {
+    if (SameMove(s.RootList.Moves[i], pass.Best)) {
+      MoveToFront(s.RootList, i);
+      break;
+    }
+  }
+  return true;
+}
+
 // What the root saw of the game's end with its best move found.
 void SetGameEnd(Engine& e, const Pass& finished) {
   SearchState& s = e.search;
@@ -183,10 +225,27 @@ Move DeepenStrong(Engine& e, int lines, SearchReporter& reporter, const std::uin
     s.RootScore = pass.Score;
     s.ExpectedReply = pass.LineLength > 2 ? pass.Line[2] : kNoMove;
     reporter.IterationDone(RootReport(s, platform::MonotonicSeconds() - start));
+    if (s.FinishedTo != nullptr && !s.TimeUp) LeaveFinished(s, pass);
   };
+  // Helpers search one line: a think of several keeps to its own iterations.
+  if (lines > 1) s.Overtaking = nullptr;
 
   for (s.IterationDepth = 1; s.IterationDepth <= s.MaxIterations; ++s.IterationDepth) {
     if (!IterationMayStart(s, start, platform::MonotonicSeconds())) break;
+    if (Pass taken; TakeFinished(s, taken)) {
+      keep(taken);
+      continue;
+    }
+    if (s.FinishedTo != nullptr) {
+      // A helper behind the engine's own thread skips ahead of it: two threads
+      // at one depth find the same move.
+      const int ahead =
+          s.FinishedTo->OwnIteration.load(std::memory_order_relaxed) + 1 - s.DepthOffset;
+      s.IterationDepth = std::max(s.IterationDepth, std::min(ahead, s.MaxIterations));
+    }
+    if (s.Overtaking != nullptr) {
+      s.Overtaking->OwnIteration.store(s.IterationDepth, std::memory_order_relaxed);
+    }
     const int depth = s.IterationDepth + s.DepthOffset + (InCheck(b) ? 1 : 0);
     std::int32_t window = kAspirationWindow;
     std::int32_t alpha = -kMateScore;
@@ -224,6 +283,18 @@ Move DeepenStrong(Engine& e, int lines, SearchReporter& reporter, const std::uin
         if (changed) better = pass;
         beta = std::min(kMateScore, beta + window);
       }
+    }
+    if (s.Overtaken) {
+      // A helper finished this depth first: its iteration stands for this one.
+      s.Overtaken = false;
+      s.TimeUp = false;
+      // (Gone past the think's depth since: this one runs again.)
+      if (Pass taken; TakeFinished(s, taken)) {
+        keep(taken);
+      } else {
+        --s.IterationDepth;
+      }
+      continue;
     }
     if (s.TimeUp) {
       if (better.Best.From != 0) {

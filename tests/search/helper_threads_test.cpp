@@ -3,11 +3,14 @@
 // table shared by the threads never hands out an entry torn by two writes.
 #include <gtest/gtest.h>
 
+#include <mutex>
 #include <string>
+#include <vector>
 
 #include "board/fen_setup.h"
 #include "board/legal_move.h"
 #include "board/move_text.h"
+#include "engine/thread_state.h"
 #include "search/hash_table.h"
 #include "search/helper_threads.h"
 #include "search/root_search.h"
@@ -74,6 +77,59 @@ TEST_F(HelperThreadsTest, AStopEndsEveryHelperWithTheThink) {
   EXPECT_NE(best.From, 0);
   EXPECT_TRUE(E().threads.Running.empty());
   EXPECT_GE(E().search.NodeCount, reporter.LastNodes);
+}
+
+// Leaves a helper's finished iteration of kPlantedDepth, its line one move,
+// at the first report of the engine's own thread.
+class PlantingReporter : public SearchReporter {
+ public:
+  PlantingReporter(Engine& e, const Move& planted) : e_(e), planted_(planted) {}
+  void IterationDone(const SearchReport& r) override {
+    Depths.push_back(r.Depth);
+    FirstMoves.push_back(r.Pv[0]);
+    if (Depths.size() > 1) return;
+    SharedThink& shared = e_.threads.Shared;
+    const std::lock_guard<std::mutex> lock(shared.FinishedLock);
+    if (shared.Finished.Depth >= kPlantedDepth) return;
+    shared.Finished.Depth = kPlantedDepth;
+    shared.Finished.Score = 0;
+    shared.Finished.Line[1] = planted_;
+    shared.Finished.LineLength = 2;
+    shared.DeepestFinished.store(kPlantedDepth);
+  }
+  static constexpr int kPlantedDepth = 6;
+  std::vector<int> Depths;
+  std::vector<Move> FirstMoves;
+
+ private:
+  Engine& e_;
+  Move planted_;
+};
+
+// The engine's own thread takes a depth a helper finished before it as its own
+// iteration and goes on below it.
+TEST_F(HelperThreadsTest, ADepthAHelperFinishedFirstStandsForTheOwnIteration) {
+  ResizeHashTable(E(), 4);
+  Fen(kMiddlegame);
+  Move planted{};
+  ASSERT_TRUE(FindLegalMove(E().board, "h2h3", planted));
+  SearchLimits limits;
+  limits.Depth = 7;
+  E().threads.Count = 2;
+  E().board.Ply = 0;
+  PlantingReporter reporter(E(), planted);
+  Think(E(), limits, reporter);
+  // On a loaded machine the helper itself may finish a depth before the
+  // engine's thread looks (as deep as the planted one, or 7): then that stands
+  // instead. The depths between are never searched here.
+  ASSERT_GE(reporter.Depths.size(), 1u);
+  EXPECT_EQ(reporter.Depths.back(), 7);
+  if (reporter.Depths[0] >= PlantingReporter::kPlantedDepth) return;
+  ASSERT_GE(reporter.Depths.size(), 2u);
+  EXPECT_GE(reporter.Depths[1], PlantingReporter::kPlantedDepth);
+  if (reporter.Depths[1] == PlantingReporter::kPlantedDepth) {
+    EXPECT_EQ(MoveToText(reporter.FirstMoves[1]), "h2h3");
+  }
 }
 
 // Without the table the thread count is not read: the plain search's nodes
