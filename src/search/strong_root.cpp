@@ -33,6 +33,16 @@ void MoveToFront(MoveList& list, int i) {
   std::rotate(list.Moves, list.Moves + i, list.Moves + i + 1);
 }
 
+// Puts the move first if the list holds it.
+void MoveFirst(MoveList& list, const Move& move) {
+  for (int i = 1; i < list.Count; ++i) {
+    if (SameMove(list.Moves[i], move)) {
+      MoveToFront(list, i);
+      return;
+    }
+  }
+}
+
 // The legal root moves the think may search, in the plain order with the
 // table's move first.
 void ListRootMoves(Engine& e) {
@@ -56,12 +66,7 @@ void ListRootMoves(Engine& e) {
     UnmakeMove(b, m);
     if (legal) list.Moves[list.Count++] = m;
   }
-  for (int i = 1; i < list.Count; ++i) {
-    if (tableMove.From != 0 && SameMove(list.Moves[i], tableMove)) {
-      MoveToFront(list, i);
-      break;
-    }
-  }
+  if (tableMove.From != 0) MoveFirst(list, tableMove);
 }
 
 struct Pass {
@@ -174,12 +179,7 @@ bool TakeFinished(SearchState& s, Pass& pass) {
   pass.LineLength = f.LineLength;
   s.IterationDepth = f.Depth - s.DepthOffset;
   // The helper's best move goes first in the next iteration here too.
-  for (int i = 1; i < s.RootList.Count; ++i) {
-    if (SameMove(s.RootList.Moves[i], pass.Best)) {
-      MoveToFront(s.RootList, i);
-      break;
-    }
-  }
+  MoveFirst(s.RootList, pass.Best);
   return true;
 }
 
