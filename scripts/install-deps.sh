@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and testing Zandrell need, when they
-# are missing. Usage: install-deps.sh [build|match|package|windows|gui|linecheck|all]...
+# are missing. Usage: install-deps.sh [build|match|anchors|package|windows|gui|linecheck|all]...
 set -euo pipefail
 
 want=("$@")
@@ -60,6 +60,15 @@ for group in "${want[@]}"; do
     linecheck)
       need node nodejs
       need npm npm
+      ;;
+    anchors)  # the opponents scripts/strength.sh measures against
+      need /usr/games/fairymax fairymax
+      need /usr/games/phalanx phalanx
+      need /usr/games/gnuchess gnuchess
+      need /usr/games/hoichess hoichess
+      need /usr/games/sjeng sjeng
+      need /usr/games/stockfish stockfish
+      need /usr/games/polyglot polyglot
       ;;
     bench)
       need hyperfine hyperfine

@@ -52,6 +52,9 @@ fi
 
 export PATH="$PATH:/usr/games"
 "$root/scripts/install-deps.sh" match
+case "$opponent" in
+  phalanx | hoichess | sjeng | gnuchess | stockfish) "$root/scripts/install-deps.sh" anchors ;;
+esac
 xboard=$(command -v xboard || echo /usr/games/xboard)
 [ -x "$dist/zandrell" ] || { echo "strength: no engine in $dist" >&2; exit 2; }
 
