@@ -101,4 +101,12 @@ std::int32_t StaticExchange(const BoardState& b, const Move& m, const std::array
   return gain[0];
 }
 
+std::int32_t ExchangeLoss(const BoardState& b, const Move& m, const std::array<int, 17>& value) {
+  if (m.Promotion == 0 && m.Castle <= kBlackLong) {
+    const int taken = m.EnPassant != 0 ? int{kWhitePawn} : int{b.Board[m.To]};
+    if (taken < kEmpty && value[taken] >= value[b.Board[m.From]]) return 0;
+  }
+  return std::min(StaticExchange(b, m, value), 0);
+}
+
 }  // namespace zandrell

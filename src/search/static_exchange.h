@@ -14,4 +14,9 @@ namespace zandrell {
 // moved piece loses to the captures on its new square.
 std::int32_t StaticExchange(const BoardState& b, const Move& m, const std::array<int, 17>& value);
 
+// What m loses by its exchange (negative), or 0 when it loses nothing: as
+// min(StaticExchange, 0), but a capture of a piece worth at least the capturing
+// one cannot lose, and is not played out.
+std::int32_t ExchangeLoss(const BoardState& b, const Move& m, const std::array<int, 17>& value);
+
 }  // namespace zandrell

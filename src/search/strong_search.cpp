@@ -154,7 +154,7 @@ std::int32_t QuiesceCaptures(Engine& e, std::int32_t alpha, std::int32_t beta, i
     if (m.Promotion == 0) {
       const int taken = m.EnPassant != 0 ? int{kWhitePawn} : int{m.Captured};
       if (stand + value[taken] + kDeltaMargin <= alpha) continue;
-      if (kUse.QuiesceExchangePruning && StaticExchange(b, m, value) < 0) continue;
+      if (kUse.QuiesceExchangePruning && ExchangeLoss(b, m, value) < 0) continue;
     }
     std::int32_t score = 0;
     const PieceTerms terms = s.Terms;
@@ -285,7 +285,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     if (hashMove.From != 0 && SameMove(m, hashMove)) {
       score = kHashMoveScore;
     } else if (IsCaptureOrPromotion(m)) {
-      exchange[i] = StaticExchange(b, m, value);
+      exchange[i] = ExchangeLoss(b, m, value);
       const int taken = m.EnPassant != 0 ? kWhitePawn : (m.Captured < kEmpty ? m.Captured : 0);
       const std::int32_t gain =
           value[taken] + (m.Promotion != 0 ? value[m.Promotion] : 0) - value[b.Board[m.From]] / 16;
@@ -322,7 +322,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     std::int32_t loss = exchange[index];
     if (mayPrune && quiet && depth <= kExchangePruneDepth &&
         IsAttacked(b, m.To, b.WhiteToMove ? Side::kBlack : Side::kWhite)) {
-      loss = StaticExchange(b, m, value);
+      loss = ExchangeLoss(b, m, value);
     }
     std::int32_t score = 0;
     const PieceTerms terms = s.Terms;
