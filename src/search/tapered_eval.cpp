@@ -233,6 +233,7 @@ void AddPieceTerms(const BoardState& b, const SideView& side, const Census& c, S
   const auto& open = side.White ? kOpenToWhite : kOpenToBlack;
   const std::uint8_t enemyGuard = side.White ? kBlackPawnGuard : kWhitePawnGuard;
   const std::uint8_t enemyZone = side.White ? kBlackKingZone : kWhiteKingZone;
+  int zoneTotal = 0;
   for (int i = 0; i < c.PieceCount[me]; ++i) {
     const int square = c.PieceSquares[me][i];
     const int code = b.Board[square];
@@ -278,11 +279,14 @@ void AddPieceTerms(const BoardState& b, const SideView& side, const Census& c, S
       default: add(kTermQueenMobility + std::min(mobility, kQueenMobilities - 1), 1); break;
     }
     if (zone > 0) add(kTermKingZoneAttack + kind - kTermKnight, zone);
+    zoneTotal += zone;
+    if ((c.Marks[square] & enemyGuard) != 0) add(kTermPawnThreat + kind - kTermKnight, 1);
     if (kind == kTermRook && own.Count[file] == 0) {
       add(enemy.Count[file] == 0 ? kTermRookOpenFile : kTermRookHalfOpenFile, 1);
     }
   }
   if (c.Bishops[me] >= 2) add(kTermBishopPair, 1);
+  add(kTermKingAttackTotal + std::min(zoneTotal, kKingAttackTotals - 1), 1);
 }
 
 template <class Sink>

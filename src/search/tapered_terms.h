@@ -22,6 +22,9 @@ constexpr int kKnightMobilities = 9;
 constexpr int kBishopMobilities = 14;
 constexpr int kRookMobilities = 15;
 constexpr int kQueenMobilities = 28;
+// A lone attacker near the king is seldom dangerous, several at once are: the
+// attacks of all the side's pieces together, by count, weighed each.
+constexpr int kKingAttackTotals = 8;
 
 // Where each group of terms begins in the weight table.
 enum : int {
@@ -46,7 +49,10 @@ enum : int {
   kTermTempo = kTermKingZoneAttack + 4,
   kTermPassedOwnKing,    // by passed pawn: its own king's distance to the square ahead
   kTermPassedEnemyKing,  // the same for the enemy king
-  kTermCount,
+  kTermPawnThreat,       // by kind, knight to queen: the piece stands where an enemy pawn attacks
+  kTermKingAttackTotal =
+      kTermPawnThreat + 4,  // by the squares near the enemy king all pieces attack
+  kTermCount = kTermKingAttackTotal + kKingAttackTotals,
 };
 
 struct TermWeight {

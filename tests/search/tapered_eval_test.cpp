@@ -89,6 +89,15 @@ TEST(TaperedEval, CountsTheTermsItNames) {
   CountTerms(FenBoard("8/8/8/3P4/8/8/8/k6K w - - 0 1"), counts);
   EXPECT_EQ(counts.Count[kTermPassedOwnKing], 5);    // h1 to d6
   EXPECT_EQ(counts.Count[kTermPassedEnemyKing], 5);  // a1 to d6
+
+  // A knight where a pawn takes it.
+  CountTerms(FenBoard("4k3/8/3p4/4N3/8/8/8/4K3 w - - 0 1"), counts);
+  EXPECT_EQ(counts.Count[kTermPawnThreat], 1);  // knights first
+
+  // Rook and knight together on four squares by the black king (g7, g8; g8, h7).
+  CountTerms(FenBoard("7k/8/5N2/8/8/8/8/4K1R1 w - - 0 1"), counts);
+  EXPECT_EQ(counts.Count[kTermKingAttackTotal + 4], 1);
+  EXPECT_EQ(counts.Count[kTermKingZoneAttack + kTermRook - kTermKnight], 2);
 }
 
 double Unscaled(const BoardState& b) {
