@@ -171,6 +171,10 @@ struct SearchState {
   // when in check).
   std::int16_t QuietHistory[2][kSquareCount][kSquareCount];
   Move CounterMove[kEmpty][kSquareCount];
+  // How quiet moves fared as the reply to a piece's move to a square, and as
+  // the move after one's own: by the earlier piece and its square, then the
+  // piece moving and its target (squares a1 = 0 to h8 = 63).
+  std::int16_t ContinuationHistory[kEmpty][64][kEmpty][64];
   Move LineMove[kMaxPly];
   std::uint8_t LinePiece[kMaxPly];
   std::int32_t StaticEval[kMaxPly];

@@ -39,6 +39,7 @@ struct Techniques {
   bool QuiesceExchangePruning = true;
   bool InternalReduction = true;
   bool CounterMove = true;
+  bool ContinuationHistory = true;
   bool ScaledNullMove = true;
   // The tapered evaluation with its tuned weights in place of the plain one.
   bool TaperedEvaluation = true;
@@ -62,6 +63,8 @@ constexpr std::int32_t kQuietLossPerPly2 = 30;
 constexpr int kReductionMoves = 64;
 constexpr int kMaxQuietsTried = 64;
 constexpr std::int32_t kDeltaMargin = 200;
+// A quiet move's histories together move its reduction by a ply per this much.
+constexpr std::int32_t kHistoryPerReductionPly = 8192;
 
 // The late-move reduction by depth and move number: grows with the logarithm of both.
 const auto kReductions = [] {
@@ -81,6 +84,20 @@ inline std::int32_t DrawScore(const Engine& e) {
 }
 
 inline int SideIndex(const BoardState& b) { return b.WhiteToMove ? 0 : 1; }
+
+// a1 = 0 to h8 = 63 for a playing square.
+constexpr int PlayingIndex(int square) { return (square - kA1) / 12 * 8 + (square - kA1) % 12; }
+
+// The continuation history that follows the move made at ply of the line, as a
+// row by piece and target; none before the line's second move or after a pass.
+std::int16_t* ContinuationRow(SearchState& s, int ply) {
+  if (!kUse.ContinuationHistory || ply < 2 || s.LineMove[ply].From == 0) return nullptr;
+  return &s.ContinuationHistory[s.LinePiece[ply]][PlayingIndex(s.LineMove[ply].To)][0][0];
+}
+
+inline int ContinuationIndex(const BoardState& b, const Move& m) {
+  return b.Board[m.From] * 64 + PlayingIndex(m.To);
+}
 
 std::int32_t StaticScore(const BoardState& b, SearchState& s) {
   return kUse.TaperedEvaluation && !s.PlainEvaluation ? TaperedEvaluate(b, s)
@@ -276,6 +293,23 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
   if (kUse.CounterMove && ply >= 3 && s.LineMove[ply - 1].From != 0) {
     counter = s.CounterMove[s.LinePiece[ply - 1]][s.LineMove[ply - 1].To];
   }
+  // Quiet moves also go by how they did after the opponent's last move and after
+  // one's own before it.
+  std::int16_t* const replyHistory = ContinuationRow(s, ply - 1);
+  std::int16_t* const followHistory = ContinuationRow(s, ply - 2);
+  auto quietHistory = [&](const Move& m) {
+    std::int32_t h = s.QuietHistory[side][m.From][m.To];
+    const int at = ContinuationIndex(b, m);
+    if (replyHistory != nullptr) h += replyHistory[at];
+    if (followHistory != nullptr) h += followHistory[at];
+    return h;
+  };
+  auto addHistory = [&](const Move& m, std::int32_t bonus) {
+    AddHistory(s.QuietHistory[side][m.From][m.To], bonus);
+    const int at = ContinuationIndex(b, m);
+    if (replyHistory != nullptr) AddHistory(replyHistory[at], bonus);
+    if (followHistory != nullptr) AddHistory(followHistory[at], bonus);
+  };
   std::int32_t exchange[kMaxMoves];
   MoveOrder order;
   for (int i = 0; i < list.Count; ++i) {
@@ -297,7 +331,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
     } else if (SameMove(m, counter)) {
       score = kCounterMoveScore;
     } else {
-      score = s.QuietHistory[side][m.From][m.To];
+      score = quietHistory(m);
     }
     order.Keys[i] = static_cast<std::int64_t>(score) * 256 + i;
   }
@@ -324,6 +358,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
         IsAttacked(b, m.To, b.WhiteToMove ? Side::kBlack : Side::kWhite)) {
       loss = ExchangeLoss(b, m, value);
     }
+    const std::int32_t history = quiet ? quietHistory(m) : 0;
     std::int32_t score = 0;
     const PieceTerms terms = s.Terms;
     const bool legal = MakeSearchMove(b, s, m);
@@ -372,7 +407,7 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
         if (givesCheck || inCheck) --reduction;
         if (special) --reduction;
         if (!improving) ++reduction;
-        if (quiet) reduction -= s.QuietHistory[side][m.From][m.To] / 8192;
+        if (quiet) reduction -= history / kHistoryPerReductionPly;
         reduction = std::clamp(reduction, 0, depth - 2);
       }
       score = -Node(e, -alpha - 1, -alpha, depth - 1 - reduction, true);
@@ -391,10 +426,8 @@ std::int32_t Node(Engine& e, std::int32_t alpha, std::int32_t beta, int depth, b
       if (score >= beta) {
         if (quiet) {
           const std::int32_t bonus = HistoryBonus(depth);
-          AddHistory(s.QuietHistory[side][m.From][m.To], bonus);
-          for (int q = 0; q < quietsSearched; ++q) {
-            AddHistory(s.QuietHistory[side][quiets[q].From][quiets[q].To], -bonus);
-          }
+          addHistory(m, bonus);
+          for (int q = 0; q < quietsSearched; ++q) addHistory(quiets[q], -bonus);
           if (!SameMove(m, killer1)) {
             s.KillerMove2[ply] = s.KillerMove1[ply];
             s.KillerMove1[ply] = m;
@@ -442,6 +475,13 @@ void PrepareStrongSearch(Engine& e) {
   for (auto& side : s.QuietHistory) {
     for (auto& from : side) {
       for (std::int16_t& h : from) h = static_cast<std::int16_t>(h / 2);
+    }
+  }
+  for (auto& piece : s.ContinuationHistory) {
+    for (auto& square : piece) {
+      for (auto& next : square) {
+        for (std::int16_t& h : next) h = static_cast<std::int16_t>(h / 2);
+      }
     }
   }
   std::fill(std::begin(s.LineMove), std::end(s.LineMove), kNoMove);
