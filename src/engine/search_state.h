@@ -196,9 +196,10 @@ struct SearchState {
   // Which search the think runs, chosen once at its start: the plain one, or
   // with the hash table the stronger one with its own root.
   bool Strong = false;
-  // The stronger search at a playing level judges positions as the plain search
-  // does: its plans were measured with that evaluation.
-  bool PlainEvaluation = false;
+  // The stronger search at a playing level searches as when its plans were
+  // measured: with the plain search's evaluation and without the techniques
+  // added since, so that the levels stay where they were calibrated.
+  bool LevelSearch = false;
   // A think on a time budget starts no iteration after SoftDeadline and runs
   // none past HardDeadline; the plain allotment then plays no part. The budget
   // (seconds) is kept for a ponder that turns into the engine's own think.

@@ -220,7 +220,7 @@ Move Think(Engine& e, const SearchLimits& limits, SearchReporter& reporter) {
   s.QNodeCount = 0;
   // Chosen once: the whole think runs the one search or the other.
   s.Strong = HashEnabled(s);
-  s.PlainEvaluation = limits.LevelElo > 0;
+  s.LevelSearch = limits.LevelElo > 0;
   const double start = platform::MonotonicSeconds();
   SetThinkClock(e, limits, start);
   s.TimeForMove = s.Allotment;

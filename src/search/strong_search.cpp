@@ -91,7 +91,9 @@ constexpr int PlayingIndex(int square) { return (square - kA1) / 12 * 8 + (squar
 // The continuation history that follows the move made at ply of the line, as a
 // row by piece and target; none before the line's second move or after a pass.
 std::int16_t* ContinuationRow(SearchState& s, int ply) {
-  if (!kUse.ContinuationHistory || ply < 2 || s.LineMove[ply].From == 0) return nullptr;
+  if (!kUse.ContinuationHistory || s.LevelSearch || ply < 2 || s.LineMove[ply].From == 0) {
+    return nullptr;
+  }
   return &s.ContinuationHistory[s.LinePiece[ply]][PlayingIndex(s.LineMove[ply].To)][0][0];
 }
 
@@ -100,8 +102,8 @@ inline int ContinuationIndex(const BoardState& b, const Move& m) {
 }
 
 std::int32_t StaticScore(const BoardState& b, SearchState& s) {
-  return kUse.TaperedEvaluation && !s.PlainEvaluation ? TaperedEvaluate(b, s)
-                                                      : EvaluateWithMaterial(b, s);
+  return kUse.TaperedEvaluation && !s.LevelSearch ? TaperedEvaluate(b, s)
+                                                  : EvaluateWithMaterial(b, s);
 }
 
 }  // namespace
