@@ -86,7 +86,7 @@ inline std::int32_t DrawScore(const Engine& e) {
 inline int SideIndex(const BoardState& b) { return b.WhiteToMove ? 0 : 1; }
 
 // a1 = 0 to h8 = 63 for a playing square.
-constexpr int PlayingIndex(int square) { return (square - kA1) / 12 * 8 + (square - kA1) % 12; }
+constexpr int PlayingIndex(int square) { return (RankOf(square) - 1) * 8 + FileOf(square) - 1; }
 
 // The continuation history that follows the move made at ply of the line, as a
 // row by piece and target; none before the line's second move or after a pass.
@@ -474,18 +474,11 @@ void PrepareStrongSearch(Engine& e) {
   s.Keys[at] = e.board.Key;
   ++s.Hash.Generation;
   // The history of earlier thinks still orders well, but counts for less.
-  for (auto& side : s.QuietHistory) {
-    for (auto& from : side) {
-      for (std::int16_t& h : from) h = static_cast<std::int16_t>(h / 2);
-    }
-  }
-  for (auto& piece : s.ContinuationHistory) {
-    for (auto& square : piece) {
-      for (auto& next : square) {
-        for (std::int16_t& h : next) h = static_cast<std::int16_t>(h / 2);
-      }
-    }
-  }
+  auto halve = [](std::int16_t* first, std::size_t count) {
+    for (std::int16_t* h = first; h != first + count; ++h) *h = static_cast<std::int16_t>(*h / 2);
+  };
+  halve(&s.QuietHistory[0][0][0], sizeof s.QuietHistory / sizeof(std::int16_t));
+  halve(&s.ContinuationHistory[0][0][0][0], sizeof s.ContinuationHistory / sizeof(std::int16_t));
   std::fill(std::begin(s.LineMove), std::end(s.LineMove), kNoMove);
   std::fill(std::begin(s.StaticEval), std::end(s.StaticEval), -kMateScore);
 }
