@@ -68,6 +68,9 @@ struct PawnStructureScore {
 
 constexpr int kPawnStructureCacheBits = 11;
 
+// Entries of the evaluation's correction by pawn structure, per side to move.
+constexpr int kCorrectionBits = 14;
+
 // One position remembered by the hash table: the upper half of its key (the
 // lower half chose the bucket), the best move's squares, the depth searched, the
 // score (mate scores counted from this position) and what the score bounds.
@@ -163,6 +166,11 @@ struct SearchState {
   PawnFileScore PawnFileCache[1 << kPawnFileCacheBits];
   // The same for the tapered evaluation's pawn structures.
   PawnStructureScore PawnStructureCache[1 << kPawnStructureCacheBits];
+  // The pawns' key of the position the tapered evaluation judged last.
+  std::uint64_t EvalPawnKey = 0;
+  // How far the search's results lay from the static evaluation, by side to
+  // move and a hash of the pawns' squares (eighths of a centipawn).
+  std::int16_t CorrectionHistory[2][1 << kCorrectionBits];
   HashTableState Hash;
   // The ordering of the search the table enables: quiet moves' history by side,
   // from and to square (kept within kHistoryLimit), the reply that refuted each

@@ -18,6 +18,8 @@ void ForgetOrdering(SearchState& s) {
   std::fill(&s.CounterMove[0][0], &s.CounterMove[0][0] + kEmpty * kSquareCount, kNoMove);
   std::fill(&s.ContinuationHistory[0][0][0][0],
             &s.ContinuationHistory[0][0][0][0] + kEmpty * 64 * kEmpty * 64, std::int16_t{0});
+  std::fill(&s.CorrectionHistory[0][0], &s.CorrectionHistory[0][0] + 2 * (1 << kCorrectionBits),
+            std::int16_t{0});
 }
 
 // Data's bits: the score (24, two's complement), from, to, promotion (4),

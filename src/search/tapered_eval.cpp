@@ -408,6 +408,7 @@ std::int32_t TaperedEvaluate(const BoardState& b, SearchState& s) {
     entry.Eg = pawns.Eg;
     entry.Key = c.PawnKey;
   }
+  s.EvalPawnKey = c.PawnKey;
   WeightedSum sum{kTaperedWeights, entry.Mg, entry.Eg};
   WalkPieceTerms(b, c, entry.Passed, sum);
   return Blend(b, c, sum.Mg, sum.Eg);

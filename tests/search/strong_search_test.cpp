@@ -1,7 +1,8 @@
 // The search the hash table enables, with its pruning, reductions and ordering:
 // mates come out at the distance the full-width plain search finds, from a cold
 // table and from one warm with the same search, and every draw in the tree
-// scores as the root scores a draw.
+// scores as the root scores a draw; clearing the table forgets all it learnt.
+#include <cstdint>
 #include <string>
 
 #include "search/hash_table.h"
@@ -58,6 +59,23 @@ TEST_F(StrongSearch, EveryDrawInTheTreeScoresAsTheRootScoresADraw) {
   // Contempt of the other sign: the side to move at the root avoids the draw.
   E().tables.Contempt = -5000;
   EXPECT_GT(ScoreAt("k7/2Q5/8/1K6/8/8/8/8 w - - 0 1", 3), -5000);
+}
+
+// What a think learns beside the table (histories, the evaluation's correction)
+// goes with it: after other positions and a clear, a position is searched node
+// for node as by an engine that never searched.
+TEST_F(StrongSearch, AClearedTableSearchesAsAFreshOne) {
+  const char* const middlegame =
+      "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
+  auto nodesAt = [&](const char* fen) {
+    ScoreAt(fen, 8);
+    return E().search.NodeCount;
+  };
+  const std::int64_t fresh = nodesAt(middlegame);
+  nodesAt("2r3k1/pp3ppp/4p3/3pP3/3P4/P4N2/1P3PPP/2R3K1 w - - 0 25");
+  nodesAt("8/5pk1/6p1/3P4/4K3/6P1/5P2/8 w - - 0 40");
+  ClearHashTable(E());
+  EXPECT_EQ(nodesAt(middlegame), fresh);
 }
 
 }  // namespace
