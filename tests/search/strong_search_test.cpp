@@ -61,9 +61,10 @@ TEST_F(StrongSearch, EveryDrawInTheTreeScoresAsTheRootScoresADraw) {
   EXPECT_GT(ScoreAt("k7/2Q5/8/1K6/8/8/8/8 w - - 0 1", 3), -5000);
 }
 
-// What a think learns beside the table (histories, the evaluation's correction)
-// goes with it: after other positions and a clear, a position is searched node
-// for node as by an engine that never searched.
+// What a think learns beside the table (histories, counter-moves, and the
+// evaluation's correction when it is switched on) goes with it: after other
+// positions and a clear, a position is searched node for node as by an engine
+// that never searched.
 TEST_F(StrongSearch, AClearedTableSearchesAsAFreshOne) {
   const char* const middlegame =
       "r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8";
