@@ -68,6 +68,16 @@ struct PawnStructureScore {
 
 constexpr int kPawnStructureCacheBits = 11;
 
+// A position's tapered evaluation by its Key (0: an empty slot), with its
+// pawns' key; a node and the quiescence below it often judge one position twice.
+struct EvalCacheEntry {
+  std::uint64_t Key = 0;
+  std::uint64_t PawnKey = 0;
+  std::int32_t Score = 0;
+};
+
+constexpr int kEvalCacheBits = 14;
+
 // Entries of the evaluation's correction by pawn structure, per side to move.
 constexpr int kCorrectionBits = 14;
 
@@ -166,6 +176,8 @@ struct SearchState {
   PawnFileScore PawnFileCache[1 << kPawnFileCacheBits];
   // The same for the tapered evaluation's pawn structures.
   PawnStructureScore PawnStructureCache[1 << kPawnStructureCacheBits];
+  // The same for whole positions.
+  EvalCacheEntry EvalCache[1 << kEvalCacheBits];
   // The pawns' key of the position the tapered evaluation judged last.
   std::uint64_t EvalPawnKey = 0;
   // How far the search's results lay from the static evaluation, by side to

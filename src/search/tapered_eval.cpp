@@ -397,6 +397,11 @@ std::int32_t TaperedEvaluate(const BoardState& b, const TaperedWeights& w) {
 }
 
 std::int32_t TaperedEvaluate(const BoardState& b, SearchState& s) {
+  EvalCacheEntry& known = s.EvalCache[(b.Key * 0x9E3779B97F4A7C15ULL) >> (64 - kEvalCacheBits)];
+  if (known.Key == b.Key && b.Key != 0) {
+    s.EvalPawnKey = known.PawnKey;
+    return known.Score;
+  }
   Census c;
   TakeCensus(b, c);
   PawnStructureScore& entry =
@@ -411,7 +416,10 @@ std::int32_t TaperedEvaluate(const BoardState& b, SearchState& s) {
   s.EvalPawnKey = c.PawnKey;
   WeightedSum sum{kTaperedWeights, entry.Mg, entry.Eg};
   WalkPieceTerms(b, c, entry.Passed, sum);
-  return Blend(b, c, sum.Mg, sum.Eg);
+  known.Key = b.Key;
+  known.PawnKey = c.PawnKey;
+  known.Score = Blend(b, c, sum.Mg, sum.Eg);
+  return known.Score;
 }
 
 void CountTerms(const BoardState& b, TermCounts& counts) {

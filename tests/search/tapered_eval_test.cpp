@@ -134,7 +134,8 @@ TEST(TaperedEval, EndingsTheSideAheadSeldomWinsAreScaledDown) {
 // The search's make and unmake keep the piece list the evaluation reads; along
 // random lines (captures, castling, promotions, en passant) it must score every
 // position as one whose list is rebuilt from the squares, and the same again
-// on the way back. The search's pawn-structure cache changes no score.
+// on the way back. The search's caches of pawn structures and of whole
+// positions change no score.
 TEST(TaperedEval, ScoresAlongMadeAndUnmadeLinesEqualAFreshCount) {
   std::uint64_t random = 0x2545F4914F6CDD1DULL;
   const auto state = std::make_unique<SearchState>();
@@ -160,12 +161,15 @@ TEST(TaperedEval, ScoresAlongMadeAndUnmadeLinesEqualAFreshCount) {
         random = random * 6364136223846793005ULL + 1442695040888963407ULL;
         Move m = legal[(random >> 33) % legal.size()];
         scores.push_back(TaperedEvaluate(b));
+        // The ply picks where the move keeps the key it restores, as in a search.
         MakeMove(b, m);
+        ++b.Ply;
         made.push_back(m);
         ASSERT_EQ(TaperedEvaluate(b), fresh(b)) << fen << " line " << line << " ply " << ply;
         ASSERT_EQ(TaperedEvaluate(b, *state), TaperedEvaluate(b)) << fen << " ply " << ply;
       }
       while (!made.empty()) {
+        --b.Ply;
         UnmakeMove(b, made.back());
         made.pop_back();
         EXPECT_EQ(TaperedEvaluate(b), scores.back()) << fen << " line " << line;
