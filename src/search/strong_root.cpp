@@ -217,7 +217,14 @@ Move DeepenStrong(Engine& e, int lines, SearchReporter& reporter, const std::uin
   bool anyFinished = false;
   finished.Best = s.RootList.Moves[0];
   TakeLine(finished, s, finished.Best, false);
+  // Iterations in a row whose best move was the one before's.
+  int stableIterations = 0;
   auto keep = [&](const Pass& pass) {
+    if (s.FinishedTo == nullptr && !s.LevelSearch && !s.TimeUp) {
+      const bool same = anyFinished && SameMove(pass.Best, finished.Best);
+      stableIterations = same ? stableIterations + 1 : 0;
+      AdjustSoftDeadline(s, stableIterations, anyFinished ? finished.Score - pass.Score : 0);
+    }
     finished = pass;
     anyFinished = true;
     std::copy(pass.Line.begin(), pass.Line.begin() + pass.LineLength, &s.PvTable[1][0]);

@@ -18,6 +18,12 @@ constexpr int kTimedIterations = 30;
 constexpr int kShortClockIterations = 3;
 constexpr double kLateIterationShare = 0.666;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// The share of the usual think by how many iterations the best move has held.
+constexpr double kStabilityScale[] = {1.5, 1.25, 1.0, 0.85, 0.7};
+constexpr int kStableEnough = 4;
+// A fall of this many centipawns since the last iteration doubles the think.
+constexpr double kDropDoubling = 160.0;
+constexpr std::int32_t kLargestDrop = 80;
 
 int TimedIterations(const GameState& g, float alloc) {
   // Under ten seconds a second or less per move: three iterations are plenty.
@@ -108,6 +114,14 @@ void PutThinkOnBudget(Engine& e, const TimeBudget& budget) {
   s.SoftDeadline = std::max(now, s.ThinkStart + kSoftStopShare * budget.Optimum);
   if (s.SoftDeadline == now) s.HardDeadline = now + budget.Optimum;
   s.MaxIterations = kMaxSearchDepth;
+}
+
+void AdjustSoftDeadline(SearchState& s, int stableIterations, std::int32_t scoreDrop) {
+  // Off the budget, or pondering with no clock yet: nothing to move.
+  if (!s.OnBudget || !std::isfinite(s.SoftDeadline)) return;
+  double scale = kStabilityScale[std::clamp(stableIterations, 0, kStableEnough)];
+  scale *= 1.0 + std::clamp(scoreDrop, 0, kLargestDrop) / kDropDoubling;
+  s.SoftDeadline = s.ThinkStart + kSoftStopShare * s.BudgetOptimum * scale;
 }
 
 }  // namespace zandrell

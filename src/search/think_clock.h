@@ -17,5 +17,9 @@ bool IterationMayStart(const SearchState& s, double start, double now);
 // own think on the budget from now: the time already spent counts towards the
 // optimum, and the clock that runs from now bounds the rest.
 void PutThinkOnBudget(Engine& e, const TimeBudget& budget);
+// After a finished iteration of a think on a budget: a best move that has held
+// for stableIterations iterations ends it sooner, a new one or a score fallen by
+// scoreDrop centipawns later (never past its maximum).
+void AdjustSoftDeadline(SearchState& s, int stableIterations, std::int32_t scoreDrop);
 
 }  // namespace zandrell
