@@ -21,7 +21,8 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // The share of the usual think by how many iterations the best move has held.
 constexpr double kStabilityScale[] = {1.5, 1.25, 1.0, 0.85, 0.7};
 constexpr int kStableEnough = 4;
-// A fall of this many centipawns since the last iteration doubles the think.
+// The score's fall since the last iteration stretches the think by its share
+// of kDropDoubling; a fall past kLargestDrop counts as that (half again).
 constexpr double kDropDoubling = 160.0;
 constexpr std::int32_t kLargestDrop = 80;
 
