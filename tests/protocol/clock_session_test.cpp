@@ -87,10 +87,12 @@ TEST(ClockSession, UciClocksAreSpentOnTheBudget) {
     EXPECT_GE(LastValue(out, "info depth", "time"), 150) << "Hash " << hash << "\n" << out;
     EXPECT_GE(LastValue(out, "info depth", "depth"), 4) << out;
     EXPECT_LE(took, 3000 + kGenerousMs) << out;
-    // 3 s and 2 s a move: the increment is spent too.
+    // 3 s and 2 s a move: the increment is spent too. An optimum of some 1.4 s;
+    // a best move that holds lets the last iteration start from 0.7 of the
+    // usual share of it on (0.59 s), and that iteration ends past that point.
     out = engine.Think("go wtime 3000 btime 3000 winc 2000 binc 2000", took);
     EXPECT_TRUE(LegalIn(kMiddleGame, BestMoveIn(out))) << out;
-    EXPECT_GE(LastValue(out, "info depth", "time"), 800) << "Hash " << hash << "\n" << out;
+    EXPECT_GE(LastValue(out, "info depth", "time"), 550) << "Hash " << hash << "\n" << out;
     EXPECT_LE(took, 2000 + kGenerousMs) << out;
     // 150 ms left: a legal move well inside the clock.
     out = engine.Think("go wtime 150 btime 150", took);
